@@ -1,0 +1,135 @@
+#include "app/error_reporter.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include "platform/message_box.h"
+
+namespace {
+
+ErrorReporter* g_errorReporter = nullptr;
+
+struct KindInfo {
+    const char* caption;
+    platform::MessageIcon icon;
+};
+
+KindInfo kindInfo(int kind) {
+    using platform::MessageIcon;
+    switch (kind) {
+        case ERROR_NONE: return {"All Okay", MessageIcon::Information};
+        case ERROR_GENERIC:
+        case ERROR_GENERAL: return {"Error", MessageIcon::Error};
+        case ERROR_MEMORY: return {"Memory Error", MessageIcon::Error};
+        case ERROR_WINDOWS: return {"Windows Error", MessageIcon::Error};
+        case ERROR_SETUP_CANCELED: return {"Setup Canceled", MessageIcon::Information};
+        case ERROR_VIDEO_CARD: return {"Video Card Error", MessageIcon::Error};
+        case ERROR_DIRECTX: return {"DirectX Error", MessageIcon::Error};
+        case ERROR_OPENGL: return {"OpenGL Error", MessageIcon::Error};
+        case ERROR_GAME: return {"Game Error", MessageIcon::Error};
+        case ERROR_OPENAL: return {"OpenAL Error", MessageIcon::Error};
+        case ERROR_OGG_VORBIS: return {"OGG Vorbis Error", MessageIcon::Error};
+        default: return {"Unknown Message", MessageIcon::Question};
+    }
+}
+
+bool isKnownKind(int kind) { return kind >= ERROR_NONE && kind <= ERROR_OGG_VORBIS; }
+
+// "name.ext" stays as it is (any three-character extension); anything else
+// gets ".txt". snprintf cuts an over-long result to the buffer.
+void deriveLogName(const char* logName, char* out, std::size_t size) {
+    if (logName == nullptr) {
+        std::snprintf(out, size, "%s", "errorLog.txt");
+        return;
+    }
+    std::size_t length = std::strlen(logName);
+    if (length > 4 && logName[length - 4] == '.') {
+        std::snprintf(out, size, "%s", logName);
+    } else {
+        std::snprintf(out, size, "%s.txt", logName);
+    }
+}
+
+void writeLogHeader(const char* fileName) {
+    std::FILE* file = std::fopen(fileName, "wt");
+    if (file == nullptr) {
+        return;  // a log that cannot be created is ignored
+    }
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char date[32];
+    char time[16];
+    // The header's date format (MM/DD/YY) is fixed by the log format.
+    std::snprintf(date, sizeof date, "%02d/%02d/%02d", local.tm_mon + 1, local.tm_mday,
+                  local.tm_year % 100);
+    std::strftime(time, sizeof time, "%H:%M:%S", &local);
+    std::fprintf(file, "Date(M/D/Y): %s ", date);
+    std::fprintf(file, "%s\n\n", time);
+    std::fclose(file);
+}
+
+}  // namespace
+
+ErrorReporter* errorReporter() { return g_errorReporter; }
+
+ErrorReporter::ErrorReporter(const char* logName, bool loggingEnabled)
+    : m_loggingEnabled(loggingEnabled) {
+    g_errorReporter = this;
+    std::snprintf(m_message, MESSAGE_SIZE, "%s", "No Error");
+    deriveLogName(logName, m_logFileName, LOG_NAME_SIZE);
+    if (m_loggingEnabled) {
+        writeLogHeader(m_logFileName);
+    }
+}
+
+ErrorReporter::~ErrorReporter() {
+    if (g_errorReporter == this) {
+        g_errorReporter = nullptr;
+    }
+}
+
+void ErrorReporter::setError(int kind, const char* format, ...) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    va_list args;
+    va_start(args, format);
+    // Formatting stops at 1022 characters; the last byte stays a terminator.
+    std::vsnprintf(m_message, MESSAGE_SIZE - 1, format, args);
+    va_end(args);
+    m_message[MESSAGE_SIZE - 1] = '\0';
+    m_kind = kind;
+    if (!m_loggingEnabled) {
+        return;
+    }
+    std::FILE* file = std::fopen(m_logFileName, "at");
+    if (file != nullptr) {
+        std::fprintf(file, "%s\n", m_message);
+        std::fclose(file);
+    }
+}
+
+void ErrorReporter::showError() {
+    int kind;
+    std::string text;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        kind = m_kind;
+        text = isKnownKind(kind) ? m_message : "Unrecognized Error Message";
+    }
+    KindInfo info = kindInfo(kind);
+    platform::showMessageBox(info.caption, text, info.icon);
+}
+
+int ErrorReporter::getErrorKind() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_kind;
+}
+
+std::string ErrorReporter::getMessage() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_message;
+}
+
+const char* ErrorReporter::captionFor(int kind) { return kindInfo(kind).caption; }

@@ -1,0 +1,56 @@
+#pragma once
+#include <cstddef>
+#include <mutex>
+#include <string>
+
+// Error kinds: the number stored with every message. The kind picks the
+// caption and icon of the box that shows the message.
+enum ErrorKind : int {
+    ERROR_NONE = 0,
+    ERROR_GENERIC = 1,
+    ERROR_GENERAL = 2,
+    ERROR_MEMORY = 3,
+    ERROR_WINDOWS = 4,
+    ERROR_SETUP_CANCELED = 5,
+    ERROR_VIDEO_CARD = 6,
+    ERROR_DIRECTX = 7,
+    ERROR_OPENGL = 8,
+    ERROR_GAME = 9,
+    ERROR_OPENAL = 10,
+    ERROR_OGG_VORBIS = 11,
+};
+
+// Stores the last failure (kind and formatted message), shows it in a message
+// box on request, and appends every stored message to a plain-text log.
+// Reporting is safe from any thread: one lock guards the stored state and the
+// log file, because the audio streaming thread reports too.
+class ErrorReporter {
+public:
+    static constexpr std::size_t LOG_NAME_SIZE = 260;   // 259 characters + terminator
+    static constexpr std::size_t MESSAGE_SIZE = 1024;  // 1022 characters kept, see setError
+
+    ErrorReporter(const char* logName, bool loggingEnabled);
+    ~ErrorReporter();
+    ErrorReporter(const ErrorReporter&) = delete;
+    ErrorReporter& operator=(const ErrorReporter&) = delete;
+
+    void setError(int kind, const char* format, ...) __attribute__((format(printf, 3, 4)));
+    void showError();
+    int getErrorKind() const;
+    std::string getMessage() const;
+    const char* logFileName() const { return m_logFileName; }
+
+    // The box caption and text for a kind (the text is the stored message,
+    // or a fixed text for an unknown kind).
+    static const char* captionFor(int kind);
+
+private:
+    mutable std::mutex m_mutex;
+    char m_logFileName[LOG_NAME_SIZE] = {};
+    char m_message[MESSAGE_SIZE] = {};
+    int m_kind = ERROR_NONE;
+    bool m_loggingEnabled = false;
+};
+
+// The one program-wide reporter (null before start-up creates it).
+ErrorReporter* errorReporter();

@@ -1,0 +1,136 @@
+#pragma once
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/frame_handler.h"
+#include "app/frame_timer.h"
+#include "app/game_state.h"
+#include "platform/clock.h"
+#include "platform/window.h"
+
+class GameWindow;
+
+// Filled by start-up, read by window creation.
+struct WindowParams {
+    std::string title;
+    int width = 0;
+    int height = 0;
+    bool windowed = true;
+    bool color32 = false;
+    std::string version = "version x";
+    platform::Window* window = nullptr;  // written back by create()
+};
+
+// Creates the game object (the Scene) at the start of the main loop.
+using SceneFactory = std::function<std::unique_ptr<FrameHandler>(GameWindow&)>;
+
+// The one window of the game with its OpenGL context, the frame timer, the
+// fixed-step accumulator, the GameState stack and the game object. It runs
+// the main loop and decides what each frame does.
+class GameWindow {
+public:
+    explicit GameWindow(platform::Clock& clock = platform::systemClock());
+    ~GameWindow();
+    GameWindow(const GameWindow&) = delete;
+    GameWindow& operator=(const GameWindow&) = delete;
+
+    // Window and context.
+    bool create(WindowParams& params);
+    void destroy();
+    void setSwapInterval(bool on);
+    void setPerspective();
+    void set2DProjection();
+    void initRenderer();
+    bool windowProc(const platform::Event& event);
+
+    // Main loop: runs until quitRequested is set. Starting the intro music
+    // before it, and saving and showing the stored error after it, are the
+    // start-up code's part.
+    void run();
+    void frame();
+    // Steps 1 and 2 of a frame: reads the timer and returns the Scene's frame
+    // time (0 on the first frame after a state change).
+    float beginFrame();
+
+    // States.
+    void setState(GameState state);
+    GameState currentState() const { return m_states.current(); }
+    const StateStack& states() const { return m_states; }
+    bool stateChanged() const { return m_stateChanged; }
+
+    void setSceneFactory(SceneFactory factory) { m_sceneFactory = std::move(factory); }
+    void setInputListener(InputListener* listener) { m_inputListener = listener; }
+    FrameHandler* scene() { return m_scene.get(); }
+
+    // Frame timing.
+    double frameTime() const { return m_frameTime; }
+    double totalTime() const { return m_totalTime; }
+    const FixedStepper& stepper() const { return m_stepper; }
+    float stepFraction() const { return m_stepFraction; }
+    bool usesHighResolutionTimer() const { return m_timer.usesHighResolution(); }
+
+    // Window facts.
+    int windowWidth() const { return m_width; }
+    int windowHeight() const { return m_height; }
+    int screenWidth() const { return m_screenWidth; }
+    int screenHeight() const { return m_screenHeight; }
+    bool isFullscreen() const { return m_fullscreen; }
+    bool has32BitColor() const { return m_color32; }
+    bool hasDepthBuffer() const { return m_depthBuffer; }
+    bool isActive() const { return m_active; }
+    const std::string& title() const { return m_title; }
+    const std::string& version() const { return m_version; }
+    const std::string& extensions() const { return m_extensions; }
+    platform::Window& window() { return m_window; }
+    // Converts a point in client coordinates into screen coordinates.
+    platform::Point clientToScreen(platform::Point client) const;
+
+    // Screen highlights the screens keep across state changes.
+    int menuSelection = 0;
+    bool pauseOnResume = true;
+    bool optionsOnBack = true;
+
+private:
+    void menuFrame();
+    void playFrame();
+    void clearScreen(bool white);
+    bool swap();
+    void updateCursorConfinement();
+    void onDeactivated();
+    void readScreenSize();
+    void storeDisplaySize(int width, int height);
+    bool createFailed(int kind, const char* message);
+
+    FrameTimer m_timer;
+    FixedStepper m_stepper;
+    double m_frameTime = 0.0;
+    double m_totalTime = 0.0;
+    float m_stepFraction = 0.0f;
+    StateStack m_states;
+    bool m_stateChanged = true;
+    bool m_active = true;
+    bool m_cursorConfined = false;
+
+    std::string m_title;
+    std::string m_className;
+    std::string m_version;
+    std::string m_extensions;
+    int m_width = 0;
+    int m_height = 0;
+    int m_screenWidth = 0;
+    int m_screenHeight = 0;
+    int m_refreshRate = 0;
+    bool m_fullscreen = false;
+    bool m_color32 = true;
+    bool m_depthBuffer = true;
+    bool m_windowSystemStarted = false;
+    platform::Window m_window;
+
+    SceneFactory m_sceneFactory;
+    InputListener* m_inputListener = nullptr;
+    std::unique_ptr<FrameHandler> m_scene;
+};
+
+// The one program-wide window (null before start-up creates it).
+GameWindow* gameWindow();

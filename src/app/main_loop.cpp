@@ -1,0 +1,172 @@
+// The main loop, the two kinds of frame, the state stack and the window's
+// event procedure.
+#include <GL/gl.h>
+
+#include "app/app_settings.h"
+#include "app/game_window.h"
+
+void GameWindow::setState(GameState state) {
+    if (m_states.set(state)) {
+        m_stateChanged = true;
+    }
+    if (currentState() == GameState::Options) {
+        optionsOnBack = true;
+    } else if (currentState() == GameState::Paused) {
+        pauseOnResume = true;
+    }
+}
+
+void GameWindow::run() {
+    initRenderer();
+    platform::Event event;
+    while (!appSettings()->quitRequested) {
+        if (platform::pollEvent(event)) {
+            if (event.type == platform::EventType::Quit) {
+                appSettings()->quitRequested = true;
+            } else {
+                windowProc(event);
+            }
+        } else {
+            frame();
+        }
+    }
+}
+
+float GameWindow::beginFrame() {
+    m_frameTime = m_timer.read();
+    m_totalTime += m_frameTime;
+    if (m_stateChanged) {
+        m_stateChanged = false;
+        return 0.0f;
+    }
+    return static_cast<float>(m_frameTime);
+}
+
+void GameWindow::frame() {
+    float sceneFrameTime = beginFrame();
+    if (m_scene) {
+        m_scene->setFrameTime(sceneFrameTime);
+    }
+    updateCursorConfinement();
+    auto state = static_cast<int>(currentState());
+    if (state >= static_cast<int>(GameState::Intro) && state <= static_cast<int>(GameState::Paused)) {
+        menuFrame();
+    } else if (state == static_cast<int>(GameState::Playing) ||
+               state == static_cast<int>(GameState::GameOver)) {
+        playFrame();
+    }
+}
+
+void GameWindow::clearScreen(bool white) {
+    if (white) {
+        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    } else {
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    }
+    glClear(m_depthBuffer ? (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT) : GL_COLOR_BUFFER_BIT);
+}
+
+bool GameWindow::swap() {
+    glFlush();
+    if (!m_window.swapBuffers()) {
+        appSettings()->quitRequested = true;
+        return false;
+    }
+    return true;
+}
+
+void GameWindow::menuFrame() {
+    GameState state = currentState();
+    clearScreen(state == GameState::Intro);
+    if (m_scene) {
+        m_stepper.run(m_frameTime, [this] { m_scene->menuStep(); });
+        m_scene->handleStateKeys();
+    } else {
+        m_stepper.run(m_frameTime, [] {});
+    }
+
+    set2DProjection();
+    glEnable(GL_BLEND);
+    if (m_scene) {
+        m_scene->drawScreenOverlay();
+        state = currentState();
+        if (state == GameState::MainMenu || state == GameState::Options ||
+            state == GameState::HighScores || state == GameState::Paused) {
+            m_scene->drawMouseCursor();
+        }
+    }
+    glDisable(GL_BLEND);
+    swap();
+
+    if (currentState() == GameState::Loading && m_scene) {
+        bool built = m_scene->buildLevel();
+        setState(built ? GameState::Ready : GameState::MainMenu);
+        m_stateChanged = true;
+    }
+}
+
+void GameWindow::playFrame() {
+    if (currentState() == GameState::Playing) {
+        platform::setCursorPosition(m_screenWidth / 2, m_screenHeight / 2);
+        if (m_scene) {
+            m_stepper.run(m_frameTime, [this] { m_scene->handleStateKeys(); });
+        } else {
+            m_stepper.run(m_frameTime, [] {});
+        }
+        m_stepFraction = m_stepper.stepFraction();
+        if (m_scene) {
+            m_scene->updateAnimations(m_stepFraction);
+        }
+    } else if (currentState() == GameState::GameOver) {
+        if (m_scene) {
+            m_stepper.run(m_frameTime, [this] { m_scene->menuStep(); });
+        } else {
+            m_stepper.run(m_frameTime, [] {});
+        }
+    }
+
+    clearScreen(false);
+    setPerspective();
+    if (m_scene) {
+        m_scene->draw3D();
+    }
+    set2DProjection();
+    if (m_scene) {
+        m_scene->drawPlayOverlay();
+    }
+    swap();
+}
+
+void GameWindow::updateCursorConfinement() {
+    bool confine = m_active && currentState() == GameState::Playing;
+    if (confine != m_cursorConfined) {
+        m_window.confineCursor(confine);
+        m_cursorConfined = confine;
+    }
+}
+
+void GameWindow::onDeactivated() {
+    m_active = false;
+    if (currentState() == GameState::Playing) {
+        setState(GameState::Paused);
+    }
+}
+
+bool GameWindow::windowProc(const platform::Event& event) {
+    switch (event.type) {
+        case platform::EventType::Activated: m_active = true; return true;
+        case platform::EventType::Deactivated: onDeactivated(); return true;
+        case platform::EventType::CloseRequested:
+            // Closing ends the loop; the window and context are released in
+            // shutdown order, after the game object is gone.
+            m_window.hide();
+            platform::postQuit();
+            return true;
+        case platform::EventType::Quit: appSettings()->quitRequested = true; return true;
+        default: break;
+    }
+    if (m_inputListener != nullptr) {
+        return m_inputListener->handleInput(event);
+    }
+    return false;
+}

@@ -1,0 +1,107 @@
+#include "platform/events.h"
+
+#include <SDL.h>
+
+#include "platform/keycodes.h"
+
+namespace platform {
+namespace {
+
+bool isSystemKey(int keyCode) {
+    if (keyCode == VK_MENU || keyCode == VK_F10) {
+        return true;
+    }
+    // Keys pressed with Alt (but not AltGr, which arrives as Ctrl+Alt) are
+    // system keys, so Alt shortcuts stay the window system's.
+    SDL_Keymod mods = SDL_GetModState();
+    return (mods & KMOD_ALT) != 0 && (mods & KMOD_CTRL) == 0;
+}
+
+bool translateKey(const SDL_KeyboardEvent& key, bool down, Event& out) {
+    TranslatedKey translated = translateScancode(key.keysym.scancode);
+    if (translated.keyCode == VK_NONE) {
+        return false;
+    }
+    out.keyCode = translated.keyCode;
+    out.extended = translated.extended;
+    if (isSystemKey(translated.keyCode)) {
+        out.type = down ? EventType::SysKeyDown : EventType::SysKeyUp;
+    } else {
+        out.type = down ? EventType::KeyDown : EventType::KeyUp;
+    }
+    return true;
+}
+
+int translateButton(Uint8 sdlButton) {
+    switch (sdlButton) {
+        case SDL_BUTTON_LEFT: return 1;
+        case SDL_BUTTON_RIGHT: return 2;
+        case SDL_BUTTON_MIDDLE: return 4;
+        default: return 0;
+    }
+}
+
+bool translateButtonEvent(const SDL_MouseButtonEvent& button, bool down, Event& out) {
+    out.button = translateButton(button.button);
+    if (out.button == 0) {
+        return false;
+    }
+    out.type = down ? EventType::MouseDown : EventType::MouseUp;
+    out.x = button.x;
+    out.y = button.y;
+    return true;
+}
+
+bool translateWindowEvent(const SDL_WindowEvent& window, Event& out) {
+    switch (window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED: out.type = EventType::Activated; return true;
+        case SDL_WINDOWEVENT_FOCUS_LOST: out.type = EventType::Deactivated; return true;
+        case SDL_WINDOWEVENT_CLOSE: out.type = EventType::CloseRequested; return true;
+        default: return false;
+    }
+}
+
+// Returns true when the SDL event became one of ours.
+bool translate(const SDL_Event& in, Event& out) {
+    out = Event{};
+    switch (in.type) {
+        case SDL_QUIT: out.type = EventType::Quit; return true;
+        case SDL_WINDOWEVENT: return translateWindowEvent(in.window, out);
+        case SDL_KEYDOWN: return translateKey(in.key, true, out);
+        case SDL_KEYUP: return translateKey(in.key, false, out);
+        case SDL_MOUSEBUTTONDOWN: return translateButtonEvent(in.button, true, out);
+        case SDL_MOUSEBUTTONUP: return translateButtonEvent(in.button, false, out);
+        case SDL_MOUSEWHEEL:
+            out.type = EventType::MouseWheel;
+            out.wheel = (in.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -in.wheel.y : in.wheel.y) * 120;
+            return out.wheel != 0;
+        case SDL_MOUSEMOTION:
+            out.type = EventType::MouseMove;
+            out.x = in.motion.x;
+            out.y = in.motion.y;
+            return true;
+        default: return false;
+    }
+}
+
+}  // namespace
+
+bool pollEvent(Event& event) {
+    SDL_Event sdlEvent;
+    // Events we do not translate are dropped here and the next one is tried,
+    // so "no event" really means the queue is empty.
+    while (SDL_PollEvent(&sdlEvent) != 0) {
+        if (translate(sdlEvent, event)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void postQuit() {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+}
+
+}  // namespace platform

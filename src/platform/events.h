@@ -1,0 +1,41 @@
+#pragma once
+// The platform layer's own event type: SDL events are translated into this at
+// the boundary, so nothing above src/platform sees SDL. Key codes are Windows
+// virtual-key codes (the codes the control file stores and the key-name table
+// names); mouse buttons are 1 (left), 2 (right) and 4 (middle).
+
+namespace platform {
+
+enum class EventType {
+    None,
+    KeyDown,        // an ordinary key went down (Alt not held)
+    KeyUp,
+    SysKeyDown,     // Alt, F10, or any key pressed while Alt is held
+    SysKeyUp,
+    MouseDown,
+    MouseUp,
+    MouseWheel,
+    MouseMove,
+    Activated,      // the window gained the keyboard focus
+    Deactivated,    // the window lost the keyboard focus
+    CloseRequested, // the user asked to close the window
+    Quit,           // the application should end
+};
+
+struct Event {
+    EventType type = EventType::None;
+    int keyCode = 0;        // virtual-key code for key events, 0 when unknown
+    bool extended = false;  // the extended-key bit (keypad Enter, right Ctrl/Alt, ...)
+    int button = 0;         // 1, 2 or 4 for mouse button events
+    int wheel = 0;          // wheel delta, 120 per notch, positive away from the user
+    int x = 0;              // mouse position in client coordinates
+    int y = 0;
+};
+
+// Takes the next waiting event without blocking; false when none is waiting.
+bool pollEvent(Event& event);
+
+// Queues a Quit event (what destroying the window does on other platforms).
+void postQuit();
+
+}  // namespace platform

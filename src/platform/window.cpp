@@ -1,0 +1,235 @@
+#include "platform/window.h"
+
+#include <SDL.h>
+
+namespace platform {
+namespace {
+
+void requestColorBits(int colorBits) {
+    if (colorBits == 32) {
+        SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+        SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+        SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+        SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    } else {
+        SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
+        SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 6);
+        SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
+        SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+    }
+}
+
+void requestPixelFormat(int colorBits, int alphaBits) {
+    SDL_GL_ResetAttributes();
+    requestColorBits(colorBits);
+    if (alphaBits == 0) {
+        SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+    }
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+}
+
+Uint32 windowFlags(bool fullscreen, bool withGL) {
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    if (withGL) {
+        flags |= SDL_WINDOW_OPENGL;
+    }
+    if (fullscreen) {
+        flags |= SDL_WINDOW_BORDERLESS;
+    }
+    return flags;
+}
+
+}  // namespace
+
+bool startWindowSystem() {
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "1");
+    // The screen saver stays off while the game runs (SDL's default, made explicit).
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
+    // A close request is ours to handle; the quit follows from it.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        return false;
+    }
+    SDL_DisableScreenSaver();
+    return true;
+}
+
+void stopWindowSystem() {
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+}
+
+Size screenSize() {
+    SDL_DisplayMode mode;
+    if (SDL_GetCurrentDisplayMode(0, &mode) != 0) {
+        return Size{};
+    }
+    return Size{mode.w, mode.h};
+}
+
+void setCursorPosition(int x, int y) { SDL_WarpMouseGlobal(x, y); }
+
+void showCursor(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
+
+Window::~Window() {
+    deleteContext();
+    destroyWindow();
+}
+
+CreateResult Window::create(const std::string& title, int width, int height, bool fullscreen,
+                            int colorBits) {
+    m_fullscreen = fullscreen;
+    // Ask for the full format first; some X servers have no visual with
+    // destination alpha, so fall back to one without before giving up.
+    for (int alphaBits : {8, 0}) {
+        requestPixelFormat(colorBits, alphaBits);
+        m_window = SDL_CreateWindow(title.c_str(), 0, 0, width, height,
+                                    windowFlags(fullscreen, true));
+        if (m_window != nullptr) {
+            return CreateResult::Ok;
+        }
+    }
+    // Tell a missing pixel format apart from a window system that cannot make
+    // windows at all.
+    SDL_Window* probe =
+        SDL_CreateWindow(title.c_str(), 0, 0, width, height, windowFlags(fullscreen, false));
+    if (probe != nullptr) {
+        SDL_DestroyWindow(probe);
+        return CreateResult::NoPixelFormat;
+    }
+    return CreateResult::WindowFailed;
+}
+
+void Window::move(int x, int y) {
+    if (m_window != nullptr) {
+        SDL_SetWindowPosition(m_window, x, y);
+    }
+}
+
+bool Window::createContext() {
+    m_context = SDL_GL_CreateContext(m_window);
+    return m_context != nullptr;
+}
+
+bool Window::makeCurrent() {
+    return m_context != nullptr && SDL_GL_MakeCurrent(m_window, m_context) == 0;
+}
+
+bool Window::describePixelFormat(PixelFormat& format) const {
+    int red = 0, green = 0, blue = 0, alpha = 0, depth = 0;
+    if (SDL_GL_GetAttribute(SDL_GL_RED_SIZE, &red) != 0 ||
+        SDL_GL_GetAttribute(SDL_GL_GREEN_SIZE, &green) != 0 ||
+        SDL_GL_GetAttribute(SDL_GL_BLUE_SIZE, &blue) != 0 ||
+        SDL_GL_GetAttribute(SDL_GL_ALPHA_SIZE, &alpha) != 0 ||
+        SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth) != 0) {
+        return false;
+    }
+    format.colorBits = red + green + blue + alpha;
+    format.depthBits = depth;
+    return true;
+}
+
+bool Window::enterFullscreen(int width, int height, int bitsPerPixel) {
+    SDL_DisplayMode wanted{};
+    wanted.format = bitsPerPixel == 32 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_RGB565;
+    wanted.w = width;
+    wanted.h = height;
+    SDL_DisplayMode closest;
+    if (SDL_GetClosestDisplayMode(0, &wanted, &closest) == nullptr || closest.w != width ||
+        closest.h != height) {
+        return false;
+    }
+    if (SDL_SetWindowDisplayMode(m_window, &closest) != 0 ||
+        SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN) != 0) {
+        leaveFullscreen();
+        return false;
+    }
+    // Some servers accept the request yet keep their mode: check what is in force.
+    Size now = screenSize();
+    if (now.width != width || now.height != height) {
+        leaveFullscreen();
+        return false;
+    }
+    return true;
+}
+
+void Window::leaveFullscreen() {
+    if (m_window != nullptr) {
+        SDL_SetWindowFullscreen(m_window, 0);
+    }
+}
+
+bool Window::setSwapInterval(int interval) { return SDL_GL_SetSwapInterval(interval) == 0; }
+
+void Window::show() {
+    if (m_window != nullptr) {
+        SDL_ShowWindow(m_window);
+        SDL_RaiseWindow(m_window);
+    }
+}
+
+void Window::hide() {
+    if (m_window != nullptr) {
+        SDL_HideWindow(m_window);
+    }
+}
+
+bool Window::swapBuffers() {
+    if (m_window == nullptr || m_context == nullptr) {
+        return false;
+    }
+    SDL_GL_SwapWindow(m_window);
+    return true;
+}
+
+void Window::confineCursor(bool confined) {
+    if (m_window != nullptr) {
+        SDL_SetWindowGrab(m_window, confined ? SDL_TRUE : SDL_FALSE);
+    }
+}
+
+Size Window::clientSize() const {
+    Size size;
+    if (m_window != nullptr) {
+        SDL_GetWindowSize(m_window, &size.width, &size.height);
+    }
+    return size;
+}
+
+Point Window::clientToScreen(Point client) const {
+    if (m_window == nullptr) {
+        return client;
+    }
+    int x = 0, y = 0;
+    SDL_GetWindowPosition(m_window, &x, &y);
+    return Point{client.x + x, client.y + y};
+}
+
+void Window::releaseContext() {
+    if (m_context != nullptr) {
+        SDL_GL_MakeCurrent(m_window, nullptr);
+    }
+}
+
+void Window::deleteContext() {
+    if (m_context != nullptr) {
+        releaseContext();
+        SDL_GL_DeleteContext(m_context);
+        m_context = nullptr;
+    }
+}
+
+void Window::destroyWindow() {
+    if (m_window != nullptr) {
+        if (m_fullscreen) {
+            leaveFullscreen();
+        }
+        SDL_DestroyWindow(m_window);
+        m_window = nullptr;
+    }
+}
+
+}  // namespace platform

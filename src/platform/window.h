@@ -1,0 +1,84 @@
+#pragma once
+#include <string>
+
+// The top-level window with its OpenGL context. The steps are separate so the
+// window code above can report each failure with its own message, in the
+// order a Win32/WGL program would meet them.
+
+struct SDL_Window;
+
+namespace platform {
+
+struct Size {
+    int width = 0;
+    int height = 0;
+};
+
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+struct PixelFormat {
+    int colorBits = 0;  // red + green + blue + alpha bits
+    int depthBits = 0;
+};
+
+enum class CreateResult { Ok, NoPixelFormat, WindowFailed };
+
+// Starts the window system (registering the window class on Win32).
+bool startWindowSystem();
+void stopWindowSystem();
+
+// The primary display's current size.
+Size screenSize();
+
+// The cursor, in screen coordinates.
+void setCursorPosition(int x, int y);
+void showCursor(bool visible);
+
+class Window {
+public:
+    Window() = default;
+    ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    // Creates the window hidden, with a client area of exactly width x height,
+    // a double-buffered RGBA surface of colorBits (32 or 16) and a 24-bit
+    // depth buffer. Fullscreen windows have no border.
+    CreateResult create(const std::string& title, int width, int height, bool fullscreen,
+                        int colorBits);
+    void move(int x, int y);
+    bool createContext();
+    bool makeCurrent();
+    bool describePixelFormat(PixelFormat& format) const;
+    // Switches the display to width x height and makes the window cover it;
+    // false when the mode actually in force afterwards is not the one asked for.
+    bool enterFullscreen(int width, int height, int bitsPerPixel);
+    void leaveFullscreen();
+    // False when the driver offers no swap control.
+    bool setSwapInterval(int interval);
+    // Shows, raises and focuses the window.
+    void show();
+    void hide();
+    bool swapBuffers();
+    // Keeps the cursor inside the window (during play).
+    void confineCursor(bool confined);
+
+    Size clientSize() const;
+    Point clientToScreen(Point client) const;
+    bool exists() const { return m_window != nullptr; }
+    bool hasContext() const { return m_context != nullptr; }
+
+    void releaseContext();
+    void deleteContext();
+    void destroyWindow();
+
+private:
+    SDL_Window* m_window = nullptr;
+    void* m_context = nullptr;
+    bool m_fullscreen = false;
+};
+
+}  // namespace platform

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/game_window.h"
+#include "support/fake_clock.h"
+
+namespace {
+
+CommandLine parse(std::vector<const char*> arguments) {
+    arguments.insert(arguments.begin(), "spookhollow");
+    return parseCommandLine(static_cast<int>(arguments.size()), arguments.data());
+}
+
+TEST(CommandLine, Rules) {
+    EXPECT_TRUE(parse({"-x", "-h"}).showHelp);
+    EXPECT_TRUE(parse({"/?"}).showHelp);
+    EXPECT_FALSE(parse({"-help"}).showHelp);
+    EXPECT_TRUE(parse({"-fast"}).fullscreen);
+    EXPECT_TRUE(parse({"-f"}).fullscreen);
+    CommandLine nothing = parse({"-s", "/f", "-", "f", ""});
+    EXPECT_FALSE(nothing.showHelp);
+    EXPECT_FALSE(nothing.fullscreen);
+    EXPECT_FALSE(parse({}).fullscreen);
+}
+
+class StateTest : public ::testing::Test {
+protected:
+    FakeClock clock;
+    GameWindow window{clock};
+
+    void consumeChange() { window.beginFrame(); }
+};
+
+TEST_F(StateTest, StartsOnIntroAboveMainMenu) {
+    EXPECT_EQ(window.currentState(), GameState::Intro);
+    EXPECT_EQ(window.states().depth(), 2u);
+    window.setState(GameState::Previous);
+    EXPECT_EQ(window.currentState(), GameState::MainMenu);
+}
+
+TEST_F(StateTest, PreviousWithOneEntryChangesNothing) {
+    window.setState(GameState::MainMenu);
+    consumeChange();
+    window.setState(GameState::Previous);
+    EXPECT_EQ(window.states().depth(), 1u);
+    EXPECT_EQ(window.currentState(), GameState::MainMenu);
+    EXPECT_FALSE(window.stateChanged());
+}
+
+TEST_F(StateTest, MainMenuFromAnyDepthLeavesOneEntry) {
+    window.setState(GameState::Loading);
+    window.setState(GameState::Ready);
+    window.setState(GameState::Playing);
+    window.setState(GameState::Paused);
+    EXPECT_EQ(window.states().depth(), 6u);
+    consumeChange();
+    window.setState(GameState::MainMenu);
+    EXPECT_EQ(window.states().depth(), 1u);
+    EXPECT_EQ(window.currentState(), GameState::MainMenu);
+    EXPECT_TRUE(window.stateChanged());
+}
+
+TEST_F(StateTest, PausedAndOptionsResetTheirHighlights) {
+    window.pauseOnResume = false;
+    window.optionsOnBack = false;
+    window.setState(GameState::Playing);
+    window.setState(GameState::Paused);
+    EXPECT_TRUE(window.pauseOnResume);
+    EXPECT_FALSE(window.optionsOnBack);
+    window.setState(GameState::Options);
+    EXPECT_TRUE(window.optionsOnBack);
+    window.optionsOnBack = false;
+    window.pauseOnResume = false;
+    window.setState(GameState::Previous);  // back to Paused
+    EXPECT_TRUE(window.pauseOnResume);
+    EXPECT_FALSE(window.optionsOnBack);
+}
+
+TEST_F(StateTest, LosingActivationDuringPlayPauses) {
+    window.setState(GameState::Playing);
+    window.windowProc(platform::Event{platform::EventType::Deactivated});
+    EXPECT_EQ(window.currentState(), GameState::Paused);
+    EXPECT_FALSE(window.isActive());
+    window.windowProc(platform::Event{platform::EventType::Activated});
+    EXPECT_TRUE(window.isActive());
+    window.windowProc(platform::Event{platform::EventType::Deactivated});
+    EXPECT_EQ(window.currentState(), GameState::Paused);  // not paused twice
+    EXPECT_EQ(window.states().depth(), 4u);
+}
+
+}  // namespace
