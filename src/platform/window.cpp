@@ -52,6 +52,17 @@ bool startWindowSystem() {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         return false;
     }
+    // Without a display SDL falls back to drivers that draw nowhere; a game
+    // nobody can see must fail like any other missing window system, unless
+    // such a driver was asked for by name.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+    bool invisible = driver != nullptr &&
+                     (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
+    if (invisible && (requested == nullptr || SDL_strcmp(requested, driver) != 0)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
     SDL_DisableScreenSaver();
     return true;
 }

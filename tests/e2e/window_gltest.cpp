@@ -1,0 +1,79 @@
+// The real executable under an X server: the window, the single-instance
+// guard, closing, and a refused fullscreen mode.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "e2e/game_process.h"
+#include "support/x11_helpers.h"
+
+namespace {
+
+class ExecutableWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!x11::displayAvailable()) {
+            GTEST_SKIP() << "no X display";
+        }
+    }
+    GameSandbox sandbox;
+};
+
+TEST_F(ExecutableWindow, OpensWhiteIntroWindowRefusesSecondCopyAndClosesCleanly) {
+    auto game = sandbox.start({});
+    unsigned long window = x11::findWindow("Spookhollow", 20);
+    ASSERT_NE(window, 0u) << game->standardError();
+
+    x11::Geometry where;
+    ASSERT_TRUE(x11::geometry(window, where));
+    EXPECT_EQ(where.width, 1024);
+    EXPECT_EQ(where.height, 768);
+
+    // The intro frame clears to white; give it a few frames to be on screen.
+    x11::Image shot;
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        ASSERT_TRUE(x11::capture(window, shot));
+        if (shot.fractionNear(255, 255, 255, 8) > 0.99) {
+            break;
+        }
+        usleep(100000);
+    }
+    shot.writePpm("/tmp/spookhollow-intro-window.ppm");
+    EXPECT_GT(shot.fractionNear(255, 255, 255, 8), 0.99);
+
+    // A second copy, started from another folder, is refused before it
+    // creates a log or touches settings.
+    TempDir elsewhere;
+    std::filesystem::create_directory(elsewhere.file("save"));
+    auto second = sandbox.start({}, elsewhere.path());
+    ASSERT_TRUE(second->waitForExit(20));
+    EXPECT_EQ(second->exitCode(), 1);
+    std::string err = second->standardError();
+    EXPECT_NE(err.find("Application Already Running"), std::string::npos) << err;
+    EXPECT_NE(err.find("Application has already been\nstarted in a different window."),
+              std::string::npos);
+    EXPECT_FALSE(fileExists(elsewhere.file("ErrorLog.txt")));
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere.file("save")));
+    EXPECT_TRUE(game->running());
+
+    ASSERT_TRUE(x11::requestClose(window));
+    ASSERT_TRUE(game->waitForExit(20)) << "the game did not end after the close request";
+    EXPECT_EQ(game->exitCode(), 0) << game->standardError();
+
+    std::string log = readFile(sandbox.file("ErrorLog.txt"));
+    EXPECT_TRUE(std::regex_search(
+        log, std::regex(R"(^Date\(M/D/Y\): \d\d/\d\d/\d\d \d\d:\d\d:\d\d\n\n)")))
+        << log;
+}
+
+TEST_F(ExecutableWindow, RefusedFullscreenModeIsReportedAndEndsWithMinusOne) {
+    // The test X server has one mode (1280 x 1024), so 1024 x 768 is refused.
+    auto game = sandbox.start({"-fullscreen"});
+    ASSERT_TRUE(game->waitForExit(30));
+    EXPECT_EQ(game->exitCode(), 255);
+    std::string log = readFile(sandbox.file("ErrorLog.txt"));
+    EXPECT_NE(log.find("Failed to switch to 1024x768 fullscreen mode."), std::string::npos) << log;
+    EXPECT_NE(game->standardError().find("Windows Error"), std::string::npos);
+}
+
+}  // namespace
