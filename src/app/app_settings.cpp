@@ -4,9 +4,13 @@ namespace {
 AppSettings* g_appSettings = nullptr;
 }
 
-AppSettings* appSettings() { return g_appSettings; }
+AppSettings* appSettings() {
+    return g_appSettings;
+}
 
-AppSettings::AppSettings() { g_appSettings = this; }
+AppSettings::AppSettings() {
+    g_appSettings = this;
+}
 
 AppSettings::~AppSettings() {
     if (g_appSettings == this) {

@@ -19,23 +19,37 @@ struct KindInfo {
 KindInfo kindInfo(int kind) {
     using platform::MessageIcon;
     switch (kind) {
-        case ERROR_NONE: return {"All Okay", MessageIcon::Information};
+        case ERROR_NONE:
+            return {"All Okay", MessageIcon::Information};
         case ERROR_GENERIC:
-        case ERROR_GENERAL: return {"Error", MessageIcon::Error};
-        case ERROR_MEMORY: return {"Memory Error", MessageIcon::Error};
-        case ERROR_WINDOWS: return {"Windows Error", MessageIcon::Error};
-        case ERROR_SETUP_CANCELED: return {"Setup Canceled", MessageIcon::Information};
-        case ERROR_VIDEO_CARD: return {"Video Card Error", MessageIcon::Error};
-        case ERROR_DIRECTX: return {"DirectX Error", MessageIcon::Error};
-        case ERROR_OPENGL: return {"OpenGL Error", MessageIcon::Error};
-        case ERROR_GAME: return {"Game Error", MessageIcon::Error};
-        case ERROR_OPENAL: return {"OpenAL Error", MessageIcon::Error};
-        case ERROR_OGG_VORBIS: return {"OGG Vorbis Error", MessageIcon::Error};
-        default: return {"Unknown Message", MessageIcon::Question};
+        case ERROR_GENERAL:
+            return {"Error", MessageIcon::Error};
+        case ERROR_MEMORY:
+            return {"Memory Error", MessageIcon::Error};
+        case ERROR_WINDOWS:
+            return {"Windows Error", MessageIcon::Error};
+        case ERROR_SETUP_CANCELED:
+            return {"Setup Canceled", MessageIcon::Information};
+        case ERROR_VIDEO_CARD:
+            return {"Video Card Error", MessageIcon::Error};
+        case ERROR_DIRECTX:
+            return {"DirectX Error", MessageIcon::Error};
+        case ERROR_OPENGL:
+            return {"OpenGL Error", MessageIcon::Error};
+        case ERROR_GAME:
+            return {"Game Error", MessageIcon::Error};
+        case ERROR_OPENAL:
+            return {"OpenAL Error", MessageIcon::Error};
+        case ERROR_OGG_VORBIS:
+            return {"OGG Vorbis Error", MessageIcon::Error};
+        default:
+            return {"Unknown Message", MessageIcon::Question};
     }
 }
 
-bool isKnownKind(int kind) { return kind >= ERROR_NONE && kind <= ERROR_OGG_VORBIS; }
+bool isKnownKind(int kind) {
+    return kind >= ERROR_NONE && kind <= ERROR_OGG_VORBIS;
+}
 
 // "name.ext" stays as it is (any three-character extension); anything else
 // gets ".txt". snprintf cuts an over-long result to the buffer.
@@ -73,7 +87,9 @@ void writeLogHeader(const char* fileName) {
 
 }  // namespace
 
-ErrorReporter* errorReporter() { return g_errorReporter; }
+ErrorReporter* errorReporter() {
+    return g_errorReporter;
+}
 
 ErrorReporter::ErrorReporter(const char* logName, bool loggingEnabled)
     : m_loggingEnabled(loggingEnabled) {
@@ -132,4 +148,6 @@ std::string ErrorReporter::getMessage() const {
     return m_message;
 }
 
-const char* ErrorReporter::captionFor(int kind) { return kindInfo(kind).caption; }
+const char* ErrorReporter::captionFor(int kind) {
+    return kindInfo(kind).caption;
+}

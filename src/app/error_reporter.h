@@ -26,7 +26,7 @@ enum ErrorKind : int {
 // log file, because the audio streaming thread reports too.
 class ErrorReporter {
 public:
-    static constexpr std::size_t LOG_NAME_SIZE = 260;   // 259 characters + terminator
+    static constexpr std::size_t LOG_NAME_SIZE = 260;  // 259 characters + terminator
     static constexpr std::size_t MESSAGE_SIZE = 1024;  // 1022 characters kept, see setError
 
     ErrorReporter(const char* logName, bool loggingEnabled);

@@ -8,7 +8,8 @@ FrameTimer::FrameTimer(platform::Clock& clock) : m_clock(clock) {
 }
 
 std::uint64_t FrameTimer::now() {
-    return m_highResolution ? m_clock.counter() : static_cast<std::uint64_t>(m_clock.milliseconds());
+    return m_highResolution ? m_clock.counter()
+                            : static_cast<std::uint64_t>(m_clock.milliseconds());
 }
 
 double FrameTimer::read() {

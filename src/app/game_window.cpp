@@ -14,9 +14,13 @@ namespace {
 GameWindow* g_gameWindow = nullptr;
 }
 
-GameWindow* gameWindow() { return g_gameWindow; }
+GameWindow* gameWindow() {
+    return g_gameWindow;
+}
 
-GameWindow::GameWindow(platform::Clock& clock) : m_timer(clock) { g_gameWindow = this; }
+GameWindow::GameWindow(platform::Clock& clock) : m_timer(clock) {
+    g_gameWindow = this;
+}
 
 GameWindow::~GameWindow() {
     // The game object goes first, while its display lists and textures still
@@ -62,9 +66,11 @@ bool GameWindow::create(WindowParams& params) {
     m_windowSystemStarted = true;
 
     switch (m_window.create(m_title, m_width, m_height, m_fullscreen, m_color32 ? 32 : 16)) {
-        case platform::CreateResult::Ok: break;
+        case platform::CreateResult::Ok:
+            break;
         case platform::CreateResult::NoPixelFormat:
-            return createFailed(ERROR_OPENGL, "Could not find suitable OpenGL pixel format to use.");
+            return createFailed(ERROR_OPENGL,
+                                "Could not find suitable OpenGL pixel format to use.");
         case platform::CreateResult::WindowFailed:
             return createFailed(ERROR_WINDOWS, "Cannot create window.");
     }
@@ -86,8 +92,7 @@ bool GameWindow::create(WindowParams& params) {
     }
     platform::PixelFormat format;
     if (!m_window.describePixelFormat(format)) {
-        return createFailed(ERROR_OPENGL,
-                            "Could not get information about selected pixel format.");
+        return createFailed(ERROR_OPENGL, "Could not get information about selected pixel format.");
     }
     m_color32 = format.colorBits == 32;
     m_depthBuffer = format.depthBits > 0;

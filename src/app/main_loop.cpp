@@ -49,7 +49,8 @@ void GameWindow::frame() {
     }
     updateCursorConfinement();
     auto state = static_cast<int>(currentState());
-    if (state >= static_cast<int>(GameState::Intro) && state <= static_cast<int>(GameState::Paused)) {
+    if (state >= static_cast<int>(GameState::Intro) &&
+        state <= static_cast<int>(GameState::Paused)) {
         menuFrame();
     } else if (state == static_cast<int>(GameState::Playing) ||
                state == static_cast<int>(GameState::GameOver)) {
@@ -154,16 +155,23 @@ void GameWindow::onDeactivated() {
 
 bool GameWindow::windowProc(const platform::Event& event) {
     switch (event.type) {
-        case platform::EventType::Activated: m_active = true; return true;
-        case platform::EventType::Deactivated: onDeactivated(); return true;
+        case platform::EventType::Activated:
+            m_active = true;
+            return true;
+        case platform::EventType::Deactivated:
+            onDeactivated();
+            return true;
         case platform::EventType::CloseRequested:
             // Closing ends the loop; the window and context are released in
             // shutdown order, after the game object is gone.
             m_window.hide();
             platform::postQuit();
             return true;
-        case platform::EventType::Quit: appSettings()->quitRequested = true; return true;
-        default: break;
+        case platform::EventType::Quit:
+            appSettings()->quitRequested = true;
+            return true;
+        default:
+            break;
     }
     if (m_inputListener != nullptr) {
         return m_inputListener->handleInput(event);

@@ -34,10 +34,14 @@ bool translateKey(const SDL_KeyboardEvent& key, bool down, Event& out) {
 
 int translateButton(Uint8 sdlButton) {
     switch (sdlButton) {
-        case SDL_BUTTON_LEFT: return 1;
-        case SDL_BUTTON_RIGHT: return 2;
-        case SDL_BUTTON_MIDDLE: return 4;
-        default: return 0;
+        case SDL_BUTTON_LEFT:
+            return 1;
+        case SDL_BUTTON_RIGHT:
+            return 2;
+        case SDL_BUTTON_MIDDLE:
+            return 4;
+        default:
+            return 0;
     }
 }
 
@@ -54,10 +58,17 @@ bool translateButtonEvent(const SDL_MouseButtonEvent& button, bool down, Event& 
 
 bool translateWindowEvent(const SDL_WindowEvent& window, Event& out) {
     switch (window.event) {
-        case SDL_WINDOWEVENT_FOCUS_GAINED: out.type = EventType::Activated; return true;
-        case SDL_WINDOWEVENT_FOCUS_LOST: out.type = EventType::Deactivated; return true;
-        case SDL_WINDOWEVENT_CLOSE: out.type = EventType::CloseRequested; return true;
-        default: return false;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            out.type = EventType::Activated;
+            return true;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            out.type = EventType::Deactivated;
+            return true;
+        case SDL_WINDOWEVENT_CLOSE:
+            out.type = EventType::CloseRequested;
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -65,22 +76,31 @@ bool translateWindowEvent(const SDL_WindowEvent& window, Event& out) {
 bool translate(const SDL_Event& in, Event& out) {
     out = Event{};
     switch (in.type) {
-        case SDL_QUIT: out.type = EventType::Quit; return true;
-        case SDL_WINDOWEVENT: return translateWindowEvent(in.window, out);
-        case SDL_KEYDOWN: return translateKey(in.key, true, out);
-        case SDL_KEYUP: return translateKey(in.key, false, out);
-        case SDL_MOUSEBUTTONDOWN: return translateButtonEvent(in.button, true, out);
-        case SDL_MOUSEBUTTONUP: return translateButtonEvent(in.button, false, out);
+        case SDL_QUIT:
+            out.type = EventType::Quit;
+            return true;
+        case SDL_WINDOWEVENT:
+            return translateWindowEvent(in.window, out);
+        case SDL_KEYDOWN:
+            return translateKey(in.key, true, out);
+        case SDL_KEYUP:
+            return translateKey(in.key, false, out);
+        case SDL_MOUSEBUTTONDOWN:
+            return translateButtonEvent(in.button, true, out);
+        case SDL_MOUSEBUTTONUP:
+            return translateButtonEvent(in.button, false, out);
         case SDL_MOUSEWHEEL:
             out.type = EventType::MouseWheel;
-            out.wheel = (in.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -in.wheel.y : in.wheel.y) * 120;
+            out.wheel =
+                (in.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -in.wheel.y : in.wheel.y) * 120;
             return out.wheel != 0;
         case SDL_MOUSEMOTION:
             out.type = EventType::MouseMove;
             out.x = in.motion.x;
             out.y = in.motion.y;
             return true;
-        default: return false;
+        default:
+            return false;
     }
 }
 

@@ -8,18 +8,18 @@ namespace platform {
 
 enum class EventType {
     None,
-    KeyDown,        // an ordinary key went down (Alt not held)
+    KeyDown,  // an ordinary key went down (Alt not held)
     KeyUp,
-    SysKeyDown,     // Alt, F10, or any key pressed while Alt is held
+    SysKeyDown,  // Alt, F10, or any key pressed while Alt is held
     SysKeyUp,
     MouseDown,
     MouseUp,
     MouseWheel,
     MouseMove,
-    Activated,      // the window gained the keyboard focus
-    Deactivated,    // the window lost the keyboard focus
-    CloseRequested, // the user asked to close the window
-    Quit,           // the application should end
+    Activated,       // the window gained the keyboard focus
+    Deactivated,     // the window lost the keyboard focus
+    CloseRequested,  // the user asked to close the window
+    Quit,            // the application should end
 };
 
 struct Event {

@@ -14,7 +14,9 @@ std::string InstanceGuard::lockPath(const std::string& name) {
     return folder + "/" + name + "-" + std::to_string(static_cast<long>(getuid())) + ".lock";
 }
 
-InstanceGuard::~InstanceGuard() { release(); }
+InstanceGuard::~InstanceGuard() {
+    release();
+}
 
 bool InstanceGuard::acquire(const std::string& name) {
     release();

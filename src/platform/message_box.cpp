@@ -18,10 +18,13 @@ MessageBoxHandler& handlerSlot() {
 
 Uint32 sdlFlags(MessageIcon icon) {
     switch (icon) {
-        case MessageIcon::Error: return SDL_MESSAGEBOX_ERROR;
-        case MessageIcon::Warning: return SDL_MESSAGEBOX_WARNING;
+        case MessageIcon::Error:
+            return SDL_MESSAGEBOX_ERROR;
+        case MessageIcon::Warning:
+            return SDL_MESSAGEBOX_WARNING;
         case MessageIcon::Information:
-        case MessageIcon::Question: return SDL_MESSAGEBOX_INFORMATION;
+        case MessageIcon::Question:
+            return SDL_MESSAGEBOX_INFORMATION;
     }
     return SDL_MESSAGEBOX_INFORMATION;
 }

@@ -81,9 +81,13 @@ Size screenSize() {
     return Size{mode.w, mode.h};
 }
 
-void setCursorPosition(int x, int y) { SDL_WarpMouseGlobal(x, y); }
+void setCursorPosition(int x, int y) {
+    SDL_WarpMouseGlobal(x, y);
+}
 
-void showCursor(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
+void showCursor(bool visible) {
+    SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
 
 Window::~Window() {
     deleteContext();
@@ -97,8 +101,8 @@ CreateResult Window::create(const std::string& title, int width, int height, boo
     // destination alpha, so fall back to one without before giving up.
     for (int alphaBits : {8, 0}) {
         requestPixelFormat(colorBits, alphaBits);
-        m_window = SDL_CreateWindow(title.c_str(), 0, 0, width, height,
-                                    windowFlags(fullscreen, true));
+        m_window =
+            SDL_CreateWindow(title.c_str(), 0, 0, width, height, windowFlags(fullscreen, true));
         if (m_window != nullptr) {
             return CreateResult::Ok;
         }
@@ -173,7 +177,9 @@ void Window::leaveFullscreen() {
     }
 }
 
-bool Window::setSwapInterval(int interval) { return SDL_GL_SetSwapInterval(interval) == 0; }
+bool Window::setSwapInterval(int interval) {
+    return SDL_GL_SetSwapInterval(interval) == 0;
+}
 
 void Window::show() {
     if (m_window != nullptr) {

@@ -22,8 +22,9 @@ TEST_F(ErrorReporterTest, LogNameRules) {
         const char* given;
         const char* expected;
     } cases[] = {
-        {"ErrorLog", "ErrorLog.txt"}, {"log.txt", "log.txt"},      {"abcd", "abcd.txt"},
-        {"notes.md", "notes.md.txt"}, {"x.y.zip", "x.y.zip"}, {"data.json", "data.json.txt"}, {nullptr, "errorLog.txt"},
+        {"ErrorLog", "ErrorLog.txt"}, {"log.txt", "log.txt"}, {"abcd", "abcd.txt"},
+        {"notes.md", "notes.md.txt"}, {"x.y.zip", "x.y.zip"}, {"data.json", "data.json.txt"},
+        {nullptr, "errorLog.txt"},
     };
     for (const Case& c : cases) {
         ErrorReporter reporter(c.given, false);
@@ -40,8 +41,8 @@ TEST_F(ErrorReporterTest, OverlongLogNameIsCutWithoutOverrun) {
 TEST_F(ErrorReporterTest, FreshLogHoldsHeaderAndEmptyLineThenEveryMessage) {
     ErrorReporter reporter("ErrorLog", true);
     std::string fresh = readFile(dir.file("ErrorLog.txt"));
-    EXPECT_TRUE(std::regex_match(
-        fresh, std::regex(R"(Date\(M/D/Y\): \d\d/\d\d/\d\d \d\d:\d\d:\d\d\n\n)")))
+    EXPECT_TRUE(
+        std::regex_match(fresh, std::regex(R"(Date\(M/D/Y\): \d\d/\d\d/\d\d \d\d:\d\d:\d\d\n\n)")))
         << fresh;
 
     reporter.setError(ERROR_GENERAL, "Can not open %s", "a.tga");
@@ -113,10 +114,10 @@ TEST_F(ErrorReporterTest, ShowErrorPicksCaptionAndIconByKind) {
 }
 
 TEST_F(ErrorReporterTest, CaptionTable) {
-    const char* expected[] = {"All Okay",         "Error",        "Error",         "Memory Error",
-                              "Windows Error",    "Setup Canceled", "Video Card Error",
-                              "DirectX Error",    "OpenGL Error", "Game Error",    "OpenAL Error",
-                              "OGG Vorbis Error"};
+    const char* expected[] = {"All Okay",         "Error",         "Error",
+                              "Memory Error",     "Windows Error", "Setup Canceled",
+                              "Video Card Error", "DirectX Error", "OpenGL Error",
+                              "Game Error",       "OpenAL Error",  "OGG Vorbis Error"};
     for (int kind = 0; kind <= 11; ++kind) {
         EXPECT_STREQ(ErrorReporter::captionFor(kind), expected[kind]) << kind;
     }

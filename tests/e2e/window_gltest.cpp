@@ -61,8 +61,8 @@ TEST_F(ExecutableWindow, OpensWhiteIntroWindowRefusesSecondCopyAndClosesCleanly)
     EXPECT_EQ(game->exitCode(), 0) << game->standardError();
 
     std::string log = readFile(sandbox.file("ErrorLog.txt"));
-    EXPECT_TRUE(std::regex_search(
-        log, std::regex(R"(^Date\(M/D/Y\): \d\d/\d\d/\d\d \d\d:\d\d:\d\d\n\n)")))
+    EXPECT_TRUE(
+        std::regex_search(log, std::regex(R"(^Date\(M/D/Y\): \d\d/\d\d/\d\d \d\d:\d\d:\d\d\n\n)")))
         << log;
 }
 

@@ -72,7 +72,9 @@ bool ChildProcess::waitForExit(double timeoutSeconds) {
     return true;
 }
 
-bool ChildProcess::running() { return !waitForExit(0); }
+bool ChildProcess::running() {
+    return !waitForExit(0);
+}
 
 void ChildProcess::kill() {
     if (m_pid > 0 && !m_ended) {
@@ -81,4 +83,6 @@ void ChildProcess::kill() {
     }
 }
 
-std::string ChildProcess::standardError() const { return readFile(m_stderrPath); }
+std::string ChildProcess::standardError() const {
+    return readFile(m_stderrPath);
+}

@@ -1,6 +1,6 @@
 #pragma once
-#include <string>
 #include <sys/types.h>
+#include <string>
 #include <vector>
 
 // Starts a program (the real game executable, say) in a given working
@@ -10,7 +10,7 @@ class ChildProcess {
 public:
     struct Options {
         std::string workingDir;
-        std::vector<std::string> environment;   // "NAME=value" added or replaced
+        std::vector<std::string> environment;  // "NAME=value" added or replaced
         std::vector<std::string> unsetVariables;
     };
 

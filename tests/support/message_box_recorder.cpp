@@ -5,4 +5,6 @@ MessageBoxRecorder::MessageBoxRecorder() {
         [this](const platform::MessageBoxRequest& request) { m_boxes.push_back(request); });
 }
 
-MessageBoxRecorder::~MessageBoxRecorder() { platform::setMessageBoxHandler(nullptr); }
+MessageBoxRecorder::~MessageBoxRecorder() {
+    platform::setMessageBoxHandler(nullptr);
+}

@@ -35,7 +35,9 @@ void writeFile(const std::string& path, const std::string& contents) {
     out << contents;
 }
 
-bool fileExists(const std::string& path) { return std::filesystem::exists(path); }
+bool fileExists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
 
 ScopedWorkingDir::ScopedWorkingDir(const std::string& path)
     : m_previous(std::filesystem::current_path().string()) {

@@ -110,8 +110,8 @@ bool capture(unsigned long window, Image& image) {
     if (XGetWindowAttributes(connection.display, window, &attributes) == 0) {
         return false;
     }
-    XImage* shot = XGetImage(connection.display, window, 0, 0, attributes.width,
-                             attributes.height, AllPlanes, ZPixmap);
+    XImage* shot = XGetImage(connection.display, window, 0, 0, attributes.width, attributes.height,
+                             AllPlanes, ZPixmap);
     if (shot == nullptr) {
         return false;
     }
