@@ -1,0 +1,60 @@
+#pragma once
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include "scene/geometry.h"
+#include "scene/vector.h"
+
+// Indexed triangle data (from model files) drawn through one display list.
+class GeometryCompiled : public Geometry {
+public:
+    static constexpr unsigned NO_LIST = 0xFFFFFFFFu;
+
+    GeometryCompiled(bool perVertexNormals, bool hasTexCoords)
+        : m_bPerVertexNormals(perVertexNormals), m_bHasTexCoords(hasTexCoords) {}
+    ~GeometryCompiled() override;
+
+    void print() const override;
+    // Builds the display list; a geometry is compiled at most once.
+    void compile() override;
+    // Calls the list; texture coordinates are in it when the data has them.
+    void draw(bool textured) const override;
+
+    // Each setter replaces its whole array.
+    void setNormals(const float* floats, int floatCount);
+    void setVertices(const float* floats, int floatCount);
+    void setTexCoords(const float* floats, int floatCount);
+    void setVertexIndices(const std::uint32_t* indices, int count);
+    void setTexCoordIndices(const std::uint32_t* indices, int count);
+
+    unsigned displayList() const { return m_uiDisplayList; }
+    int numTriangles() const { return m_iNumTriangles; }
+    bool perVertexNormals() const { return m_bPerVertexNormals; }
+    bool hasTexCoords() const { return m_bHasTexCoords; }
+    const std::vector<Vector3>& normals() const { return m_vNormals; }
+    const std::vector<Vector3>& vertices() const { return m_vVertices; }
+    const std::vector<Vector2>& texCoords() const { return m_vTexCoords; }
+    const std::vector<std::uint32_t>& vertexIndices() const { return m_vVertexIndices; }
+    const std::vector<std::uint32_t>& texCoordIndices() const { return m_vTexCoordIndices; }
+
+    // Scratch lookups for whoever builds the arrays (file entry -> array
+    // position); emptied by compile().
+    std::map<std::uint64_t, std::uint32_t>& vertexLookup() { return m_mapVertexLookup; }
+    std::map<std::uint64_t, std::uint32_t>& texCoordLookup() { return m_mapTexCoordLookup; }
+
+private:
+    bool triangleIsComplete(std::size_t t) const;
+
+    unsigned m_uiDisplayList = NO_LIST;
+    int m_iNumTriangles = 0;
+    bool m_bPerVertexNormals;
+    bool m_bHasTexCoords;
+    std::vector<Vector3> m_vNormals;
+    std::vector<Vector3> m_vVertices;
+    std::vector<Vector2> m_vTexCoords;
+    std::vector<std::uint32_t> m_vVertexIndices;
+    std::vector<std::uint32_t> m_vTexCoordIndices;
+    std::map<std::uint64_t, std::uint32_t> m_mapVertexLookup;
+    std::map<std::uint64_t, std::uint32_t> m_mapTexCoordLookup;
+};

@@ -1,0 +1,148 @@
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "scene/geometry_alloc.h"
+#include "scene/geometry_primitives.h"
+#include "scene/math_constants.h"
+#include "scene/scene_report.h"
+
+GeometryCylinder::GeometryCylinder(int sides, float radius, float height, bool smooth)
+    : m_iNumSides(sides < 3 ? 3 : (sides > 20 ? 20 : sides)),
+      m_fRadius(radius <= 0.0f ? 1.0f : radius),
+      m_fHeight(height <= 0.0f ? 1.0f : height),
+      m_bSmooth(smooth) {
+    const int n = m_iNumSides;
+    m_pNormals = allocatePrimitiveArray<Vector3>(n);
+    m_pVertices = allocatePrimitiveArray<Vector3>(2 * n);
+    m_pTexCoords = allocatePrimitiveArray<Vector2>(3 * n + 2);
+    if (!m_pNormals || !m_pVertices || !m_pTexCoords) {
+        m_pNormals.reset();
+        m_pVertices.reset();
+        m_pTexCoords.reset();
+        return;
+    }
+    const float r = m_fRadius;
+    const float h = m_fHeight;
+    for (int i = 0; i < n; ++i) {
+        float a = -static_cast<float>(i) * TWO_PI / static_cast<float>(n);
+        float c = std::cos(a);
+        float s = std::sin(a);
+        m_pVertices[i] = Vector3(r * c, 0.0f, r * s);
+        m_pVertices[n + i] = Vector3(r * c, h, r * s);
+    }
+    for (int i = 0; i <= n; ++i) {
+        float u = static_cast<float>(i) / static_cast<float>(n);
+        m_pTexCoords[i] = Vector2(u, 0.0f);
+        m_pTexCoords[n + 1 + i] = Vector2(u, 0.5f);
+    }
+    for (int i = 0; i < n; ++i) {
+        float b = static_cast<float>(i) * TWO_PI / static_cast<float>(n);
+        m_pTexCoords[2 * n + 2 + i] =
+            Vector2(0.25f * std::cos(b) + 0.25f, 0.25f * std::sin(b) + 0.75f);
+    }
+    for (int i = 0; i < n; ++i) {
+        const Vector3& bottom = m_pVertices[i];
+        const Vector3& bottomNext = m_pVertices[(i + 1) % n];
+        const Vector3& top = m_pVertices[n + i];
+        Vector3 normal = cross(bottomNext.subtract(bottom), top.subtract(bottom));
+        normal.normalize();
+        m_pNormals[i] = normal;
+    }
+    if (m_bSmooth) {
+        std::unique_ptr<Vector3[]> faces = allocatePrimitiveArray<Vector3>(n);
+        if (!faces) {
+            m_pNormals.reset();
+            m_pVertices.reset();
+            m_pTexCoords.reset();
+            return;
+        }
+        for (int i = 0; i < n; ++i) {
+            faces[i] = m_pNormals[i];
+        }
+        for (int i = 0; i < n; ++i) {
+            Vector3 edge = faces[(i + n - 1) % n].add(faces[i]);
+            edge.normalize();
+            m_pNormals[i] = edge;
+        }
+    }
+}
+
+void GeometryCylinder::draw(bool textured) const {
+    if (!m_pVertices) {
+        return;
+    }
+    const int n = m_iNumSides;
+    const Vector3* v = m_pVertices.get();
+    const Vector2* t = m_pTexCoords.get();
+    for (int i = 0; i < n; ++i) {
+        const int next = (i + 1) % n;
+        // The texture entries do not wrap: the last side ends at u = 1.
+        glBegin(GL_QUADS);
+        if (!m_bSmooth) {
+            glNormal3f(m_pNormals[i].x, m_pNormals[i].y, m_pNormals[i].z);
+        } else {
+            glNormal3f(m_pNormals[next].x, m_pNormals[next].y, m_pNormals[next].z);
+        }
+        if (textured) {
+            glTexCoord2f(t[i + 1].x, t[i + 1].y);
+        }
+        glVertex3f(v[next].x, v[next].y, v[next].z);
+        if (textured) {
+            glTexCoord2f(t[n + 1 + i + 1].x, t[n + 1 + i + 1].y);
+        }
+        glVertex3f(v[n + next].x, v[n + next].y, v[n + next].z);
+        if (m_bSmooth) {
+            glNormal3f(m_pNormals[i].x, m_pNormals[i].y, m_pNormals[i].z);
+        }
+        if (textured) {
+            glTexCoord2f(t[n + 1 + i].x, t[n + 1 + i].y);
+        }
+        glVertex3f(v[n + i].x, v[n + i].y, v[n + i].z);
+        if (textured) {
+            glTexCoord2f(t[i].x, t[i].y);
+        }
+        glVertex3f(v[i].x, v[i].y, v[i].z);
+        glEnd();
+    }
+
+    glBegin(GL_POLYGON);
+    glNormal3f(0.0f, 1.0f, 0.0f);
+    for (int i = 0; i < n; ++i) {
+        if (textured) {
+            const Vector2& c = t[2 * n + 2 + i];
+            glTexCoord2f(c.x, c.y);
+        }
+        glVertex3f(v[n + i].x, v[n + i].y, v[n + i].z);
+    }
+    glEnd();
+
+    glBegin(GL_POLYGON);
+    glNormal3f(0.0f, -1.0f, 0.0f);
+    for (int i = n - 1; i >= 0; --i) {
+        if (textured) {
+            const Vector2& c = t[2 * n + 2 + (n - 1 - i)];
+            glTexCoord2f(c.x + 0.5f, c.y);
+        }
+        glVertex3f(v[i].x, v[i].y, v[i].z);
+    }
+    glEnd();
+}
+
+void GeometryCylinder::print() const {
+    ListingLine line;
+    line.append("Cyl geoID_%lld", objectIdentity(this));
+    if (m_fRadius != 1.0f) {
+        line.append(" rad_%f", static_cast<double>(m_fRadius));
+    }
+    if (m_fHeight != 1.0f) {
+        line.append(" hei_%f", static_cast<double>(m_fHeight));
+    }
+    if (m_iNumSides != 20) {
+        line.append(" num_%d", m_iNumSides);
+    }
+    if (!m_bSmooth) {
+        line.append(" smooth_0");
+    }
+    line.emit();
+}

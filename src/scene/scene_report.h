@@ -1,0 +1,23 @@
+#pragma once
+
+// Stores a message in the program-wide error reporter when one exists (the
+// scene is also used without one, in tools and tests).
+void sceneReport(int kind, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// Shows the stored message, then resets it to kind 0 with resetText.
+void sceneShowAndReset(const char* resetText);
+
+// Builds one debug-listing line of at most 1023 characters.
+class ListingLine {
+public:
+    void append(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // Hands the line to the reporter with kind 0.
+    void emit() const;
+    const char* text() const { return m_text; }
+
+private:
+    char m_text[1024] = {};
+    unsigned m_length = 0;
+};
+
+// The identity the listing prints for an object: its address.
+long long objectIdentity(const void* object);
