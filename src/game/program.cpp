@@ -4,10 +4,12 @@
 #include <ctime>
 #include <memory>
 
-#include "app/app_settings.h"
 #include "app/command_line.h"
 #include "app/error_reporter.h"
 #include "app/game_window.h"
+#include "audio/audio_manager.h"
+#include "input/game_settings.h"
+#include "input/input_router.h"
 #include "platform/instance_guard.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
@@ -46,11 +48,20 @@ int runProgram(int argc, const char* const* argv) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
     auto reporter = std::make_unique<ErrorReporter>("ErrorLog", true);
-    auto settings = std::make_unique<AppSettings>();
-    // The settings file and the control table are loaded here, and the audio
-    // manager with the intro stream is started here, before the window exists.
+    auto settings = std::make_unique<GameSettings>("save/config.ini");
+    if (!settings->loadControls("save/control.cfg")) {
+        reporter->setError(ERROR_GENERAL, "Can not load control action table. Using defaults.");
+        reporter->showError();
+        reporter->setError(ERROR_NONE, "None");
+    }
+
+    auto audio = std::make_unique<AudioManager>();
+    audio->init();
+    audio->createStream(0, "resources/audio/intro.ogg", false, 40960, 3);
 
     auto window = std::make_unique<GameWindow>();
+    InputRouter inputRouter;
+    window->setInputListener(&inputRouter);
     WindowParams params;
     params.title = TITLE;
     params.width = settings->screenWidth;
@@ -64,18 +75,21 @@ int runProgram(int argc, const char* const* argv) {
         reporter->showError();
         exitCode = -1;
     } else {
-        // The intro music starts here, as the loop begins.
+        audio->playStream(0);
         window->run();
-        // Settings and bindings are saved here.
+        settings->saveSettings();
         platform::showCursor(true);
         if (reporter->getErrorKind() != ERROR_NONE) {
             reporter->showError();
         }
     }
 
-    // Shutdown in reverse order of creation (audio shuts down first).
+    // Shutdown in reverse order of creation; audio shuts down first so no
+    // stream is refilled while the rest goes away.
+    audio->shutdown();
     instanceGuard.release();
     window.reset();
+    audio.reset();
     settings.reset();
     reporter.reset();
     return exitCode;

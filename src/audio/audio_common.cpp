@@ -1,0 +1,61 @@
+#include "audio/audio_common.h"
+
+#include <strings.h>
+#include <cstdarg>
+#include <cstdio>
+
+#include "app/error_reporter.h"
+
+bool hasOggExtension(const std::string& fileName) {
+    return fileName.size() >= 4 &&
+           ::strcasecmp(fileName.c_str() + fileName.size() - 4, ".ogg") == 0;
+}
+
+namespace {
+
+const char* vorbisErrorText(int code) {
+    switch (code) {
+        case -3:
+            return "interruption in the data. One of: garbage between pages, loss of sync followed "
+                   "by "
+                   "recapture, or a corrupt page";
+        case -128:
+            return "A read from media returned an error";
+        case -129:
+            return "Internal logic fault; indicates a bug or heap/stack corruption";
+        case -132:
+            return "Bitstream does not contain any Vorbis data";
+        case -133:
+            return "Invalid Vorbis bitstream header";
+        case -134:
+            return "Vorbis version mismatch";
+        case -137:
+            return "invalid stream section was supplied to libvorbisfile, or the requested link is "
+                   "corrupt";
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace
+
+void applyVorbisErrorText(int code) {
+    if (const char* text = vorbisErrorText(code)) {
+        reportShowReset(ERROR_OGG_VORBIS, "%s", text);
+    }
+}
+
+void reportShowReset(int kind, const char* format, ...) {
+    ErrorReporter* reporter = errorReporter();
+    if (reporter == nullptr) {
+        return;
+    }
+    char message[ErrorReporter::MESSAGE_SIZE];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(message, sizeof message, format, args);
+    va_end(args);
+    reporter->setError(kind, "%s", message);
+    reporter->showError();
+    reporter->setError(ERROR_NONE, "None");
+}

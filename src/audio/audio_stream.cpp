@@ -1,0 +1,178 @@
+#include "audio/audio_stream.h"
+
+#include "app/error_reporter.h"
+
+AudioStream::AudioStream(int bufferSize, int bufferCount)
+    : m_bufferSize(bufferSize), m_bufferCount(bufferCount) {}
+
+AudioStream::~AudioStream() {
+    destroyState();
+}
+
+bool AudioStream::open(const std::string& fileName, bool loop) {
+    if (m_bufferSize < 4096) {
+        reportShowReset(ERROR_GENERAL, "Buffer size is too small.  Minimum size = 4096");
+        return false;
+    }
+    if (m_bufferCount < 2) {
+        reportShowReset(ERROR_GENERAL, "Not enough buffers.  Minimum number = 2");
+        return false;
+    }
+    m_fileName = fileName;
+    int result = ov_fopen(fileName.c_str(), &m_decoder);
+    if (result < 0) {
+        errorReporter()->setError(ERROR_OGG_VORBIS, "Audio File %s", fileName.c_str());
+        applyVorbisErrorText(result);
+        return false;
+    }
+    m_decoderOpen = true;
+    vorbis_info* info = ov_info(&m_decoder, -1);
+    if (info == nullptr) {
+        reportShowReset(ERROR_OGG_VORBIS, "Can not get info for %s", fileName.c_str());
+        ov_clear(&m_decoder);
+        m_decoderOpen = false;
+        return false;
+    }
+    m_loop = loop;
+    m_channels = info->channels;
+    m_rate = info->rate;
+    m_format = m_channels == 1 ? FORMAT_MONO16 : FORMAT_STEREO16;
+
+    alGetError();
+    m_bufferNames.assign(static_cast<std::size_t>(m_bufferCount), NO_AL_NAME);
+    alGenBuffers(m_bufferCount, m_bufferNames.data());
+    if (alGetError() != AL_NO_ERROR) {
+        reportShowReset(ERROR_OPENAL, "Could not create buffer(s) for %s", fileName.c_str());
+        m_bufferNames.clear();  // none were generated
+        destroyState();
+        return false;
+    }
+    alGenSources(1, &m_sourceName);
+    if (alGetError() != AL_NO_ERROR) {
+        reportShowReset(ERROR_OPENAL, "Could not create source for %s", fileName.c_str());
+        m_sourceName = NO_AL_NAME;
+        destroyState();
+        return false;
+    }
+
+    for (int i = 0; i < m_bufferCount; ++i) {
+        if (fill(m_bufferNames[static_cast<std::size_t>(i)])) {
+            continue;
+        }
+        if (!m_loop && i > 0) {
+            reportShowReset(ERROR_GENERAL, "%s does not need %d buffers of size %d",
+                            m_fileName.c_str(), m_bufferCount, m_bufferSize);
+            alSourceQueueBuffers(m_sourceName, i, m_bufferNames.data());
+            return true;
+        }
+        reportShowReset(ERROR_GENERAL, "Could not fill buffer(s) for %s", m_fileName.c_str());
+        destroyState();
+        return false;
+    }
+    alSourceQueueBuffers(m_sourceName, m_bufferCount, m_bufferNames.data());
+    return true;
+}
+
+bool AudioStream::rewind() {
+    if (ov_seekable(&m_decoder)) {
+        return ov_time_seek(&m_decoder, 0.0) == 0;
+    }
+    ov_clear(&m_decoder);
+    m_decoderOpen = ov_fopen(m_fileName.c_str(), &m_decoder) >= 0;
+    return m_decoderOpen;
+}
+
+bool AudioStream::fill(ALuint bufferName) {
+    std::vector<char> scratch(static_cast<std::size_t>(m_bufferSize));
+    int filled = 0;
+    // A rewind that yields nothing before the next end of file (a failed seek
+    // or reopen) would otherwise spin forever on the streaming thread.
+    bool readSinceRewind = true;
+    while (filled < m_bufferSize) {
+        int section = 0;
+        long got = m_decoderOpen ? ov_read(&m_decoder, scratch.data() + filled,
+                                           m_bufferSize - filled, 0, 2, 1, &section)
+                                 : 0;
+        if (got > 0) {
+            filled += static_cast<int>(got);
+            readSinceRewind = true;
+            continue;
+        }
+        if (got < 0) {
+            errorReporter()->setError(ERROR_OGG_VORBIS, "Audio File %s", m_fileName.c_str());
+            applyVorbisErrorText(static_cast<int>(got));
+            return false;
+        }
+        if (!m_loop) {
+            break;
+        }
+        if (filled == 0) {
+            return false;
+        }
+        if (!readSinceRewind) {
+            break;
+        }
+        rewind();
+        readSinceRewind = false;
+    }
+    if (filled == 0) {
+        return false;
+    }
+    alGetError();
+    alBufferData(bufferName, m_format, scratch.data(), filled, static_cast<ALsizei>(m_rate));
+    if (alGetError() != AL_NO_ERROR) {
+        reportShowReset(ERROR_OPENAL, "Could not create source for %s", m_fileName.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool AudioStream::update() {
+    ALint processed = 0;
+    alGetSourcei(m_sourceName, AL_BUFFERS_PROCESSED, &processed);
+    alGetError();
+    for (ALint i = 0; i < processed; ++i) {
+        ALuint buffer = 0;
+        alSourceUnqueueBuffers(m_sourceName, 1, &buffer);
+        if (alGetError() != AL_NO_ERROR) {
+            reportShowReset(ERROR_OPENAL, "Could not removed processed buffer");
+            return false;
+        }
+        if (!fill(buffer)) {
+            return false;
+        }
+        alSourceQueueBuffers(m_sourceName, 1, &buffer);
+        if (alGetError() != AL_NO_ERROR) {
+            reportShowReset(ERROR_OPENAL, "Could not queue buffer");
+            return false;
+        }
+    }
+    return true;
+}
+
+void AudioStream::destroyState() {
+    if (m_sourceName != NO_AL_NAME) {
+        alSourceStop(m_sourceName);
+        ALint queued = 0;
+        alGetSourcei(m_sourceName, AL_BUFFERS_QUEUED, &queued);
+        for (ALint i = 0; i < queued; ++i) {
+            ALuint buffer = 0;
+            alSourceUnqueueBuffers(m_sourceName, 1, &buffer);
+        }
+        alDeleteSources(1, &m_sourceName);
+        m_sourceName = NO_AL_NAME;
+    }
+    if (!m_bufferNames.empty()) {
+        alDeleteBuffers(static_cast<ALsizei>(m_bufferNames.size()), m_bufferNames.data());
+        m_bufferNames.clear();
+    }
+    if (m_decoderOpen) {
+        ov_clear(&m_decoder);
+        m_decoderOpen = false;
+    }
+    m_channels = 0;
+    m_rate = 0;
+    m_format = 0;
+    m_loop = false;
+    m_fileName.clear();
+}

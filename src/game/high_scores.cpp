@@ -1,0 +1,77 @@
+#include "game/high_scores.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "app/atomic_file.h"
+
+HighScoreTable::HighScoreTable(std::string fileName) : m_fileName(std::move(fileName)) {}
+
+void HighScoreTable::loadHighScores() {
+    m_entries.clear();
+    std::ifstream in(m_fileName);
+    if (!in) {
+        m_entries.assign(DEFAULT_ENTRIES, HighScoreEntry{0, "<none>"});
+        write();
+        refresh();
+        return;
+    }
+    // The count is only a bound on the loop: the entries come from what the
+    // file really holds, so a huge or negative count allocates nothing.
+    long long count = 0;
+    if (in >> count) {
+        for (long long i = 0; i < count; ++i) {
+            HighScoreEntry entry;
+            if (!(in >> entry.score >> entry.name)) {
+                break;
+            }
+            if (entry.name.size() > MAX_NAME_LENGTH) {
+                entry.name.resize(MAX_NAME_LENGTH);
+            }
+            m_entries.push_back(std::move(entry));
+        }
+    }
+    refresh();
+}
+
+bool HighScoreTable::isHighScore(int score) const {
+    for (const HighScoreEntry& entry : m_entries) {
+        if (score >= entry.score) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void HighScoreTable::saveHighScores(bool insertCurrent, int score, const std::string& name) {
+    if (insertCurrent) {
+        for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+            if (it->score <= score) {
+                m_entries.insert(it, HighScoreEntry{score, name.substr(0, MAX_NAME_LENGTH)});
+                m_entries.pop_back();
+                break;
+            }
+        }
+    }
+    write();
+    refresh();
+}
+
+std::string HighScoreTable::format(const std::vector<HighScoreEntry>& entries) {
+    std::ostringstream out;
+    out << entries.size() << '\n';
+    for (const HighScoreEntry& entry : entries) {
+        out << entry.score << '\n' << entry.name << '\n';
+    }
+    return out.str();
+}
+
+bool HighScoreTable::write() const {
+    return writeFileAtomically(m_fileName, format(m_entries));
+}
+
+void HighScoreTable::refresh() {
+    if (m_refresh) {
+        m_refresh(m_entries);
+    }
+}

@@ -1,0 +1,97 @@
+#include "input/game_settings.h"
+
+#include <cstring>
+#include <fstream>
+
+#include "app/atomic_file.h"
+#include "input/settings_file.h"
+
+namespace {
+GameSettings* g_gameSettings = nullptr;
+}
+
+GameSettings* gameSettings() {
+    return g_gameSettings;
+}
+
+GameSettings::GameSettings(const char* settingsFileName) {
+    g_gameSettings = this;
+    loadSettings(settingsFileName);
+}
+
+GameSettings::~GameSettings() {
+    if (g_gameSettings == this) {
+        g_gameSettings = nullptr;
+    }
+}
+
+void GameSettings::setDefaults() {
+    screenWidth = 1024;
+    screenHeight = 768;
+    viewDistance = 55.0f;
+    textureQuality = 3;
+    invertMouse = true;
+    mouseSensitivity = 0.001f;
+    vsync = false;
+}
+
+void GameSettings::loadSettings(const char* fileName) {
+    setDefaults();
+    if (fileName != nullptr) {
+        std::ifstream in(fileName);
+        if (in) {
+            readSettings(in, *this);
+        }
+        m_settingsFileName = fileName;
+        m_hasSettingsFileName = true;
+    } else {
+        m_hasSettingsFileName = false;
+    }
+    clearKeys();
+    m_controls.clear();
+}
+
+void GameSettings::saveSettings() {
+    if (m_hasSettingsFileName && settingsChanged) {
+        writeFileAtomically(m_settingsFileName, formatSettings(*this));
+    }
+    saveControls();
+}
+
+void GameSettings::setInvertMouse(bool invert) {
+    invertMouse = invert;
+    settingsChanged = true;
+}
+
+void GameSettings::setMouseSensitivity(float sensitivity) {
+    if (sensitivity >= 0.0001f && sensitivity <= 0.003f) {
+        mouseSensitivity = sensitivity;
+        settingsChanged = true;
+    }
+}
+
+bool GameSettings::isKeyDown(int code) const {
+    return code >= 0 && code < KEY_COUNT && keyDown[code] != 0;
+}
+
+void GameSettings::setKeyDown(int code, bool down) {
+    if (code >= 0 && code < KEY_COUNT) {
+        keyDown[code] = down ? 1 : 0;
+    }
+}
+
+void GameSettings::clearKeys() {
+    std::memset(keyDown, 0, sizeof keyDown);
+}
+
+bool GameSettings::isActionActive(int actionId, bool consume) {
+    int key = m_controls.boundKey(actionId);
+    // An unbound action (key 0) is never active, whatever reached entry 0.
+    if (key <= 0 || !isKeyDown(key)) {
+        return false;
+    }
+    if (consume) {
+        keyDown[key] = 0;
+    }
+    return true;
+}

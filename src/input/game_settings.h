@@ -1,0 +1,66 @@
+#pragma once
+#include <string>
+
+#include "app/app_settings.h"
+#include "input/control_table.h"
+
+// The program-wide settings object of the game: the key and mouse state
+// taken from window messages, the control table, and the settings of the
+// settings file. Created once by start-up; gameSettings() reaches it.
+class GameSettings : public AppSettings {
+public:
+    static constexpr int KEY_COUNT = 256;
+
+    // Sets every default, then reads the settings file (null: defaults only).
+    explicit GameSettings(const char* settingsFileName);
+    ~GameSettings() override;
+
+    // Settings file.
+    void loadSettings(const char* fileName);
+    // Writes the settings file when a setting changed, then the control file.
+    void saveSettings();
+    void setInvertMouse(bool invert);
+    // Takes values from 0.0001 to 0.003 only.
+    void setMouseSensitivity(float sensitivity);
+
+    int textureQuality = 3;
+    bool invertMouse = true;
+    float mouseSensitivity = 0.001f;
+    bool settingsChanged = false;
+
+    // Key state, indexed by virtual-key code; consumers may clear an entry to
+    // use a press once.
+    unsigned char keyDown[KEY_COUNT] = {};
+    bool isKeyDown(int code) const;
+    // Ignores codes outside the array.
+    void setKeyDown(int code, bool down);
+    void clearKeys();
+
+    // Last mouse position in client coordinates.
+    unsigned mouseX = 0;
+    unsigned mouseY = 0;
+    // True only while a left-button press is handed to the GUI.
+    bool mouseClickInProgress = false;
+
+    // Control actions.
+    bool loadControls(const char* fileName) { return m_controls.load(fileName); }
+    void saveControls() const { m_controls.save(); }
+    void setControl(int actionId, int keyCode) { m_controls.setControl(actionId, keyCode); }
+    // The key state of the action's key; with consume, a set entry is cleared.
+    bool isActionActive(int actionId, bool consume);
+    int controlCount() const { return m_controls.count(); }
+    int controlActionId(int row) const { return m_controls.actionIdAt(row); }
+    std::string controlLabel(int row) const { return m_controls.labelAt(row); }
+    std::string controlKeyName(int row) const { return m_controls.keyNameAt(row); }
+    const ControlTable& controls() const { return m_controls; }
+
+private:
+    void setDefaults();
+
+    ControlTable m_controls;
+    std::string m_settingsFileName;
+    bool m_hasSettingsFileName = false;
+};
+
+// The one program-wide settings object (null before start-up creates it).
+GameSettings* gameSettings();
