@@ -1,0 +1,44 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "scene/color.h"
+
+// One loaded image: read from a TGA file, then either uploaded to OpenGL
+// (".tga" textures, whose pixels are then dropped) or kept in memory for
+// pixel queries (".map" images such as the castle map).
+class Texture {
+public:
+    static constexpr std::size_t FILE_NAME_SIZE = 261;  // 259 characters + terminator (+1 spare)
+
+    Texture(bool mipmap, unsigned filterQuality, std::uint8_t solid);
+    ~Texture();
+    Texture(const Texture&) = delete;
+    Texture& operator=(const Texture&) = delete;
+
+    // Reads the file and, for a "tga" name, uploads it; reports why it failed.
+    bool loadImageFile(const std::string& name);
+    bool readTGA(const std::string& name, bool checkSize);
+    void uploadToGL();
+    void flipImage(bool horizontal, bool vertical, unsigned bytesPerPixel);
+
+    // (0, 0, 0, 1) outside the image or when no pixels are kept; row 0 is the
+    // bottom row.
+    Color4 getPixel(int x, int y) const;
+
+    unsigned bitsPerPixel = 0;
+    unsigned glName = 0;
+    char fileName[FILE_NAME_SIZE] = {};
+    std::uint8_t solid = 0;
+    std::uint8_t* pixels = nullptr;  // bottom row first, RGB or RGBA; null when absent
+    int width = 0;
+    int height = 0;
+    int hasAlpha = 0;
+    bool mipmap = false;
+    unsigned filterQuality = 0;
+
+private:
+    bool readPixelBlock(std::FILE* file, const char* name);
+    bool readRunLengthPixels(std::FILE* file, const char* name);
+    void freePixels();
+};

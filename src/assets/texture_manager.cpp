@@ -1,0 +1,135 @@
+#include "assets/texture_manager.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <new>
+
+#include "app/error_reporter.h"
+
+namespace {
+
+// Backslashes become slashes and A to Z become lower case; nothing else changes.
+void normaliseName(std::string& name) {
+    for (char& c : name) {
+        if (c == '\\') {
+            c = '/';
+        } else if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+}
+
+}  // namespace
+
+TextureManager::~TextureManager() {
+    releaseGroup(0);
+    releaseGroup(1);
+}
+
+void TextureManager::failLoad() {
+    errorReporter()->showError();
+    errorReporter()->setError(ERROR_NONE, "No Error.");
+}
+
+int TextureManager::findLoaded(const std::string& name, std::uint32_t& id) const {
+    for (int group = 0; group < GROUP_COUNT; ++group) {
+        for (std::size_t i = 0; i < m_textures[group].size(); ++i) {
+            if (name == m_textures[group][i]->fileName) {
+                id = static_cast<std::uint32_t>(i + 1);
+                return group;
+            }
+        }
+    }
+    return -1;
+}
+
+TextureID TextureManager::loadTexture(int group, bool mipmap, unsigned filterQuality,
+                                      std::uint8_t solid, std::string fileName) {
+    TextureID none{group, 0};
+    // Names that cannot be stored whole are refused like names too short to have an ending.
+    if (fileName.size() <= 4 || fileName.size() >= Texture::FILE_NAME_SIZE - 1 ||
+        !validGroup(group)) {
+        errorReporter()->setError(ERROR_GAME, "%s\nInvalid texture filename.", fileName.c_str());
+        failLoad();
+        return none;
+    }
+    normaliseName(fileName);
+
+    std::uint32_t existing = 0;
+    int foundIn = findLoaded(fileName, existing);
+    if (foundIn == group) {
+        return TextureID{group, existing};
+    }
+    if (foundIn >= 0) {
+        errorReporter()->setError(
+            ERROR_GAME, "%s\nTexture found in Group_%d, but attempting to save in Group_%d.",
+            fileName.c_str(), foundIn, group);
+        failLoad();
+        return none;
+    }
+
+    auto* texture = new (std::nothrow) Texture(mipmap, filterQuality, solid);
+    if (texture == nullptr) {
+        errorReporter()->setError(ERROR_MEMORY, "Can not create pTexture.");
+        failLoad();
+        return none;
+    }
+    if (!texture->loadImageFile(fileName)) {
+        delete texture;
+        failLoad();
+        return none;
+    }
+    m_textures[group].push_back(texture);
+    return TextureID{group, static_cast<std::uint32_t>(m_textures[group].size())};
+}
+
+void TextureManager::releaseGroup(int group) {
+    if (!validGroup(group)) {
+        return;
+    }
+    for (Texture* texture : m_textures[group]) {
+        delete texture;
+    }
+    m_textures[group].clear();
+    for (BitmapFont* font : m_fonts[group]) {
+        delete font;
+    }
+    m_fonts[group].clear();
+}
+
+Texture* TextureManager::getTexture(int group, std::uint32_t id) const {
+    if (!validGroup(group) || id == 0 || id > m_textures[group].size()) {
+        return nullptr;
+    }
+    return m_textures[group][id - 1];
+}
+
+unsigned TextureManager::getTextureGLName(int group, std::uint32_t id) const {
+    Texture* texture = getTexture(group, id);
+    return texture != nullptr ? texture->glName : 0;
+}
+
+unsigned TextureManager::getTextureWidth(int group, std::uint32_t id) const {
+    Texture* texture = getTexture(group, id);
+    return texture != nullptr ? static_cast<unsigned>(texture->width) : 0;
+}
+
+std::pair<unsigned, unsigned> TextureManager::getTextureSize(int group, std::uint32_t id) const {
+    Texture* texture = getTexture(group, id);
+    if (texture == nullptr) {
+        return {0, 0};
+    }
+    return {static_cast<unsigned>(texture->width), static_cast<unsigned>(texture->height)};
+}
+
+Color4 TextureManager::getTexturePixel(int group, std::uint32_t id, int x, int y) const {
+    Texture* texture = getTexture(group, id);
+    if (texture == nullptr) {
+        return Color4(0.0f, 0.0f, 0.0f, 1.0f);
+    }
+    return texture->getPixel(x, y);
+}
+
+std::size_t TextureManager::textureCount(int group) const {
+    return validGroup(group) ? m_textures[group].size() : 0;
+}

@@ -1,0 +1,214 @@
+// Reading TGA files: uncompressed (type 2) and run-length encoded (type 10)
+// true-colour images of 24 or 32 bits, in any row and column order.
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "app/error_reporter.h"
+#include "assets/texture.h"
+
+namespace {
+
+const std::size_t HEADER_SIZE = 18;
+const int TYPE_UNCOMPRESSED = 2;
+const int TYPE_RUN_LENGTH = 10;
+const std::uint8_t RIGHT_TO_LEFT = 0x10;
+const std::uint8_t TOP_TO_BOTTOM = 0x20;
+
+class FileCloser {
+public:
+    explicit FileCloser(std::FILE* file) : m_file(file) {}
+    ~FileCloser() {
+        if (m_file != nullptr) {
+            std::fclose(m_file);
+        }
+    }
+    FileCloser(const FileCloser&) = delete;
+    FileCloser& operator=(const FileCloser&) = delete;
+
+private:
+    std::FILE* m_file;
+};
+
+bool isPowerOfTwo(int width) {
+    if (width <= 1) {
+        return false;
+    }
+    long value = 1;
+    while (value < width) {
+        value *= 2;
+    }
+    return value == width;
+}
+
+long bytesLeft(std::FILE* file) {
+    long here = std::ftell(file);
+    if (here < 0 || std::fseek(file, 0, SEEK_END) != 0) {
+        return -1;
+    }
+    long end = std::ftell(file);
+    std::fseek(file, here, SEEK_SET);
+    return end - here;
+}
+
+// The fewest bytes a run-length block of this many pixels can take: every
+// packet covers at most 128 pixels and holds a header byte and one pixel.
+std::size_t smallestRunLengthBlock(std::size_t pixelCount, unsigned bytesPerPixel) {
+    return (pixelCount + 127) / 128 * (1 + bytesPerPixel);
+}
+
+}  // namespace
+
+bool Texture::readTGA(const std::string& nameText, bool checkSize) {
+    const char* name = nameText.c_str();
+    std::FILE* file = std::fopen(name, "rb");
+    if (file == nullptr) {
+        errorReporter()->setError(ERROR_GAME, "Can not open %s.", name);
+        return false;
+    }
+    FileCloser closer(file);
+
+    std::uint8_t header[HEADER_SIZE];
+    if (std::fread(header, 1, HEADER_SIZE, file) != HEADER_SIZE) {
+        errorReporter()->setError(ERROR_GAME, "Error reading header in %s.", name);
+        return false;
+    }
+    int imageType = header[2];
+    if (imageType != TYPE_UNCOMPRESSED && imageType != TYPE_RUN_LENGTH) {
+        errorReporter()->setError(
+            ERROR_GAME, "Can not load %s.\nThis TGA file is saved in an unsupported file format.",
+            name);
+        return false;
+    }
+    bitsPerPixel = header[16];
+    if (bitsPerPixel != 24 && bitsPerPixel != 32) {
+        errorReporter()->setError(
+            ERROR_GAME,
+            "Can not load %s.\nThis TGA file's color depth is %u.\nOnly allowed to have 24bpp or "
+            "32bpp.",
+            name, bitsPerPixel);
+        return false;
+    }
+    hasAlpha = bitsPerPixel == 32 ? 1 : 0;
+    width = static_cast<std::int16_t>(header[12] | (header[13] << 8));
+    height = static_cast<std::int16_t>(header[14] | (header[15] << 8));
+
+    if (checkSize) {
+        if (width != height) {
+            errorReporter()->setError(
+                ERROR_GAME, "Can not load %s.\nThis file's size is %ux%u.\nSize must be square.",
+                name, static_cast<unsigned>(width), static_cast<unsigned>(height));
+            return false;
+        }
+        if (!isPowerOfTwo(width)) {
+            errorReporter()->setError(
+                ERROR_GAME,
+                "Can not load %s.\nThis file's size is %ux%u.\nFile size must be in powers of two.",
+                name, static_cast<unsigned>(width), static_cast<unsigned>(height));
+            return false;
+        }
+    }
+    // A map image has no size rule, but a negative or empty one describes no
+    // picture at all.
+    if (width <= 0 || height <= 0) {
+        errorReporter()->setError(ERROR_MEMORY, "Can not load %s.\nFile is corrupted.", name);
+        return false;
+    }
+
+    // Skip the image ID that follows the header.
+    if (header[0] != 0 && std::fseek(file, header[0], SEEK_CUR) != 0) {
+        errorReporter()->setError(ERROR_MEMORY, "Can not load %s.\nFile is corrupted.", name);
+        return false;
+    }
+
+    unsigned bytesPerPixel = bitsPerPixel / 8;
+    std::size_t pixelCount = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    // Never allocate more than the rest of the file can fill.
+    long left = bytesLeft(file);
+    bool tooShort =
+        left < 0 ||
+        (imageType == TYPE_UNCOMPRESSED &&
+         static_cast<std::size_t>(left) < pixelCount * bytesPerPixel) ||
+        (imageType == TYPE_RUN_LENGTH &&
+         static_cast<std::size_t>(left) < smallestRunLengthBlock(pixelCount, bytesPerPixel));
+    if (tooShort) {
+        if (imageType == TYPE_UNCOMPRESSED) {
+            errorReporter()->setError(ERROR_MEMORY, "Can not load %s.\nFile is corrupted.", name);
+        } else {
+            errorReporter()->setError(ERROR_GAME, "Can not load data from %s.\nFile is corrupted.",
+                                      name);
+        }
+        return false;
+    }
+
+    freePixels();
+    pixels = new (std::nothrow) std::uint8_t[pixelCount * bytesPerPixel];
+    if (pixels == nullptr) {
+        errorReporter()->setError(ERROR_MEMORY, "Can not load %s.\nNot enough free memory.", name);
+        return false;
+    }
+    bool read = imageType == TYPE_UNCOMPRESSED ? readPixelBlock(file, name)
+                                               : readRunLengthPixels(file, name);
+    if (!read) {
+        return false;
+    }
+
+    // Stored blue-green-red becomes red-green-blue.
+    for (std::size_t i = 0; i < pixelCount; ++i) {
+        std::uint8_t* pixel = pixels + i * bytesPerPixel;
+        std::uint8_t blue = pixel[0];
+        pixel[0] = pixel[2];
+        pixel[2] = blue;
+    }
+    std::uint8_t descriptor = header[17];
+    flipImage((descriptor & RIGHT_TO_LEFT) != 0, (descriptor & TOP_TO_BOTTOM) != 0, bytesPerPixel);
+
+    std::snprintf(fileName, FILE_NAME_SIZE, "%s", name);
+    return true;
+}
+
+bool Texture::readPixelBlock(std::FILE* file, const char* name) {
+    std::size_t size = static_cast<std::size_t>(width) * height * (bitsPerPixel / 8);
+    if (std::fread(pixels, 1, size, file) != size) {
+        freePixels();
+        errorReporter()->setError(ERROR_MEMORY, "Can not load %s.\nFile is corrupted.", name);
+        return false;
+    }
+    return true;
+}
+
+bool Texture::readRunLengthPixels(std::FILE* file, const char* name) {
+    const unsigned bytesPerPixel = bitsPerPixel / 8;
+    const std::size_t pixelCount = static_cast<std::size_t>(width) * height;
+    std::size_t done = 0;
+    auto corrupted = [&] {
+        errorReporter()->setError(ERROR_GAME, "Can not load data from %s.\nFile is corrupted.",
+                                  name);
+        return false;
+    };
+    while (done < pixelCount) {
+        int packetHeader = std::fgetc(file);
+        if (packetHeader == EOF) {
+            return corrupted();
+        }
+        std::size_t count = (static_cast<unsigned>(packetHeader) & 0x7F) + 1;
+        // A packet reaching past the picture would write beyond the buffer.
+        if (count > pixelCount - done) {
+            return corrupted();
+        }
+        std::uint8_t* out = pixels + done * bytesPerPixel;
+        if ((packetHeader & 0x80) != 0) {
+            std::uint8_t pixel[4];
+            if (std::fread(pixel, 1, bytesPerPixel, file) != bytesPerPixel) {
+                return corrupted();
+            }
+            for (std::size_t i = 0; i < count; ++i) {
+                std::memcpy(out + i * bytesPerPixel, pixel, bytesPerPixel);
+            }
+        } else if (std::fread(out, 1, count * bytesPerPixel, file) != count * bytesPerPixel) {
+            return corrupted();
+        }
+        done += count;
+    }
+    return true;
+}
