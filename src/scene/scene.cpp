@@ -209,7 +209,8 @@ bool Scene::copySubtree(Node* source, std::string name, unsigned copies, NodeID 
         failure = "Invalid number of copies specified. Limit is set to 99.";
     } else if (destID > m_vpNodes.size()) {
         failure = "Invalid destination node ID specified";
-    } else if (destID != 0 && (destination == source || source->isInSubtree(destination))) {
+    } else if (destID != 0 && ((destination == source && !source->isShape()) ||
+                               source->isInSubtree(destination))) {
         // Copying a node into itself would copy its own copies forever.
         failure =
             "Invalid destination node ID specified. Destination node is a child of the root node";
