@@ -11,7 +11,7 @@ bool decodeOggFile(const std::string& path, std::string& pcm, int& channels, lon
     OggVorbis_File file{};
     int result = ov_fopen(path.c_str(), &file);
     if (result < 0) {
-        errorReporter()->setError(ERROR_OGG_VORBIS, "Audio File %s", path.c_str());
+        reportOnly(ERROR_OGG_VORBIS, "Audio File %s", path.c_str());
         applyVorbisErrorText(result);
         return false;
     }
@@ -33,7 +33,7 @@ bool decodeOggFile(const std::string& path, std::string& pcm, int& channels, lon
             break;
         }
         if (got < 0) {
-            errorReporter()->setError(ERROR_OGG_VORBIS, "Audio File %s", path.c_str());
+            reportOnly(ERROR_OGG_VORBIS, "Audio File %s", path.c_str());
             applyVorbisErrorText(static_cast<int>(got));
             ov_clear(&file);
             return false;
@@ -43,7 +43,7 @@ bool decodeOggFile(const std::string& path, std::string& pcm, int& channels, lon
     ov_clear(&file);
     if (pcm.empty()) {
         // Stored and logged, but not worth a box.
-        errorReporter()->setError(ERROR_OGG_VORBIS, "Audio File %s contains no data", path.c_str());
+        reportOnly(ERROR_OGG_VORBIS, "Audio File %s contains no data", path.c_str());
         return false;
     }
     return true;

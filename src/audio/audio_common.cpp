@@ -45,6 +45,19 @@ void applyVorbisErrorText(int code) {
     }
 }
 
+void reportOnly(int kind, const char* format, ...) {
+    ErrorReporter* reporter = errorReporter();
+    if (reporter == nullptr) {
+        return;
+    }
+    char message[ErrorReporter::MESSAGE_SIZE];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(message, sizeof message, format, args);
+    va_end(args);
+    reporter->setError(kind, "%s", message);
+}
+
 void reportShowReset(int kind, const char* format, ...) {
     ErrorReporter* reporter = errorReporter();
     if (reporter == nullptr) {

@@ -85,6 +85,8 @@ void AudioManager::shutdown() {
     m_sources.clear();
     m_buffers.clear();
     if (m_alutStarted) {
+        // ALUT refuses to close the device while an OpenAL error is pending.
+        alGetError();
         alutExit();
         m_alutStarted = false;
     }

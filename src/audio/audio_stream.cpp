@@ -21,7 +21,7 @@ bool AudioStream::open(const std::string& fileName, bool loop) {
     m_fileName = fileName;
     int result = ov_fopen(fileName.c_str(), &m_decoder);
     if (result < 0) {
-        errorReporter()->setError(ERROR_OGG_VORBIS, "Audio File %s", fileName.c_str());
+        reportOnly(ERROR_OGG_VORBIS, "Audio File %s", fileName.c_str());
         applyVorbisErrorText(result);
         return false;
     }
@@ -99,7 +99,7 @@ bool AudioStream::fill(ALuint bufferName) {
             continue;
         }
         if (got < 0) {
-            errorReporter()->setError(ERROR_OGG_VORBIS, "Audio File %s", m_fileName.c_str());
+            reportOnly(ERROR_OGG_VORBIS, "Audio File %s", m_fileName.c_str());
             applyVorbisErrorText(static_cast<int>(got));
             return false;
         }
@@ -153,12 +153,10 @@ bool AudioStream::update() {
 void AudioStream::destroyState() {
     if (m_sourceName != NO_AL_NAME) {
         alSourceStop(m_sourceName);
-        ALint queued = 0;
-        alGetSourcei(m_sourceName, AL_BUFFERS_QUEUED, &queued);
-        for (ALint i = 0; i < queued; ++i) {
-            ALuint buffer = 0;
-            alSourceUnqueueBuffers(m_sourceName, 1, &buffer);
-        }
+        // Unqueueing one at a time fails for a source that never played (its
+        // buffers do not count as processed), which would leave the buffers
+        // attached and undeletable; detaching the whole queue works in every state.
+        alSourcei(m_sourceName, AL_BUFFER, 0);
         alDeleteSources(1, &m_sourceName);
         m_sourceName = NO_AL_NAME;
     }
