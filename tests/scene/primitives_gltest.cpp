@@ -99,8 +99,11 @@ void compare(const Sequence& got, const std::vector<Expect>& expected, const std
 
 class PrimitivesTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(gl.ok()); }
-    GLTestContext gl;
+    void SetUp() override {
+        ASSERT_TRUE(gl.ok());
+        gl.resetState();
+    }
+    GLTestContext& gl = GLTestContext::shared();
 };
 
 TEST_F(PrimitivesTest, BoxStandsOnTheFloorWithItsAtlasFaces) {
@@ -112,17 +115,23 @@ TEST_F(PrimitivesTest, BoxStandsOnTheFloorWithItsAtlasFaces) {
         Vector3 v[4];
         Vector3 t[4];
     } faces[] = {
-        {{0, 0, 1}, {{-w, 0, d}, {w, 0, d}, {w, h, d}, {-w, h, d}},
+        {{0, 0, 1},
+         {{-w, 0, d}, {w, 0, d}, {w, h, d}, {-w, h, d}},
          {{0.5f, 0.5f, 0}, {1, 0.5f, 0}, {1, 1, 0}, {0.5f, 1, 0}}},
-        {{1, 0, 0}, {{w, 0, d}, {w, 0, -d}, {w, h, -d}, {w, h, d}},
+        {{1, 0, 0},
+         {{w, 0, d}, {w, 0, -d}, {w, h, -d}, {w, h, d}},
          {{0, 0, 0}, {0.5f, 0, 0}, {0.5f, 0.5f, 0}, {0, 0.5f, 0}}},
-        {{0, 0, -1}, {{w, 0, -d}, {-w, 0, -d}, {-w, h, -d}, {w, h, -d}},
+        {{0, 0, -1},
+         {{w, 0, -d}, {-w, 0, -d}, {-w, h, -d}, {w, h, -d}},
          {{0.5f, 0, 0}, {1, 0, 0}, {1, 0.5f, 0}, {0.5f, 0.5f, 0}}},
-        {{-1, 0, 0}, {{-w, 0, -d}, {-w, 0, d}, {-w, h, d}, {-w, h, -d}},
+        {{-1, 0, 0},
+         {{-w, 0, -d}, {-w, 0, d}, {-w, h, d}, {-w, h, -d}},
          {{0, 0, 0}, {0.5f, 0, 0}, {0.5f, 0.5f, 0}, {0, 0.5f, 0}}},
-        {{0, 1, 0}, {{-w, h, d}, {w, h, d}, {w, h, -d}, {-w, h, -d}},
+        {{0, 1, 0},
+         {{-w, h, d}, {w, h, d}, {w, h, -d}, {-w, h, -d}},
          {{0, 0.5f, 0}, {0.5f, 0.5f, 0}, {0.5f, 1, 0}, {0, 1, 0}}},
-        {{0, -1, 0}, {{-w, 0, -d}, {w, 0, -d}, {w, 0, d}, {-w, 0, d}},
+        {{0, -1, 0},
+         {{-w, 0, -d}, {w, 0, -d}, {w, 0, d}, {-w, 0, d}},
          {{0, 0.5f, 0}, {0.5f, 0.5f, 0}, {0.5f, 1, 0}, {0, 1, 0}}},
     };
     Triangles textured(captureFeedback([&] { box.draw(true); }, false));
@@ -398,8 +407,8 @@ TEST_F(PrimitivesTest, CompiledGeometryBuildsOneListOnce) {
             const float* v = &vertices[3 * vertexIndices[p]];
             const float* c = &texCoords[2 * texIndices[p]];
             tex.push_back({{v[0], v[1], v[2]}, {c[0], c[1], 0}});
-            nor.push_back({{v[0], v[1], v[2]},
-                           {normals[3 * t], normals[3 * t + 1], normals[3 * t + 2]}});
+            nor.push_back(
+                {{v[0], v[1], v[2]}, {normals[3 * t], normals[3 * t + 1], normals[3 * t + 2]}});
         }
         compare(textured.triangle(), tex, "compiled " + std::to_string(t));
         compare(lit.triangle(), nor, "compiled normal " + std::to_string(t));

@@ -22,6 +22,29 @@ GLTestContext::GLTestContext(int width, int height) : m_width(width), m_height(h
     m_ok = true;
 }
 
+GLTestContext& GLTestContext::shared() {
+    static GLTestContext context;
+    return context;
+}
+
+void GLTestContext::resetState() {
+    glViewport(0, 0, m_width, m_height);
+    for (GLenum mode : {GL_PROJECTION, GL_TEXTURE, GL_MODELVIEW}) {
+        glMatrixMode(mode);
+        glLoadIdentity();
+    }
+    glDisable(GL_LIGHTING);
+    for (int i = 0; i < 8; ++i) {
+        glDisable(GL_LIGHT0 + i);
+    }
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
 GLTestContext::~GLTestContext() {
     m_window.releaseContext();
     m_window.deleteContext();

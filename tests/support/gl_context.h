@@ -13,6 +13,12 @@ public:
     GLTestContext(const GLTestContext&) = delete;
     GLTestContext& operator=(const GLTestContext&) = delete;
 
+    // One context for the whole test binary: opening and closing the window
+    // system for every test now and then fails under Xvfb. resetState puts
+    // back the OpenGL state tests commonly change.
+    static GLTestContext& shared();
+    void resetState();
+
     bool ok() const { return m_ok; }
     int width() const { return m_width; }
     int height() const { return m_height; }
