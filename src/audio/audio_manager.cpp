@@ -94,6 +94,24 @@ void AudioManager::shutdown() {
     std::fill(std::begin(m_streamSlots), std::end(m_streamSlots), NO_AL_NAME);
 }
 
+// A slot number outside the tables must never index them: it is reported
+// like an invalid slot instead.
+bool AudioManager::sourceIdInRange(SourceID id) {
+    if (id >= 0 && id < SOURCE_SLOTS) {
+        return true;
+    }
+    reportShowReset(ERROR_OPENAL, "SourceID{%d} is invalid.", id);
+    return false;
+}
+
+bool AudioManager::streamIdInRange(StreamID id) {
+    if (id >= 0 && id < STREAM_SLOTS) {
+        return true;
+    }
+    reportShowReset(ERROR_OPENAL, "StreamID{%d} is invalid.", id);
+    return false;
+}
+
 int AudioManager::activeStreamCount() {
     std::lock_guard<std::mutex> guard(m_lock);
     return static_cast<int>(m_activeStreams.size());
@@ -123,6 +141,9 @@ void AudioManager::dropUnusedBuffer(AudioBuffer* buffer) {
 bool AudioManager::createSource(SourceID id, const std::string& fileName) {
     if (m_silent) {
         return true;
+    }
+    if (!sourceIdInRange(id)) {
+        return false;
     }
     if (m_sourceSlots[id] != NO_AL_NAME) {
         reportShowReset(ERROR_OPENAL, "SourceID %d already in use, deleting contents.", id);
@@ -157,7 +178,7 @@ bool AudioManager::createSource(SourceID id, const std::string& fileName) {
 }
 
 bool AudioManager::validSource(SourceID id) {
-    if (m_silent) {
+    if (m_silent || !sourceIdInRange(id)) {
         return false;
     }
     if (m_sourceSlots[id] == NO_AL_NAME) {
@@ -233,6 +254,9 @@ bool AudioManager::createStream(StreamID id, const std::string& fileName, bool l
     if (m_silent) {
         return true;
     }
+    if (!streamIdInRange(id)) {
+        return false;
+    }
     if (m_streamSlots[id] != NO_AL_NAME) {
         reportShowReset(ERROR_OPENAL, "StreamID %d already in use, deleting contents.", id);
         deleteStream(id);
@@ -255,7 +279,7 @@ bool AudioManager::createStream(StreamID id, const std::string& fileName, bool l
 }
 
 bool AudioManager::validStream(StreamID id) {
-    if (m_silent) {
+    if (m_silent || !streamIdInRange(id)) {
         return false;
     }
     if (m_streamSlots[id] == NO_AL_NAME) {

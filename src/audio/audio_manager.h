@@ -49,8 +49,12 @@ public:
 
     // Inspection, for diagnostics and tests.
     bool isSilent() const { return m_silent; }
-    ALuint sourceSlot(SourceID id) const { return m_sourceSlots[id]; }
-    ALuint streamSlot(StreamID id) const { return m_streamSlots[id]; }
+    ALuint sourceSlot(SourceID id) const {
+        return id >= 0 && id < SOURCE_SLOTS ? m_sourceSlots[id] : NO_AL_NAME;
+    }
+    ALuint streamSlot(StreamID id) const {
+        return id >= 0 && id < STREAM_SLOTS ? m_streamSlots[id] : NO_AL_NAME;
+    }
     int bufferCount() const { return static_cast<int>(m_buffers.size()); }
     int sourceCount() const { return static_cast<int>(m_sources.size()); }
     int streamCount() const { return static_cast<int>(m_streams.size()); }
@@ -60,6 +64,8 @@ public:
     bool isStreamThreadFinished() const { return m_threadFinished; }
 
 private:
+    bool sourceIdInRange(SourceID id);
+    bool streamIdInRange(StreamID id);
     bool validSource(SourceID id);
     bool validStream(StreamID id);
     AudioStream* findStream(ALuint sourceName);

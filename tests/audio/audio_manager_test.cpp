@@ -132,6 +132,22 @@ TEST_F(AudioManagerTest, UnusedSlotsReportAndQueryFalse) {
     EXPECT_EQ(reporter->getMessage(), "None");
 }
 
+TEST_F(AudioManagerTest, SlotNumbersOutsideTheTablesAreRefused) {
+    std::string wav = toneWav("tone.wav");
+    EXPECT_FALSE(audio->createSource(16, wav));
+    EXPECT_FALSE(audio->createSource(-1, wav));
+    audio->playSource(99, false);
+    EXPECT_FALSE(audio->createStream(4, ownOgg("m.ogg", 4410), false, 4096, 2));
+    audio->playStream(-2);
+    ASSERT_EQ(boxes.boxes().size(), 5u);
+    EXPECT_EQ(boxText(0), "SourceID{16} is invalid.");
+    EXPECT_EQ(boxText(2), "SourceID{99} is invalid.");
+    EXPECT_EQ(boxText(3), "StreamID{4} is invalid.");
+    EXPECT_EQ(boxText(4), "StreamID{-2} is invalid.");
+    EXPECT_EQ(audio->bufferCount(), 0);
+    EXPECT_EQ(audio->streamCount(), 0);
+}
+
 TEST_F(AudioManagerTest, ShutdownTwiceAndInitAfterItLeaveEverythingEmpty) {
     ASSERT_TRUE(audio->createSource(1, toneWav("a.wav")));
     ASSERT_TRUE(audio->createStream(1, ownOgg("m.ogg", 44100), true, 40960, 3));
