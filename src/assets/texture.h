@@ -3,6 +3,22 @@
 #include <string>
 
 #include "scene/color.h"
+#include "scene/material.h"
+
+class Texture;
+
+// What shapes see of a loaded texture. The scene knows textures only as
+// ShapeTexture; the model writer reaches the file name through texture().
+class TextureSurface : public ShapeTexture {
+public:
+    explicit TextureSurface(const Texture& texture) : m_texture(texture) {}
+    unsigned glName() const override;
+    bool isSolid() const override;
+    const Texture& texture() const { return m_texture; }
+
+private:
+    const Texture& m_texture;
+};
 
 // One loaded image: read from a TGA file, then either uploaded to OpenGL
 // (".tga" textures, whose pixels are then dropped) or kept in memory for
@@ -26,6 +42,9 @@ public:
     // bottom row.
     Color4 getPixel(int x, int y) const;
 
+    // The view handed to shapes; it lives as long as the texture.
+    TextureSurface& surface() { return m_surface; }
+
     unsigned bitsPerPixel = 0;
     unsigned glName = 0;
     char fileName[FILE_NAME_SIZE] = {};
@@ -38,7 +57,16 @@ public:
     unsigned filterQuality = 0;
 
 private:
+    TextureSurface m_surface{*this};
+
     bool readPixelBlock(std::FILE* file, const char* name);
     bool readRunLengthPixels(std::FILE* file, const char* name);
     void freePixels();
 };
+
+inline unsigned TextureSurface::glName() const {
+    return m_texture.glName;
+}
+inline bool TextureSurface::isSolid() const {
+    return m_texture.solid != 0;
+}

@@ -1,0 +1,240 @@
+#include "assets/qvr_reader.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "app/error_reporter.h"
+#include "assets/qvr_format.h"
+#include "assets/texture_manager.h"
+#include "scene/geometry_compiled.h"
+#include "scene/material.h"
+#include "scene/node.h"
+#include "scene/node_shape.h"
+
+namespace {
+
+void showProblem(int kind, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void showProblem(int kind, const char* format, ...) {
+    ErrorReporter* reporter = errorReporter();
+    if (reporter == nullptr) {
+        return;
+    }
+    char message[ErrorReporter::MESSAGE_SIZE];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(message, sizeof message, format, args);
+    va_end(args);
+    reporter->setError(kind, "%s", message);
+    reporter->showError();
+    reporter->setError(ERROR_NONE, "No Error.");
+}
+
+// Shows the message a scene operation stored when it failed.
+void showSceneFailure() {
+    if (ErrorReporter* reporter = errorReporter()) {
+        reporter->showError();
+        reporter->setError(ERROR_NONE, "No Error.");
+    }
+}
+
+bool readWholeFile(const std::string& fileName, std::vector<std::uint8_t>& bytes) {
+    std::FILE* file = std::fopen(fileName.c_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    std::uint8_t block[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
+        bytes.insert(bytes.end(), block, block + got);
+    }
+    std::fclose(file);
+    return true;
+}
+
+template <typename Record>
+const Record* findRecord(const std::vector<QvrChunk<Record>>& list, std::int64_t id) {
+    if (id == 0) {
+        return nullptr;  // 0 names no object
+    }
+    for (const QvrChunk<Record>& chunk : list) {
+        if (chunk.id == id) {
+            return &chunk.record;
+        }
+    }
+    return nullptr;
+}
+
+int itemCount(std::size_t size) {
+    return static_cast<int>(size);  // the parser bounds every count by a signed 32-bit value
+}
+
+}  // namespace
+
+QvrReader::QvrReader(Scene& scene, TextureManager& textures, unsigned textureQuality)
+    : m_scene(scene), m_textures(textures), m_textureQuality(textureQuality) {}
+
+bool QvrReader::loadQVR(const std::string& fileName, int textureGroup, NodeID parentNodeID) {
+    std::vector<std::uint8_t> bytes;
+    if (!readWholeFile(fileName, bytes)) {
+        showProblem(ERROR_GENERAL, "Can not open %s", fileName.c_str());
+        return false;
+    }
+    QvrContents contents;
+    std::string error;
+    if (!parseQvr(bytes.data(), bytes.size(), fileName, contents, error)) {
+        showProblem(ERROR_GENERAL, "%s", error.c_str());
+        return false;
+    }
+    if (contents.transforms.empty() || contents.shapes.empty()) {
+        showProblem(ERROR_GENERAL, "No valid objects saved in QVR file");
+        return false;
+    }
+    for (const auto& geometry : contents.geometries) {
+        if (!checkQvrGeometry(geometry.record, fileName, error)) {
+            showProblem(ERROR_GENERAL, "%s", error.c_str());
+            return false;
+        }
+    }
+    return build(contents, qvrFolder(fileName), textureGroup, parentNodeID);
+}
+
+bool QvrReader::build(const QvrContents& contents, const std::string& folder, int textureGroup,
+                      NodeID parentNodeID) {
+    std::map<std::int64_t, NodeID> nodeTable;
+
+    for (const auto& chunk : contents.transforms) {
+        const QvrTransformRecord& r = chunk.record;
+        NodeID sceneParent = parentNodeID;
+        if (chunk.parentId != 0) {
+            auto parent = nodeTable.find(chunk.parentId);
+            if (parent == nodeTable.end()) {
+                showProblem(ERROR_GENERAL, "Missing transform node in QVR file");
+                return false;
+            }
+            sceneParent = parent->second;
+        }
+        auto* node = new (std::nothrow) NodeTransform;
+        if (node == nullptr) {
+            showProblem(ERROR_MEMORY, "Not enough memory for Transform Node");
+            return false;
+        }
+        node->setVisible(r.visible == 1);
+        node->setMatrix(r.matrix);
+        node->setUseMatrix(true);
+        node->m_vTranslation = r.translation;
+        node->m_vCentre = r.centre;
+        node->m_vScale = r.scale;
+        node->setAxis(r.axis);
+        node->m_fAngle = r.angle;
+        if (!r.name.empty()) {
+            node->setName(r.name.c_str());
+        }
+        NodeID id = m_scene.addNode(node, sceneParent);
+        if (id == 0) {
+            showSceneFailure();
+            return false;
+        }
+        nodeTable.emplace(chunk.id, id);
+    }
+
+    for (const auto& chunk : contents.shapes) {
+        const QvrShapeRecord& r = chunk.record;
+        if (chunk.parentId == 0) {
+            showProblem(ERROR_GENERAL, "Shape node is missing a parent transform");
+            return false;
+        }
+        auto parent = nodeTable.find(chunk.parentId);
+        if (parent == nodeTable.end()) {
+            showProblem(ERROR_GENERAL, "Missing parent transform node in QVR file");
+            return false;
+        }
+        const QvrGeometryRecord* data = findRecord(contents.geometries, r.geometryId);
+        if (data == nullptr) {
+            showProblem(ERROR_GENERAL, "Missing geometry data in QVR file");
+            return false;
+        }
+
+        // Every shape gets a geometry of its own, even when shapes share data.
+        auto* geometry = new (std::nothrow)
+            GeometryCompiled(data->perVertexNormals == 1, !data->texCoordIndices.empty());
+        if (geometry == nullptr) {
+            showProblem(ERROR_MEMORY, "Not enough memory for Compiled Geometry");
+            return false;
+        }
+        geometry->setTexCoordIndices(data->texCoordIndices.data(),
+                                     itemCount(data->texCoordIndices.size()));
+        geometry->setVertexIndices(data->vertexIndices.data(),
+                                   itemCount(data->vertexIndices.size()));
+        geometry->setNormals(data->normals.data(), itemCount(data->normals.size()));
+        geometry->setTexCoords(data->texCoords.data(), itemCount(data->texCoords.size()));
+        geometry->setVertices(data->vertices.data(), itemCount(data->vertices.size()));
+        geometry->compile();
+        if (m_scene.addGeometry(geometry) == 0) {
+            showSceneFailure();
+            return false;
+        }
+
+        auto* shape = new (std::nothrow) NodeShape(geometry);
+        if (shape == nullptr) {
+            showProblem(ERROR_MEMORY, "Not enough memory for Shape Node");
+            return false;
+        }
+        if (!r.name.empty()) {
+            shape->setName(r.name.c_str());
+        }
+        const NodeID shapeId = m_scene.addNode(shape, parent->second);
+        if (shapeId == 0) {
+            showSceneFailure();
+            return false;
+        }
+        nodeTable.emplace(chunk.id, shapeId);
+
+        if (const QvrMaterialRecord* m = findRecord(contents.materials, r.materialId)) {
+            auto* material = new (std::nothrow) Material;
+            if (material == nullptr) {
+                showProblem(ERROR_MEMORY, "Not enough memory for Material");
+                return false;
+            }
+            auto colour = [](const float* c) { return Color4(c[0], c[1], c[2], c[3]); };
+            material->m_cAmbient = colour(m->ambient);
+            material->m_cDiffuse = colour(m->diffuse);
+            material->m_cSpecular = colour(m->specular);
+            material->m_cEmissive = colour(m->emission);
+            material->m_fShininess = m->shininess;
+            MaterialID materialId = m_scene.addMaterial(material);
+            if (materialId == 0 || !m_scene.setShapeMaterial(shapeId, materialId)) {
+                showSceneFailure();
+            }
+        }
+
+        if (const QvrTextureRecord* t = findRecord(contents.textures, r.textureId)) {
+            TextureID id = m_textures.loadTexture(textureGroup, true, m_textureQuality,
+                                                  static_cast<std::uint8_t>(t->solid == 1 ? 1 : 0),
+                                                  folder + t->fileName);
+            if (id.id != 0 && !m_scene.setShapeTexture(shapeId, textureGroup, id.id)) {
+                showSceneFailure();
+            }
+        }
+
+        if (const QvrTextureTfmRecord* f = findRecord(contents.textureTfms, r.textureTfmId)) {
+            auto* transform = new (std::nothrow) TextureTransform;
+            if (transform == nullptr) {
+                showProblem(ERROR_MEMORY, "Not enough memory for Texture Transform");
+                return false;
+            }
+            transform->m_vScale = f->scale;
+            transform->m_fRotation = f->rotation;
+            transform->m_vCentre = f->centre;
+            transform->m_vTranslation = f->translation;
+            std::uint32_t tfmId = m_scene.addTextureTransform(transform);
+            if (tfmId == 0 || !m_scene.setShapeTextureTfm(shapeId, tfmId)) {
+                showSceneFailure();
+            }
+        }
+    }
+    return true;
+}

@@ -1,0 +1,334 @@
+// The scene text reader: the line loop, record dispatch and the resource
+// records (geometry primitives, materials, texture transforms, textures).
+#include "assets/scene_text.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "app/error_reporter.h"
+#include "assets/scene_text_record.h"
+#include "assets/texture_manager.h"
+#include "scene/geometry_primitives.h"
+#include "scene/material.h"
+
+using namespace scene_text;
+
+namespace scene_text {
+
+void showProblem(int kind, const char* format, ...) {
+    ErrorReporter* reporter = errorReporter();
+    if (reporter == nullptr) {
+        return;
+    }
+    char message[ErrorReporter::MESSAGE_SIZE];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(message, sizeof message, format, args);
+    va_end(args);
+    reporter->setError(kind, "%s", message);
+    reporter->showError();
+    reporter->setError(ERROR_NONE, "No Error.");
+}
+
+void showSceneFailure() {
+    if (ErrorReporter* reporter = errorReporter()) {
+        reporter->showError();
+        reporter->setError(ERROR_NONE, "No Error.");
+    }
+}
+
+void reportDuplicate(const char* keyword, int lineNumber) {
+    showProblem(ERROR_GENERAL, "keyword {%s} found more than once on Line %d.", keyword,
+                lineNumber);
+}
+
+const char* textFrom(const char* line, std::size_t offset) {
+    std::size_t length = std::strlen(line);
+    return line + (offset < length ? offset : length);
+}
+
+}  // namespace scene_text
+
+namespace {
+
+bool startsWith(const char* line, const char* keyword) {
+    return std::strncmp(line, keyword, std::strlen(keyword)) == 0;
+}
+
+}  // namespace
+
+SceneTextReader::SceneTextReader(Scene& scene, TextureManager& textures, unsigned textureQuality)
+    : m_scene(scene), m_textures(textures), m_textureQuality(textureQuality) {}
+
+void SceneTextReader::loadSceneText(const char* fileName, int textureGroup) {
+    if (fileName == nullptr) {
+        return;
+    }
+    std::FILE* file = std::fopen(fileName, "rt");
+    if (file == nullptr) {
+        showProblem(ERROR_GENERAL, "Can not find file {%s}.", fileName);
+        return;
+    }
+    m_fileIdTable.clear();
+    m_nestingStack.clear();
+
+    char line[LINE_SIZE];
+    int lineNumber = 0;
+    while (std::fgets(line, sizeof line, file) != nullptr) {
+        ++lineNumber;
+        const std::size_t length = std::strlen(line);
+        if (length < 3 || startsWith(line, "//")) {
+            continue;
+        }
+        if (startsWith(line, "END")) {
+            break;
+        }
+        if (length <= 8) {
+            showProblem(ERROR_GENERAL, "Error on line %d of %s.\n   Line of text is too short.",
+                        lineNumber, fileName);
+            continue;
+        }
+        char lowered[LINE_SIZE];
+        std::size_t end = 0;
+        for (; end < length; ++end) {
+            char c = line[end];
+            lowered[end] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        }
+        // The line end is not part of the record (nor of the messages quoting it).
+        while (end > 0 && (lowered[end - 1] == '\n' || lowered[end - 1] == '\r')) {
+            --end;
+        }
+        lowered[end] = '\0';
+        parseSceneLine(lowered, lineNumber, textureGroup);
+    }
+    std::fclose(file);
+    m_fileIdTable.clear();
+    m_nestingStack.clear();
+}
+
+void SceneTextReader::parseSceneLine(const char* line, int lineNumber, int textureGroup) {
+    if (line == nullptr) {
+        return;
+    }
+    if (startsWith(line, "box") || startsWith(line, "cyl") || startsWith(line, "grid") ||
+        startsWith(line, "sphere")) {
+        parseGeometry(line, lineNumber);
+    } else if (startsWith(line, "material")) {
+        parseMaterial(line, lineNumber);
+    } else if (startsWith(line, "textfm")) {
+        parseTextureTransform(line, lineNumber);
+    } else if (startsWith(line, "texture")) {
+        parseTexture(line, lineNumber, textureGroup);
+    } else if (startsWith(line, "transform")) {
+        NodeID id = parseTransform(textFrom(line, 10), lineNumber, 0, false);
+        if (id != 0) {
+            rememberNode(0, id);
+        }
+    } else if (startsWith(line, "shape")) {
+        showProblem(ERROR_GENERAL, "Shape node must be nested under a transform node on Line %d.",
+                    lineNumber);
+    } else if (startsWith(line, "light")) {
+        showProblem(ERROR_GENERAL, "Light node must be nested under a transform node on Line %d.",
+                    lineNumber);
+    } else if (line[0] == '+') {
+        parseNestedNode(line, lineNumber, textureGroup);
+    } else {
+        showProblem(ERROR_GENERAL, "Unrecognized keyword on line %d:\n%s.", lineNumber, line);
+    }
+}
+
+const SceneTextReader::FileIdEntry* SceneTextReader::findFileId(FileIdKind kind,
+                                                                std::int32_t fileId) const {
+    for (const FileIdEntry& entry : m_fileIdTable) {
+        if (entry.kind == kind && entry.fileId == fileId) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+bool SceneTextReader::readNewFileId(const char* text, const char* keyword, FileIdKind kind,
+                                    int lineNumber, int& id) {
+    id = 0;
+    if (findKeywordValue(keyword, text, VALUE_INT, &id) != FOUND) {
+        showProblem(ERROR_GENERAL, "Did not find {%s} on Line %d.", keyword, lineNumber);
+        return false;
+    }
+    if (findFileId(kind, id) != nullptr) {
+        showProblem(ERROR_GENERAL, "%s%d used more than once.  Error on line %d.", keyword, id,
+                    lineNumber);
+        return false;
+    }
+    return true;
+}
+
+void SceneTextReader::parseGeometry(const char* line, int lineNumber) {
+    const bool grid = startsWith(line, "grid");
+    const char* text = textFrom(line, grid ? 5 : 4);
+    int geoId = 0;
+    if (!readNewFileId(text, "geoid_", KIND_GEOMETRY, lineNumber, geoId)) {
+        return;
+    }
+    const char* nameText = textFrom(line, 8);
+    TextValue name;
+    auto readName = [&] {
+        return readOptional("name_", nameText, VALUE_STRING, name, lineNumber) != FieldRead::STOP;
+    };
+
+    std::unique_ptr<Geometry> geometry;
+    const char* failure = nullptr;
+    if (startsWith(line, "box")) {
+        float width = 1.0f, depth = 1.0f, height = 1.0f;
+        if (readOptional("wid_", text, VALUE_FLOAT, width, lineNumber) == FieldRead::STOP ||
+            readOptional("dep_", text, VALUE_FLOAT, depth, lineNumber) == FieldRead::STOP ||
+            readOptional("hei_", text, VALUE_FLOAT, height, lineNumber) == FieldRead::STOP ||
+            !readName()) {
+            return;
+        }
+        geometry.reset(new (std::nothrow) GeometryBox(width, depth, height));
+        failure = "Can not create a new Box Object.";
+    } else if (startsWith(line, "cyl")) {
+        int sides = 20;
+        float radius = 1.0f, height = 1.0f;
+        bool smooth = true;
+        if (readOptional("num_", text, VALUE_INT, sides, lineNumber) == FieldRead::STOP ||
+            readOptional("rad_", text, VALUE_FLOAT, radius, lineNumber) == FieldRead::STOP ||
+            readFlag("smooth_", text, smooth, lineNumber) == FieldRead::STOP ||
+            readOptional("hei_", text, VALUE_FLOAT, height, lineNumber) == FieldRead::STOP ||
+            !readName()) {
+            return;
+        }
+        geometry.reset(new (std::nothrow) GeometryCylinder(sides, radius, height, smooth));
+        failure = "Can not create a new Cylinder Object.";
+    } else if (grid) {
+        float width = 1.0f, depth = 1.0f;
+        int divX = 1, divZ = 1;
+        if (readOptional("wid_", text, VALUE_FLOAT, width, lineNumber) == FieldRead::STOP ||
+            readOptional("dep_", text, VALUE_FLOAT, depth, lineNumber) == FieldRead::STOP ||
+            readOptional("divx_", text, VALUE_INT, divX, lineNumber) == FieldRead::STOP ||
+            readOptional("divz_", text, VALUE_INT, divZ, lineNumber) == FieldRead::STOP ||
+            !readName()) {
+            return;
+        }
+        geometry.reset(new (std::nothrow) GeometryFlatGrid(width, depth, divX, divZ));
+        failure = "Can not create a new Flat Grid Object.";
+    } else {
+        float radius = 1.0f;
+        int numH = 15, numV = 15;
+        if (readOptional("rad_", text, VALUE_FLOAT, radius, lineNumber) == FieldRead::STOP ||
+            readOptional("numH_", text, VALUE_INT, numH, lineNumber) == FieldRead::STOP ||
+            readOptional("numV_", text, VALUE_INT, numV, lineNumber) == FieldRead::STOP ||
+            !readName()) {
+            return;
+        }
+        geometry.reset(new (std::nothrow) GeometrySphere(radius, numH, numV));
+        failure = "Can not create a new Sphere Object.";
+    }
+    if (!geometry) {
+        showProblem(ERROR_MEMORY, "%s", failure);
+        return;
+    }
+    geometry->setName(name.s);
+    std::uint32_t sceneId = m_scene.addGeometry(geometry.release());
+    if (sceneId == 0) {
+        showSceneFailure();
+        return;
+    }
+    m_fileIdTable.push_back({geoId, KIND_GEOMETRY, sceneId});
+}
+
+void SceneTextReader::parseMaterial(const char* line, int lineNumber) {
+    const char* text = textFrom(line, 9);
+    int matId = 0;
+    if (!readNewFileId(text, "matid_", KIND_MATERIAL, lineNumber, matId)) {
+        return;
+    }
+    std::unique_ptr<Material> material(new (std::nothrow) Material);
+    if (!material) {
+        showProblem(ERROR_MEMORY, "Can not create a new Material.");
+        return;
+    }
+    struct ColourField {
+        const char* keyword;
+        Color4* target;
+    };
+    const ColourField colours[] = {{"amb_", &material->m_cAmbient},
+                                   {"dif_", &material->m_cDiffuse},
+                                   {"spec_", &material->m_cSpecular},
+                                   {"emiss_", &material->m_cEmissive}};
+    for (const ColourField& field : colours) {
+        ColourValue colour;
+        FieldRead result = readOptional(field.keyword, text, VALUE_VEC4, colour, lineNumber);
+        if (result == FieldRead::STOP) {
+            return;
+        }
+        if (result == FieldRead::TAKEN) {
+            *field.target = Color4(colour.v[0], colour.v[1], colour.v[2], colour.v[3]);
+        }
+    }
+    if (readOptional("shine_", text, VALUE_FLOAT, material->m_fShininess, lineNumber) ==
+        FieldRead::STOP) {
+        return;
+    }
+    MaterialID sceneId = m_scene.addMaterial(material.release());
+    if (sceneId == 0) {
+        showSceneFailure();
+        return;
+    }
+    m_fileIdTable.push_back({matId, KIND_MATERIAL, sceneId});
+}
+
+void SceneTextReader::parseTextureTransform(const char* line, int lineNumber) {
+    const char* text = textFrom(line, 7);
+    int tfmId = 0;
+    if (!readNewFileId(text, "textfmid_", KIND_TEXTURE_TFM, lineNumber, tfmId)) {
+        return;
+    }
+    std::unique_ptr<TextureTransform> transform(new (std::nothrow) TextureTransform);
+    if (!transform) {
+        showProblem(ERROR_MEMORY, "Can not create a new Texture Transform.");
+        return;
+    }
+    if (readOptional("scale_", text, VALUE_VEC2, transform->m_vScale, lineNumber) ==
+            FieldRead::STOP ||
+        readOptional("rot_", text, VALUE_FLOAT, transform->m_fRotation, lineNumber) ==
+            FieldRead::STOP ||
+        readOptional("cent_", text, VALUE_VEC2, transform->m_vCentre, lineNumber) ==
+            FieldRead::STOP ||
+        readOptional("trans_", text, VALUE_VEC2, transform->m_vTranslation, lineNumber) ==
+            FieldRead::STOP) {
+        return;
+    }
+    std::uint32_t sceneId = m_scene.addTextureTransform(transform.release());
+    if (sceneId == 0) {
+        showSceneFailure();
+        return;
+    }
+    m_fileIdTable.push_back({tfmId, KIND_TEXTURE_TFM, sceneId});
+}
+
+void SceneTextReader::parseTexture(const char* line, int lineNumber, int textureGroup) {
+    const char* text = textFrom(line, 8);
+    int texId = 0;
+    if (!readNewFileId(text, "texid_", KIND_TEXTURE, lineNumber, texId)) {
+        return;
+    }
+    TextValue file;
+    if (findKeywordValue("file_", text, VALUE_STRING, file.s) != FOUND) {
+        showProblem(ERROR_GENERAL, "Filename missing for texture node on Line %d.", lineNumber);
+        return;
+    }
+    bool mipmap = true;
+    bool solid = true;
+    if (readFlag("mip_", text, mipmap, lineNumber) == FieldRead::STOP ||
+        readFlag("solid_", text, solid, lineNumber) == FieldRead::STOP) {
+        return;
+    }
+    TextureID id = m_textures.loadTexture(textureGroup, mipmap, m_textureQuality,
+                                          static_cast<std::uint8_t>(solid ? 1 : 0), file.s);
+    // Kept even when loading failed (id 0): shapes naming it then get no texture.
+    m_fileIdTable.push_back({texId, KIND_TEXTURE, id.id});
+}
