@@ -142,8 +142,10 @@ Sound render(const Piece& piece, float tailSeconds) {
     std::vector<float> dryL(static_cast<size_t>(total), 0.0f),
         dryR(static_cast<size_t>(total), 0.0f);
     std::vector<float> send(static_cast<size_t>(total), 0.0f);
-    uint32_t seed = 1;
     for (int pass = 0; pass < passes; ++pass) {
+        // The seed depends on the note only: both passes must sound the same
+        // for the loop seam to be continuous.
+        uint32_t seed = 1;
         for (const Note& n : piece.notes) {
             float hz = midiToHz(static_cast<float>(n.pitch));
             float hold = n.length * beatSec;

@@ -211,7 +211,9 @@ Image ceiling(int size, uint32_t seed) {
         for (int x = 0; x < size; ++x) {
             float u = static_cast<float>(x) / size, v = static_cast<float>(y) / size;
             int bx = x % beamEvery;
-            float dBeam = std::fabs(bx + 0.5f - beamW * 0.5f);  // from the beam's centre line
+            // Beams stand in the middle of each half so the tile's edges
+            // fall on plaster and the soot around a beam stays whole.
+            float dBeam = std::fabs(bx + 0.5f - beamEvery * 0.5f);
             float beam = 1.0f - smoothstep(beamW * 0.5f - 1.5f, beamW * 0.5f + 1.0f, dBeam);
             // Plaster with hairline cracks and soot.
             float plasterN = tileFbm(u, v, 8, 5, seed);
