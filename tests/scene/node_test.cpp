@@ -243,3 +243,32 @@ TEST(NodeSave, TopTransformStopsAtItsSubtreeAndFailuresAreShown) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string id(const void* p) {
+    return std::to_string(reinterpret_cast<long long>(p));
+}
+
+TEST(GeometryPrint, ParametersAppearOnlyWhenNotTheirDefaults) {
+    LoggedReporter log;
+    GeometryBox unitBox(1, 1, 1);
+    GeometryBox box(2, 1, 0.5f);
+    GeometryCylinder cylinder(20, 1, 3, false);
+    GeometrySphere sphere(1, 20, 8);
+    GeometryFlatGrid grid(4, 1, 2, 1);
+    unitBox.print();
+    box.print();
+    cylinder.print();
+    sphere.print();
+    grid.print();
+    std::vector<std::string> lines = log.lines();
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "Box geoID_" + id(&unitBox));
+    EXPECT_EQ(lines[1], "Box geoID_" + id(&box) + " wid_2.000000 hei_0.500000");
+    EXPECT_EQ(lines[2], "Cyl geoID_" + id(&cylinder) + " hei_3.000000 smooth_0");
+    EXPECT_EQ(lines[3], "Sphere geoID_" + id(&sphere) + " numV_8");
+    EXPECT_EQ(lines[4], "Grid geoID_" + id(&grid) + " wid_4.000000 numX_2");
+}
+
+}  // namespace

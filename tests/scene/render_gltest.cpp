@@ -135,6 +135,34 @@ TEST_F(RenderTest, LightDefaultsAndSetterClamps) {
     EXPECT_EQ(Light::maxLights(), 8);
 }
 
+TEST_F(RenderTest, LightListingLines) {
+    LightPoint lamp;
+    lamp.setOn(false);
+    lamp.setDiffuse(0.5f, 0.5f, 0.5f, 1);
+    lamp.setPosition(1, 2, 3);
+    LightDirectional sun;
+    sun.setDirection(0, -1, 0);
+    LightSpot spot;
+    spot.setSpotCutoff(45);
+    NodeLight node(&spot);
+    lamp.print();
+    sun.print();
+    spot.print();
+    node.print(1, true);
+    auto id = [](const void* p) { return std::to_string(reinterpret_cast<long long>(p)); };
+    std::vector<std::string> lines = log.lines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "//Light lightID_" + id(&lamp) +
+                            " Type_point  on_0 dif_0.500000,0.500000,0.500000,1.000000"
+                            " atten_1.000000,0.000000,0.000000 pos_1.000000,2.000000,3.000000");
+    EXPECT_EQ(lines[1],
+              "//Light lightID_" + id(&sun) + " Type_dir dir_0.000000,-1.000000,0.000000");
+    EXPECT_EQ(lines[2], "//Light lightID_" + id(&spot) +
+                            " Type_spot atten_1.000000,0.000000,0.000000"
+                            " dir_0.000000,0.000000,-1.000000 cut_45.000000");
+    EXPECT_EQ(lines[3], "+Light //using #" + id(&spot));
+}
+
 TEST_F(RenderTest, LightSlotIsThePositionInTheList) {
     EXPECT_EQ(scene.addLight(new LightPoint), 0);
     EXPECT_EQ(scene.addLight(new LightPoint), 1);
