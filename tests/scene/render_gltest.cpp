@@ -194,6 +194,11 @@ TEST_F(RenderTest, LightSlotIsThePositionInTheList) {
         EXPECT_FALSE(glIsEnabled(GL_LIGHT0 + i)) << i;
     }
     EXPECT_EQ(scene.light(8)->glLight(), 0u);
+
+    // Emptied content numbers lights from 0 again.
+    scene.clearScene(1);
+    EXPECT_EQ(scene.lightCount(), 0u);
+    EXPECT_EQ(scene.addLight(new LightSpot), 0);
 }
 
 TEST_F(RenderTest, SpotLightSettingsReachOpenGL) {
