@@ -230,7 +230,7 @@ void introPicture(Image& image, const PixelRect& r) {
     Image pic(r.w, r.h);
     PixelRect all{0, 0, r.w, r.h};
     drawNightSky(pic, all, 5u);
-    drawMoon(pic, r.w * 0.78f, r.h * 0.3f, 34.0f);
+    drawMoon(pic, r.w * 0.84f, r.h * 0.5f, 30.0f);
     drawCastle(pic, all, r.h * 0.86f, 1.15f, 7u);
     drawFog(pic, all, r.h * 0.6f, 9u);
     drawGhost(pic, r.w * 0.18f, r.h * 0.62f, 80.0f, 0.85f, 3u);
@@ -357,7 +357,8 @@ void instructionsPicture(Image& image, const PixelRect& r) {
         {"Controls",
          {"W / S        walk forward / back", "A / D        step left / right",
           "Mouse        look around", "1            the mace", "2            the crossbow",
-          "Left button  swing or shoot", "Esc          pause the game"}},
+          "Mouse wheel  change weapon", "Left button  swing or shoot",
+          "Esc          pause the game"}},
         {"Weapons",
          {"The mace strikes a ghost right in", "front of you. The crossbow loads by",
           "itself and shoots as far as you can", "see, while you have arrows left."}},
@@ -410,9 +411,9 @@ void instructionsPicture(Image& image, const PixelRect& r) {
     column(left, 60, 150);
     column(right, 540, 150);
     // Two small ghosts and a candle to dress the page.
-    drawGhost(pic, 170, 560, 90.0f, 0.55f, 21u);
-    drawCandle(pic, 340, 620, 14.0f, 60.0f);
-    drawCandle(pic, 378, 626, 12.0f, 44.0f);
+    drawGhost(pic, 160, 598, 80.0f, 0.55f, 21u);
+    drawCandle(pic, 330, 646, 13.0f, 48.0f);
+    drawCandle(pic, 364, 648, 11.0f, 34.0f);
     (void)mono;
     image.draw(pic, r.x, r.y);
 }
@@ -493,7 +494,7 @@ void candelabra(Image& image, const PixelRect& r) {
             float stem = sdSegment(x, y, cx, base, cx, r.h * 0.62f, 5.0f);
             float foot = sdRoundBox(x, y, cx, base, 40.0f, 6.0f, 5.0f);
             float arms = std::fabs(std::hypot(x - cx, y - (r.h * 0.56f)) - 60.0f) - 4.0f;
-            arms = std::max(arms, y - r.h * 0.64f);
+            arms = std::max(arms, y - (r.h * 0.56f + 64.0f));
             arms = std::max(arms, r.h * 0.56f - y);
             return std::min(std::min(stem, foot), arms);
         },

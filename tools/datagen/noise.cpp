@@ -113,22 +113,28 @@ float tileFbm2(float x, float y, int periodX, int periodY, int octaves, uint32_t
     return sum / norm;
 }
 
-void tileCells(float x, float y, int period, uint32_t seed, float& f1, float& f2) {
+void tileCells(float x, float y, int period, uint32_t seed, float& f1, float& f2,
+               uint32_t* nearestId) {
     float px = x * period, py = y * period;
     int ix = static_cast<int>(std::floor(px));
     int iy = static_cast<int>(std::floor(py));
     f1 = f2 = 1e9f;
-    for (int j = -1; j <= 1; ++j) {
-        for (int i = -1; i <= 1; ++i) {
+    // A 5 x 5 neighbourhood: with fully jittered points the second nearest
+    // can lie two cells away, and missing it leaves creases inside cells.
+    for (int j = -2; j <= 2; ++j) {
+        for (int i = -2; i <= 2; ++i) {
             int cx = ix + i, cy = iy + j;
             uint32_t h = hash32(static_cast<uint32_t>(wrap(cx, period)),
                                 static_cast<uint32_t>(wrap(cy, period)), seed);
-            float fx = cx + (h & 0xFFFF) / 65535.0f;
-            float fy = cy + (h >> 16) / 65535.0f;
+            // Points keep away from their cell's border, so no cell becomes a sliver.
+            float fx = cx + 0.15f + 0.7f * (h & 0xFFFF) / 65535.0f;
+            float fy = cy + 0.15f + 0.7f * (h >> 16) / 65535.0f;
             float d = std::hypot(px - fx, py - fy);
             if (d < f1) {
                 f2 = f1;
                 f1 = d;
+                if (nearestId)
+                    *nearestId = h;
             } else if (d < f2) {
                 f2 = d;
             }

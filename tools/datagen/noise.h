@@ -31,7 +31,9 @@ float tileFbm2(float x, float y, int periodX, int periodY, int octaves, uint32_t
 // cells across the tile. Result roughly in [-1, 1].
 float tileFbm(float x, float y, int period, int octaves, uint32_t seed, float gain = 0.5f);
 // Cellular (Worley) distance to the nearest feature point, tiling with period;
-// returns the nearest and second nearest distances in cell units.
-void tileCells(float x, float y, int period, uint32_t seed, float& f1, float& f2);
+// returns the nearest and second nearest distances in cell units, and a hash
+// naming the nearest feature point (the same for every pixel of one cell).
+void tileCells(float x, float y, int period, uint32_t seed, float& f1, float& f2,
+               uint32_t* nearestId = nullptr);
 
 }  // namespace datagen

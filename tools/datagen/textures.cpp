@@ -111,20 +111,23 @@ Image flagstones(int size, uint32_t seed) {
             float wu = u + tileFbm(u, v, 4, 3, seed + 1) * 0.02f;
             float wv = v + tileFbm(u, v, 4, 3, seed + 2) * 0.02f;
             float f1, f2;
-            tileCells(wu, wv, 5, seed, f1, f2);
+            uint32_t stoneId = 0;
+            tileCells(wu, wv, 5, seed, f1, f2, &stoneId);
             float edge = (f2 - f1) * size / 5.0f;  // pixels to the nearest joint
-            float bevel = smoothstep(1.5f, 10.0f, edge);
+            float bevel = smoothstep(1.5f, 8.0f, edge);
             float grain = tileFbm(u, v, 12, 5, seed + 3);
-            // Which stone this is: the nearest feature point, found again cheaply.
-            float id = hashUnit(static_cast<uint32_t>(std::floor(f1 * 97.0f)),
-                                static_cast<uint32_t>(std::floor(f2 * 89.0f)), seed);
-            float tone = 0.8f + 0.25f * tileFbm(u, v, 3, 2, seed + 9) + 0.05f * id;
+            // Each stone has its own shade and a slight warm or cool cast.
+            float id = (stoneId & 0xFFFF) / 65535.0f;
+            float cast = ((stoneId >> 16) & 0xFF) / 255.0f - 0.5f;
+            float tone = 0.78f + 0.28f * id + 0.08f * tileFbm(u, v, 3, 2, seed + 9);
             s.h(x, y) = bevel * (0.7f + 0.15f * grain);
-            Rgba stone = scaled(rgb(118, 112, 104), tone * (0.88f + 0.22f * grain));
+            Rgba stone = scaled(
+                rgb(118 + static_cast<int>(cast * 16), 112, 104 - static_cast<int>(cast * 14)),
+                tone * (0.88f + 0.22f * grain));
             Rgba joint = rgb(40, 36, 32);
             Rgba c = mix(joint, stone, bevel);
             float dirt = smoothstep(0.0f, 0.7f, tileFbm(u, v, 6, 4, seed + 4));
-            c = mix(c, scaled(c, 0.6f), dirt * 0.6f);
+            c = mix(c, scaled(c, 0.7f), dirt * 0.45f);
             s.a(x, y) = c;
         }
     }
