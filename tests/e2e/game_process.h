@@ -30,6 +30,21 @@ public:
         return std::make_unique<ChildProcess>(SPOOKHOLLOW_EXE, arguments, options);
     }
 
+    // Starts the game with OpenAL Soft rendering what it plays into a WAV file.
+    std::unique_ptr<ChildProcess> startRecordingSound(const std::string& wavPath) {
+        writeFile(m_dir.file("alsoft.conf"),
+                  "[general]\ndrivers=wave\n[wave]\nfile=" + wavPath + "\n");
+        ChildProcess::Options options;
+        options.workingDir = m_dir.path();
+        options.environment = {"XDG_RUNTIME_DIR=" + m_dir.file("runtime"),
+                               "SPOOKHOLLOW_MESSAGE_BOX=stderr",
+                               "ALSOFT_CONF=" + m_dir.file("alsoft.conf")};
+        options.unsetVariables = {"ALSOFT_DRIVERS"};
+        return std::make_unique<ChildProcess>(SPOOKHOLLOW_EXE, std::vector<std::string>{}, options);
+    }
+
+    bool hasResources() const { return std::filesystem::exists(m_dir.file("resources")); }
+
     std::unique_ptr<ChildProcess> startWithoutDisplay(const std::vector<std::string>& arguments) {
         ChildProcess::Options options;
         options.workingDir = m_dir.path();

@@ -2,6 +2,8 @@
 // guard, closing, and a refused fullscreen mode.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <regex>
 
 #include "e2e/game_process.h"
@@ -64,6 +66,40 @@ TEST_F(ExecutableWindow, OpensWhiteIntroWindowRefusesSecondCopyAndClosesCleanly)
     EXPECT_TRUE(
         std::regex_search(log, std::regex(R"(^Date\(M/D/Y\): \d\d/\d\d/\d\d \d\d:\d\d:\d\d\n\n)")))
         << log;
+}
+
+// The largest absolute 16-bit sample of a WAV file's data (0 when unreadable).
+int peakOfWav(const std::string& bytes) {
+    std::size_t data = bytes.find("data");
+    if (data == std::string::npos) {
+        return 0;
+    }
+    int peak = 0;
+    for (std::size_t i = data + 8; i + 1 < bytes.size(); i += 2) {
+        auto sample = static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[i]) |
+                                                (static_cast<std::uint8_t>(bytes[i + 1]) << 8));
+        peak = std::max(peak, std::abs(static_cast<int>(sample)));
+    }
+    return peak;
+}
+
+TEST_F(ExecutableWindow, IntroMusicPlaysFromTheStart) {
+    if (!sandbox.hasResources()) {
+        GTEST_SKIP() << "the build made no resources";
+    }
+    std::string wav = sandbox.file("sound.wav");
+    auto game = sandbox.startRecordingSound(wav);
+    unsigned long window = x11::findWindow("Spookhollow", 20);
+    ASSERT_NE(window, 0u) << game->standardError();
+    usleep(2500000);
+    ASSERT_TRUE(x11::requestClose(window));
+    ASSERT_TRUE(game->waitForExit(20));
+    EXPECT_EQ(game->exitCode(), 0) << game->standardError();
+    EXPECT_GT(peakOfWav(readFile(wav)), 1000) << "the intro music was silent";
+    // A clean run with its data stores no error.
+    std::string log = readFile(sandbox.file("ErrorLog.txt"));
+    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Can not"), std::string::npos) << log;
 }
 
 TEST_F(ExecutableWindow, RefusedFullscreenModeIsReportedAndEndsWithMinusOne) {

@@ -13,13 +13,30 @@
 namespace x11 {
 namespace {
 
-struct Connection {
-    Display* display = XOpenDisplay(nullptr);
-    ~Connection() {
-        if (display != nullptr) {
-            XCloseDisplay(display);
+// Windows may vanish while a test walks the tree; such errors are expected
+// and must not end the test process (Xlib's default handler exits).
+int ignoreXErrors(Display*, XErrorEvent*) {
+    return 0;
+}
+
+// One connection for the whole test process: opening many in a row now and
+// then fails under Xvfb. Opening is retried for a short while.
+Display* sharedDisplay() {
+    static Display* display = nullptr;
+    for (int attempt = 0; display == nullptr && attempt < 50; ++attempt) {
+        display = XOpenDisplay(nullptr);
+        if (display == nullptr) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
     }
+    if (display != nullptr) {
+        XSetErrorHandler(ignoreXErrors);
+    }
+    return display;
+}
+
+struct Connection {
+    Display* display = sharedDisplay();
 };
 
 std::string windowTitle(Display* display, Window window) {
