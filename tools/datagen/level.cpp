@@ -171,7 +171,7 @@ std::string candle(int index, float x, float z) {
     std::string n = std::to_string(index);
     return "transform name_candle" + n + " trans_" + num(x) + ",0," + num(z) + "\n" +
            "+shape geoid_3 matid_1 name_candlestand" + n + "\n" + "+transform trans_0,1.3,0\n" +
-           "++shape geoid_4 matid_2 name_candle" + n + "\n" + "++transform trans_0,0.42,0\n" +
+           "++shape geoid_4 matid_2 name_wax" + n + "\n" + "++transform trans_0,0.42,0\n" +
            "+++shape geoid_5 matid_3 name_flame" + n + "\n" +
            "+light type_point pos_0,1.9,0 atten_0.35,0.04,0.008 amb_0,0,0,1 "
            "dif_1,0.62,0.28,1 spec_0.3,0.2,0.1,1 name_candlelight" +
@@ -199,10 +199,13 @@ std::string objectsText() {
          "emiss_1,0.72,0.3,1 shine_1\n";
     // Three candles: with the player's light and the three ghost lights that
     // makes seven of the eight lights that are applied.
-    const float c = kCellSize;
-    s += candle(1, 11 * c - 2.2f, 11 * c - 2.2f + c);     // great hall, north-west corner
-    s += candle(2, 28 * c + 2.2f, 3 * c - 2.2f + c);      // chapel altar
-    s += candle(3, 3 * c - 2.2f + c, 27 * c + 2.2f - c);  // banquet hall
+    // Each stands in a hall cell, pushed towards one of the cell's walls.
+    auto at = [](int cellX, int cellY, float dx, float dz, int index) {
+        return candle(index, cellX * kCellSize + dx, cellY * kCellSize + dz);
+    };
+    s += at(11, 12, -2.2f, -1.0f, 1);  // great hall, against its west wall
+    s += at(28, 4, 2.2f, 0.0f, 2);     // chapel, by the east wall
+    s += at(3, 26, -2.2f, 1.0f, 3);    // banquet hall, west wall
     s += "END\n";
     return s;
 }

@@ -36,6 +36,13 @@ struct Piece {
     std::vector<Note> notes;
 };
 
+// Phase in cycles of a tone whose frequency wobbles by `depth` (a fraction)
+// `rate` times a second: the integral of hz * (1 + depth * sin(...)).
+float vibratoPhase(float hz, float t, float depth, float rate, float offset) {
+    float w = kTwoPi * rate;
+    return hz * (t + depth * (std::cos(offset) - std::cos(w * t + offset)) / w);
+}
+
 // One voice of an instrument at time t (seconds) into a note held for `hold`.
 float voice(Instrument inst, float t, float hold, float hz, uint32_t seed) {
     switch (inst) {
@@ -54,8 +61,7 @@ float voice(Instrument inst, float t, float hold, float hz, uint32_t seed) {
         }
         case Instrument::Organ: {
             float env = adsr(t, hold, 0.08f, 0.2f, 0.85f, 0.35f);
-            float vib = 1.0f + 0.002f * std::sin(kTwoPi * 5.5f * t);
-            float p = hz * vib * t;
+            float p = vibratoPhase(hz, t, 0.002f, 5.5f, 0.0f);
             return env *
                    (std::sin(kTwoPi * p) + 0.5f * std::sin(kTwoPi * p * 2.0f) +
                     0.3f * std::sin(kTwoPi * p * 3.0f) + 0.18f * std::sin(kTwoPi * p * 4.0f) +
@@ -76,9 +82,9 @@ float voice(Instrument inst, float t, float hold, float hz, uint32_t seed) {
         }
         case Instrument::Choir: {
             float env = adsr(t, hold, 0.6f, 0.4f, 0.85f, 1.0f);
-            float vib = 1.0f + 0.006f * std::sin(kTwoPi * 4.8f * t + static_cast<float>(seed & 7u));
+            float p = vibratoPhase(hz, t, 0.006f, 4.8f, static_cast<float>(seed & 7u));
             // "Ooh": a stack of low harmonics weighted like a dark vowel.
-            float p = hz * vib * t, sum = 0.0f;
+            float sum = 0.0f;
             const float weights[6] = {1.0f, 0.7f, 0.25f, 0.12f, 0.05f, 0.03f};
             for (int k = 0; k < 6; ++k)
                 sum += weights[k] * std::sin(kTwoPi * p * (k + 1));
