@@ -48,5 +48,23 @@ bench: deps
 	cmake --build build-bench -j$(JOBS)
 	cd build-bench && for b in bench/bench_*; do $(XVFB) ./$$b; done
 
+# Builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS,
+# one after the other, from the committed seeds and regression inputs. New
+# inputs go to build-fuzz/corpus/, crashes to build-fuzz/crash-*.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = tga qvr scene_text font_metrics
+fuzz: deps
+	CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DSPOOKHOLLOW_FUZZ=ON -DSPOOKHOLLOW_TESTS=OFF -DSPOOKHOLLOW_DATA=OFF
+	cmake --build build-fuzz -j$(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	@for t in $(FUZZ_TARGETS); do \
+	    work=$(CURDIR)/build-fuzz/corpus/$$t; mkdir -p $$work; \
+	    dirs="$$work $(CURDIR)/tests/fuzz/corpus/$$t"; \
+	    if [ -d tests/fuzz/regressions/$$t ]; then dirs="$$dirs $(CURDIR)/tests/fuzz/regressions/$$t"; fi; \
+	    echo "== fuzz_$$t for $(FUZZ_SECONDS) s"; \
+	    build-fuzz/tests/fuzz/fuzz_$$t $$dirs -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	        -artifact_prefix=$(CURDIR)/build-fuzz/crash-$$t- -print_final_stats=1 || exit 1; \
+	done
+
 clean:
 	rm -rf $(BUILD) build-sanitize build-bench build-fuzz

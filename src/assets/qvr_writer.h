@@ -7,8 +7,6 @@
 class Geometry;
 class Node;
 class ShapeTexture;
-struct Material;
-struct TextureTransform;
 
 // Writes complete QVR files: the header (version 1.1), the chunks the nodes
 // write through their save operation, one chunk per resource the saved

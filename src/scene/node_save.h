@@ -1,11 +1,11 @@
 #pragma once
 
 class Geometry;
-class Material;
+struct Material;
 class NodeShape;
 class NodeTransform;
 class ShapeTexture;
-class TextureTransform;
+struct TextureTransform;
 
 // Where nodes write their chunks when a subtree is saved. The model file code
 // implements the byte layout; each call returns false when writing failed.

@@ -1,0 +1,90 @@
+// Replays the fuzz seeds and the hostile regression inputs through the same
+// reader calls as the fuzz targets, so the sanitizer build checks them on
+// every test run. Without a GL context the GL calls of a load do nothing.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/error_reporter.h"
+#include "assets/bitmap_font.h"
+#include "assets/qvr_reader.h"
+#include "assets/scene_text.h"
+#include "assets/texture.h"
+#include "assets/texture_manager.h"
+#include "support/message_box_recorder.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+std::vector<std::string> inputs(const std::string& target) {
+    std::vector<std::string> files;
+    for (const char* kind : {"corpus", "regressions"}) {
+        std::filesystem::path folder =
+            std::filesystem::path(SPOOKHOLLOW_SOURCE_DIR) / "tests/fuzz" / kind / target;
+        if (!std::filesystem::is_directory(folder)) {
+            continue;
+        }
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            files.push_back(entry.path().string());
+        }
+    }
+    return files;
+}
+
+class FuzzInputsTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    ScopedWorkingDir cwd{dir.path()};  // names inside the inputs find no files
+    MessageBoxRecorder boxes;
+    ErrorReporter reporter{nullptr, false};
+};
+
+TEST_F(FuzzInputsTest, QvrInputsLoadOrFailCleanly) {
+    auto files = inputs("qvr");
+    ASSERT_GE(files.size(), 7u);
+    for (const std::string& file : files) {
+        SCOPED_TRACE(file);
+        TextureManager textures;
+        Scene scene;
+        QvrReader reader(scene, textures, 3);
+        bool loaded = reader.loadQVR(file, 1, 0);
+        if (file.find("regressions") != std::string::npos) {
+            // Each hostile file fails before anything is added.
+            EXPECT_FALSE(loaded);
+            EXPECT_EQ(scene.nodeCount(), 0u);
+        }
+    }
+}
+
+TEST_F(FuzzInputsTest, SceneTextInputsRead) {
+    auto files = inputs("scene_text");
+    ASSERT_GE(files.size(), 5u);
+    for (const std::string& file : files) {
+        SCOPED_TRACE(file);
+        TextureManager textures;
+        Scene scene;
+        SceneTextReader reader(scene, textures, 3);
+        reader.loadSceneText(file.c_str(), 1);
+    }
+}
+
+TEST_F(FuzzInputsTest, TgaAndFontMetricsInputsRead) {
+    auto images = inputs("tga");
+    ASSERT_GE(images.size(), 4u);
+    for (const std::string& file : images) {
+        Texture texture(false, 1, 1);
+        EXPECT_TRUE(texture.readTGA(file, false)) << file << ": " << reporter.getMessage();
+    }
+    auto metrics = inputs("font_metrics");
+    ASSERT_GE(metrics.size(), 2u);
+    for (const std::string& file : metrics) {
+        FontMetricsTable table{};
+        bool malformed = false;
+        EXPECT_TRUE(readFontMetrics(file, table, malformed));
+        EXPECT_EQ(malformed, file.find("malformed") != std::string::npos) << file;
+    }
+}
+
+}  // namespace
