@@ -96,16 +96,10 @@ void optionLabel(Image& image, const PixelRect& r, const std::string& text) {
 // The mouse pointer: a pale bone arrow with a dark rim, tip at (1, 2).
 void cursor(Image& image) {
     PixelRect r = pictureRect(0, 32, 20, 33);
-    auto arrow = [=](float x, float y) {
-        float u = x - r.x, v = y - r.y;
-        // Triangle with its tip at (1.5, 2.5), plus a short tail.
-        float e1 = (u - 1.5f) * 0.894f - (v - 2.5f) * 0.447f;      // right edge, slope 2
-        float e2 = -(u - 1.5f);                                    // left edge
-        float e3 = (v - 2.5f) * 0.6f + (u - 1.5f) * 0.8f - 17.0f;  // bottom edge
-        float tri = std::max(std::max(e1 * -1.0f * -1.0f, e2), e3);
-        float tail = sdSegment(u, v, 6.0f, 18.0f, 11.5f, 29.0f, 2.2f);
-        return std::min(tri, tail);
-    };
+    // The classic pointer outline, tip at (1.5, 2.5).
+    const std::vector<float> outline = {1.5f,  2.5f,  1.5f,  25.0f, 6.5f,  20.5f, 10.0f,
+                                        29.5f, 13.5f, 28.0f, 10.0f, 19.5f, 16.5f, 19.5f};
+    auto arrow = [&](float x, float y) { return sdPolygon(x - r.x, y - r.y, outline); };
     image.fillShape(
         r.x, r.y, r.x + r.w, r.y + r.h, [&](float x, float y) { return arrow(x, y) - 1.3f; },
         rgb(20, 10, 8));
@@ -132,6 +126,9 @@ void marker(Image& image) {
         rgb(255, 140, 30, 0.8f));
     glow.blur(2);
     image.draw(glow, 0, 0);
+    image.fillShape(
+        r.x - 2, r.y - 2, r.x + r.w + 2, r.y + r.h + 2,
+        [&](float x, float y) { return flame(x, y) - 1.0f; }, rgb(90, 20, 6));
     image.fillShape(r.x, r.y, r.x + r.w, r.y + r.h, flame, [&](float x, float y) {
         float u = (x - r.x) / r.w;
         float core = 1.0f - clamp01(std::fabs(y - cy) / (r.h * 0.3f));

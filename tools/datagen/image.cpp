@@ -198,6 +198,19 @@ float sdSegment(float px, float py, float ax, float ay, float bx, float by, floa
     return std::hypot(pax - bax * h, pay - bay * h) - halfWidth;
 }
 
+float sdPolygon(float px, float py, const std::vector<float>& pts) {
+    size_t n = pts.size() / 2;
+    float d = 1e30f;
+    bool inside = false;
+    for (size_t i = 0, j = n - 1; i < n; j = i++) {
+        float ax = pts[2 * i], ay = pts[2 * i + 1], bx = pts[2 * j], by = pts[2 * j + 1];
+        d = std::min(d, sdSegment(px, py, ax, ay, bx, by, 0.0f));
+        if ((ay > py) != (by > py) && px < (bx - ax) * (py - ay) / (by - ay) + ax)
+            inside = !inside;
+    }
+    return inside ? -d : d;
+}
+
 namespace {
 
 uint8_t toByte(float v) {

@@ -63,6 +63,8 @@ private:
 float sdRoundBox(float px, float py, float cx, float cy, float halfW, float halfH, float radius);
 float sdCircle(float px, float py, float cx, float cy, float radius);
 float sdSegment(float px, float py, float ax, float ay, float bx, float by, float halfWidth);
+// Closed polygon given as x0, y0, x1, y1, ...
+float sdPolygon(float px, float py, const std::vector<float>& points);
 
 // Writes an uncompressed true-colour TGA (type 2), rows bottom to top, 24-bit
 // or 32-bit. Returns false when the file cannot be written.
