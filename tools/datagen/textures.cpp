@@ -67,20 +67,41 @@ Image stoneWall(int size, int bw, int bh, uint32_t seed, const Rgba& base, float
             float wx = tileFbm(u, v, 8, 3, seed + 1) * 3.0f;
             float wy = tileFbm(u, v, 8, 3, seed + 2) * 3.0f;
             float fx = x + wx, fy = y + wy;
+            int rows = size / bh, blocks = size / bw;
             int row = static_cast<int>(std::floor(fy / bh));
-            float shift = (row & 1) ? bw * 0.5f : 0.0f;
-            int col = static_cast<int>(std::floor((fx + shift) / bw));
-            float lx = fx + shift - col * bw, ly = fy - row * bh;
-            float edge = std::min(std::min(lx, bw - lx), std::min(ly, bh - ly));
-            int rowW = ((row % (size / bh)) + size / bh) % (size / bh);
-            int colW = ((col % (size / bw)) + size / bw) % (size / bw);
+            int rowW = ((row % rows) + rows) % rows;
+            // Each course has its own joint positions: a shift for the course
+            // and a jitter per joint, so blocks differ in length.
+            float shift = hashUnit(static_cast<uint32_t>(rowW), 91u, seed) * bw;
+            float px = std::fmod(fx - shift + 4.0f * size, static_cast<float>(size));
+            int col = 0;
+            float left = 0.0f, right = static_cast<float>(size);
+            for (int k = 0; k < blocks; ++k) {
+                float jitter =
+                    (hashUnit(static_cast<uint32_t>(rowW), static_cast<uint32_t>(k), seed + 13) -
+                     0.5f) *
+                    bw * 0.45f;
+                float joint = k == 0 ? 0.0f : k * bw + jitter;
+                if (joint <= px) {
+                    col = k;
+                    left = joint;
+                } else {
+                    right = joint;
+                    break;
+                }
+            }
+            float lx = px - left, ly = fy - row * bh;
+            // Chipped corners and arrises: noise eats into the block's edge.
+            float chip = std::max(0.0f, tileFbm(u, v, 32, 2, seed + 11)) * 5.0f;
+            float edge = std::min(std::min(lx, right - left - lx), std::min(ly, bh - ly)) - chip;
+            int colW = col;
             float tone = 0.78f + 0.3f * hashUnit(static_cast<uint32_t>(colW),
                                                  static_cast<uint32_t>(rowW), seed);
             float warm =
                 hashUnit(static_cast<uint32_t>(colW), static_cast<uint32_t>(rowW), seed + 7) - 0.5f;
             float grain = tileFbm(u, v, 16, 4, seed + 3);
             float pits = tileFbm(u, v, 64, 2, seed + 4);
-            float bevel = smoothstep(1.0f, 9.0f, edge);
+            float bevel = smoothstep(0.5f, 6.0f, edge);
             float height = bevel * (0.75f + 0.12f * grain) + 0.08f * pits * bevel;
             // Cracks: thin dark lines from ridged noise.
             float crack = std::fabs(tileFbm(u, v, 6, 4, seed + 5));
