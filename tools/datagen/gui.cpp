@@ -19,7 +19,6 @@ namespace {
 const char* const kSerifBold = "DejaVuSerif-Bold.ttf";
 const char* const kSerif = "DejaVuSerif.ttf";
 const char* const kSans = "DejaVuSans.ttf";
-const char* const kSansBold = "DejaVuSans-Bold.ttf";
 
 // Bone-white to candle-amber lettering with a dark edge: the menu buttons.
 TextStyle buttonStyle(int top, int height) {
@@ -113,7 +112,7 @@ void marker(Image& image) {
     // Shared by two controls: (22, 29) 42 x 29 and (23, 30) 41 x 27; the flame
     // stays inside both.
     PixelRect r{24, 5, 38, 24};
-    float cx = r.x + r.w * 0.5f, cy = r.y + r.h * 0.5f;
+    float cy = r.y + r.h * 0.5f;
     auto flame = [=](float x, float y) {
         float u = (x - r.x) / r.w;  // 0 at the tail, 1 at the point
         float half =
@@ -134,7 +133,6 @@ void marker(Image& image) {
         float core = 1.0f - clamp01(std::fabs(y - cy) / (r.h * 0.3f));
         return mix(mix(rgb(200, 60, 10), rgb(255, 200, 80), u), rgb(255, 250, 220), core * 0.7f);
     });
-    (void)cx;
 }
 
 // An iron and oak frame around a list; the window where the rows are drawn
@@ -162,9 +160,9 @@ void listFrame(Image& image, const PixelRect& r, const PixelRect& window, int bo
             Rgba& p = layer.at(x, y);
             if (d < 0.5f) {
                 float inside = clamp01(0.5f - d);
-                float shadow = (1.0f - smoothstep(-10.0f, 0.0f, d)) * 0.0f +
-                               smoothstep(-10.0f, 0.0f, d) * 0.8f;
-                p = Rgba{0, 0, 0, p.a * (1.0f - inside) + inside * shadow * 0.6f};
+                // Inside the window only a faint shadow along its rim remains.
+                float shadow = smoothstep(-10.0f, 0.0f, d) * 0.48f;
+                p = Rgba{0, 0, 0, p.a * (1.0f - inside) + inside * shadow};
             }
         }
     }
@@ -371,7 +369,7 @@ void instructionsPicture(Image& image, const PixelRect& r) {
          {"Each ghost you destroy is worth 5 points.", "Ghosts drift back from the dark, so",
           "keep moving. A ghost's touch drains", "your health; at zero the night wins."}},
     };
-    FontFace head(kSerifBold), body(kSans), mono(kSansBold);
+    FontFace head(kSerifBold), body(kSans);
     head.setPixelSize(28);
     body.setPixelSize(19);
     TextStyle hs;
@@ -411,7 +409,6 @@ void instructionsPicture(Image& image, const PixelRect& r) {
     drawGhost(pic, 160, 598, 80.0f, 0.55f, 21u);
     drawCandle(pic, 330, 646, 13.0f, 48.0f);
     drawCandle(pic, 364, 648, 11.0f, 34.0f);
-    (void)mono;
     image.draw(pic, r.x, r.y);
 }
 
