@@ -176,8 +176,12 @@ Samples pluck(float seconds, float hz, float damping, uint64_t seed) {
     size_t period = static_cast<size_t>(kRate / hz);
     std::vector<float> line(period);
     Rng rng(seed);
-    for (float& v : line)
-        v = rng.range(-1.0f, 1.0f);
+    // Smoothed noise: a softer pluck, more wood and cord than wire.
+    float last = 0.0f;
+    for (float& v : line) {
+        last += 0.35f * (rng.range(-1.0f, 1.0f) - last);
+        v = last * 2.5f;
+    }
     for (size_t i = 0; i < out.size(); ++i) {
         size_t k = i % period;
         float next = line[(k + 1) % period];
@@ -189,7 +193,7 @@ Samples pluck(float seconds, float hz, float damping, uint64_t seed) {
 
 Samples crossbowShoot() {
     Samples out = silence(0.6f);
-    mixInto(out, pluck(0.6f, 98.0f, 0.996f, 41), 0, 0.8f);
+    mixInto(out, pluck(0.6f, 98.0f, 0.992f, 41), 0, 0.8f);
     mixInto(out, thump(0.2f, 220.0f, 90.0f, 0.03f), 0, 0.7f);
     mixInto(out, noiseBurst(0.3f, 2500.0f, 1.0f, 0.06f, 43), 600, 0.4f);
     addRoom(out, 0.35f);
