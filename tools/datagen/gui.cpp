@@ -257,7 +257,7 @@ void titlePicture(Image& image, const PixelRect& r) {
     TextStyle sub;
     sub.fill = [](float, float) { return rgb(220, 200, 160); };
     sub.shadow = Rgba{0, 0, 0, 0.9f};
-    drawTextCentred(pic, small, r.w / 2, 158, "Version 1.04", sub);
+    drawTextCentred(pic, small, r.w / 2, 158, "~ where the candles gutter ~", sub);
     image.draw(pic, r.x, r.y);
 }
 
