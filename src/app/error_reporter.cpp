@@ -108,12 +108,16 @@ ErrorReporter::~ErrorReporter() {
 }
 
 void ErrorReporter::setError(int kind, const char* format, ...) {
-    std::lock_guard<std::mutex> lock(m_mutex);
     va_list args;
     va_start(args, format);
+    setErrorV(kind, format, args);
+    va_end(args);
+}
+
+void ErrorReporter::setErrorV(int kind, const char* format, va_list args) {
+    std::lock_guard<std::mutex> lock(m_mutex);
     // Formatting stops at 1022 characters; the last byte stays a terminator.
     std::vsnprintf(m_message, MESSAGE_SIZE - 1, format, args);
-    va_end(args);
     m_message[MESSAGE_SIZE - 1] = '\0';
     m_kind = kind;
     if (!m_loggingEnabled) {
@@ -150,4 +154,37 @@ std::string ErrorReporter::getMessage() const {
 
 const char* ErrorReporter::captionFor(int kind) {
     return kindInfo(kind).caption;
+}
+
+void reportError(int kind, const char* format, ...) {
+    ErrorReporter* reporter = errorReporter();
+    if (reporter == nullptr) {
+        return;
+    }
+    va_list args;
+    va_start(args, format);
+    reporter->setErrorV(kind, format, args);
+    va_end(args);
+}
+
+void reportShowReset(const char* resetText, int kind, const char* format, ...) {
+    ErrorReporter* reporter = errorReporter();
+    if (reporter == nullptr) {
+        return;
+    }
+    va_list args;
+    va_start(args, format);
+    reporter->setErrorV(kind, format, args);
+    va_end(args);
+    reporter->showError();
+    reporter->setError(ERROR_NONE, "%s", resetText);
+}
+
+void showAndReset(const char* resetText) {
+    ErrorReporter* reporter = errorReporter();
+    if (reporter == nullptr) {
+        return;
+    }
+    reporter->showError();
+    reporter->setError(ERROR_NONE, "%s", resetText);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdarg>
 #include <cstddef>
 #include <mutex>
 #include <string>
@@ -35,6 +36,8 @@ public:
     ErrorReporter& operator=(const ErrorReporter&) = delete;
 
     void setError(int kind, const char* format, ...) __attribute__((format(printf, 3, 4)));
+    void setErrorV(int kind, const char* format, va_list args)
+        __attribute__((format(printf, 3, 0)));
     void showError();
     int getErrorKind() const;
     std::string getMessage() const;
@@ -54,3 +57,18 @@ private:
 
 // The one program-wide reporter (null before start-up creates it).
 ErrorReporter* errorReporter();
+
+// The two texts a reset stores: start-up and audio use the first, the scene,
+// asset and GUI code the second.
+constexpr const char* RESET_NONE = "None";
+constexpr const char* RESET_NO_ERROR = "No Error.";
+
+// The reporting vocabulary. Each is quiet when no reporter exists (tools and
+// tests use the engine without one).
+// Report: store kind and message (and log it).
+void reportError(int kind, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// The usual failure path: report, show, then reset with resetText.
+void reportShowReset(const char* resetText, int kind, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+// Shows what is stored, then resets with resetText.
+void showAndReset(const char* resetText);

@@ -17,30 +17,6 @@
 
 namespace {
 
-void showProblem(int kind, const char* format, ...) __attribute__((format(printf, 2, 3)));
-void showProblem(int kind, const char* format, ...) {
-    ErrorReporter* reporter = errorReporter();
-    if (reporter == nullptr) {
-        return;
-    }
-    char message[ErrorReporter::MESSAGE_SIZE];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(message, sizeof message, format, args);
-    va_end(args);
-    reporter->setError(kind, "%s", message);
-    reporter->showError();
-    reporter->setError(ERROR_NONE, "No Error.");
-}
-
-// Shows the message a scene operation stored when it failed.
-void showSceneFailure() {
-    if (ErrorReporter* reporter = errorReporter()) {
-        reporter->showError();
-        reporter->setError(ERROR_NONE, "No Error.");
-    }
-}
-
 bool readWholeFile(const std::string& fileName, std::vector<std::uint8_t>& bytes) {
     std::FILE* file = std::fopen(fileName.c_str(), "rb");
     if (file == nullptr) {
@@ -80,22 +56,22 @@ QvrReader::QvrReader(Scene& scene, TextureManager& textures, unsigned textureQua
 bool QvrReader::loadQVR(const std::string& fileName, int textureGroup, NodeID parentNodeID) {
     std::vector<std::uint8_t> bytes;
     if (!readWholeFile(fileName, bytes)) {
-        showProblem(ERROR_GENERAL, "Can not open %s", fileName.c_str());
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "Can not open %s", fileName.c_str());
         return false;
     }
     QvrContents contents;
     std::string error;
     if (!parseQvr(bytes.data(), bytes.size(), fileName, contents, error)) {
-        showProblem(ERROR_GENERAL, "%s", error.c_str());
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "%s", error.c_str());
         return false;
     }
     if (contents.transforms.empty() || contents.shapes.empty()) {
-        showProblem(ERROR_GENERAL, "No valid objects saved in QVR file");
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "No valid objects saved in QVR file");
         return false;
     }
     for (const auto& geometry : contents.geometries) {
         if (!checkQvrGeometry(geometry.record, fileName, error)) {
-            showProblem(ERROR_GENERAL, "%s", error.c_str());
+            reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "%s", error.c_str());
             return false;
         }
     }
@@ -112,14 +88,15 @@ bool QvrReader::build(const QvrContents& contents, const std::string& folder, in
         if (chunk.parentId != 0) {
             auto parent = nodeTable.find(chunk.parentId);
             if (parent == nodeTable.end()) {
-                showProblem(ERROR_GENERAL, "Missing transform node in QVR file");
+                reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
+                                "Missing transform node in QVR file");
                 return false;
             }
             sceneParent = parent->second;
         }
         auto* node = new (std::nothrow) NodeTransform;
         if (node == nullptr) {
-            showProblem(ERROR_MEMORY, "Not enough memory for Transform Node");
+            reportShowReset(RESET_NO_ERROR, ERROR_MEMORY, "Not enough memory for Transform Node");
             return false;
         }
         node->setVisible(r.visible == 1);
@@ -135,7 +112,7 @@ bool QvrReader::build(const QvrContents& contents, const std::string& folder, in
         }
         NodeID id = m_scene.addNode(node, sceneParent);
         if (id == 0) {
-            showSceneFailure();
+            showAndReset(RESET_NO_ERROR);
             return false;
         }
         nodeTable.emplace(chunk.id, id);
@@ -144,17 +121,19 @@ bool QvrReader::build(const QvrContents& contents, const std::string& folder, in
     for (const auto& chunk : contents.shapes) {
         const QvrShapeRecord& r = chunk.record;
         if (chunk.parentId == 0) {
-            showProblem(ERROR_GENERAL, "Shape node is missing a parent transform");
+            reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
+                            "Shape node is missing a parent transform");
             return false;
         }
         auto parent = nodeTable.find(chunk.parentId);
         if (parent == nodeTable.end()) {
-            showProblem(ERROR_GENERAL, "Missing parent transform node in QVR file");
+            reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
+                            "Missing parent transform node in QVR file");
             return false;
         }
         const QvrGeometryRecord* data = findRecord(contents.geometries, r.geometryId);
         if (data == nullptr) {
-            showProblem(ERROR_GENERAL, "Missing geometry data in QVR file");
+            reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "Missing geometry data in QVR file");
             return false;
         }
 
@@ -162,7 +141,8 @@ bool QvrReader::build(const QvrContents& contents, const std::string& folder, in
         auto* geometry = new (std::nothrow)
             GeometryCompiled(data->perVertexNormals == 1, !data->texCoordIndices.empty());
         if (geometry == nullptr) {
-            showProblem(ERROR_MEMORY, "Not enough memory for Compiled Geometry");
+            reportShowReset(RESET_NO_ERROR, ERROR_MEMORY,
+                            "Not enough memory for Compiled Geometry");
             return false;
         }
         geometry->setTexCoordIndices(data->texCoordIndices.data(),
@@ -174,13 +154,13 @@ bool QvrReader::build(const QvrContents& contents, const std::string& folder, in
         geometry->setVertices(data->vertices.data(), itemCount(data->vertices.size()));
         geometry->compile();
         if (m_scene.addGeometry(geometry) == 0) {
-            showSceneFailure();
+            showAndReset(RESET_NO_ERROR);
             return false;
         }
 
         auto* shape = new (std::nothrow) NodeShape(geometry);
         if (shape == nullptr) {
-            showProblem(ERROR_MEMORY, "Not enough memory for Shape Node");
+            reportShowReset(RESET_NO_ERROR, ERROR_MEMORY, "Not enough memory for Shape Node");
             return false;
         }
         if (!r.name.empty()) {
@@ -188,7 +168,7 @@ bool QvrReader::build(const QvrContents& contents, const std::string& folder, in
         }
         const NodeID shapeId = m_scene.addNode(shape, parent->second);
         if (shapeId == 0) {
-            showSceneFailure();
+            showAndReset(RESET_NO_ERROR);
             return false;
         }
         nodeTable.emplace(chunk.id, shapeId);
@@ -196,7 +176,7 @@ bool QvrReader::build(const QvrContents& contents, const std::string& folder, in
         if (const QvrMaterialRecord* m = findRecord(contents.materials, r.materialId)) {
             auto* material = new (std::nothrow) Material;
             if (material == nullptr) {
-                showProblem(ERROR_MEMORY, "Not enough memory for Material");
+                reportShowReset(RESET_NO_ERROR, ERROR_MEMORY, "Not enough memory for Material");
                 return false;
             }
             auto colour = [](const float* c) { return Color4(c[0], c[1], c[2], c[3]); };
@@ -207,7 +187,7 @@ bool QvrReader::build(const QvrContents& contents, const std::string& folder, in
             material->m_fShininess = m->shininess;
             MaterialID materialId = m_scene.addMaterial(material);
             if (materialId == 0 || !m_scene.setShapeMaterial(shapeId, materialId)) {
-                showSceneFailure();
+                showAndReset(RESET_NO_ERROR);
             }
         }
 
@@ -216,14 +196,15 @@ bool QvrReader::build(const QvrContents& contents, const std::string& folder, in
                                                   static_cast<std::uint8_t>(t->solid == 1 ? 1 : 0),
                                                   folder + t->fileName);
             if (id.id != 0 && !m_scene.setShapeTexture(shapeId, textureGroup, id.id)) {
-                showSceneFailure();
+                showAndReset(RESET_NO_ERROR);
             }
         }
 
         if (const QvrTextureTfmRecord* f = findRecord(contents.textureTfms, r.textureTfmId)) {
             auto* transform = new (std::nothrow) TextureTransform;
             if (transform == nullptr) {
-                showProblem(ERROR_MEMORY, "Not enough memory for Texture Transform");
+                reportShowReset(RESET_NO_ERROR, ERROR_MEMORY,
+                                "Not enough memory for Texture Transform");
                 return false;
             }
             transform->m_vScale = f->scale;
@@ -232,7 +213,7 @@ bool QvrReader::build(const QvrContents& contents, const std::string& folder, in
             transform->m_vTranslation = f->translation;
             std::uint32_t tfmId = m_scene.addTextureTransform(transform);
             if (tfmId == 0 || !m_scene.setShapeTextureTfm(shapeId, tfmId)) {
-                showSceneFailure();
+                showAndReset(RESET_NO_ERROR);
             }
         }
     }

@@ -18,22 +18,6 @@
 
 namespace {
 
-void showProblem(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void showProblem(const char* format, ...) {
-    ErrorReporter* reporter = errorReporter();
-    if (reporter == nullptr) {
-        return;
-    }
-    char message[ErrorReporter::MESSAGE_SIZE];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(message, sizeof message, format, args);
-    va_end(args);
-    reporter->setError(ERROR_GENERAL, "%s", message);
-    reporter->showError();
-    reporter->setError(ERROR_NONE, "No Error.");
-}
-
 template <typename T>
 void addOnce(std::vector<const T*>& list, const T* item) {
     if (item != nullptr && std::find(list.begin(), list.end(), item) == list.end()) {
@@ -155,7 +139,8 @@ bool QvrWriter::writeResources(const std::string& folder) {
     for (const ShapeTexture* t : m_textures) {
         const auto* surface = dynamic_cast<const TextureSurface*>(t);
         if (surface == nullptr) {
-            showProblem("Can not save QVR texture chunk: the texture has no file name");
+            reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
+                            "Can not save QVR texture chunk: the texture has no file name");
             return false;
         }
         chunkHeader(objectIdentity(t), 0, CHUNK_TEXTURE);
@@ -174,7 +159,8 @@ bool QvrWriter::writeResources(const std::string& folder) {
     for (const Geometry* g : m_geometries) {
         const auto* compiled = dynamic_cast<const GeometryCompiled*>(g);
         if (compiled == nullptr) {
-            showProblem("Can not save QVR geometry chunk: only compiled geometry can be saved");
+            reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
+                            "Can not save QVR geometry chunk: only compiled geometry can be saved");
             return false;
         }
         chunkHeader(objectIdentity(g), 0, CHUNK_GEOMETRY_COMPILED);
@@ -223,7 +209,7 @@ bool QvrWriter::serialise(Node* top, const std::string& folder, std::string& byt
     m_textureTfms.clear();
     bytes.clear();
     if (top == nullptr) {
-        showProblem("Can not save QVR file: no node to save");
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "Can not save QVR file: no node to save");
         return false;
     }
     m_bytes.append(QVR_MAGIC, QVR_MAGIC_SIZE);
@@ -245,7 +231,8 @@ bool QvrWriter::saveQVR(const std::string& fileName, Node* top) {
         return false;
     }
     if (!writeFileAtomically(fileName, bytes)) {
-        showProblem("Can not save QVR file %s", fileName.c_str());
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "Can not save QVR file %s",
+                        fileName.c_str());
         return false;
     }
     return true;

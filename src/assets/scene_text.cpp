@@ -18,31 +18,9 @@ using namespace scene_text;
 
 namespace scene_text {
 
-void showProblem(int kind, const char* format, ...) {
-    ErrorReporter* reporter = errorReporter();
-    if (reporter == nullptr) {
-        return;
-    }
-    char message[ErrorReporter::MESSAGE_SIZE];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(message, sizeof message, format, args);
-    va_end(args);
-    reporter->setError(kind, "%s", message);
-    reporter->showError();
-    reporter->setError(ERROR_NONE, "No Error.");
-}
-
-void showSceneFailure() {
-    if (ErrorReporter* reporter = errorReporter()) {
-        reporter->showError();
-        reporter->setError(ERROR_NONE, "No Error.");
-    }
-}
-
 void reportDuplicate(const char* keyword, int lineNumber) {
-    showProblem(ERROR_GENERAL, "keyword {%s} found more than once on Line %d.", keyword,
-                lineNumber);
+    reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "keyword {%s} found more than once on Line %d.",
+                    keyword, lineNumber);
 }
 
 const char* textFrom(const char* line, std::size_t offset) {
@@ -69,7 +47,7 @@ void SceneTextReader::loadSceneText(const char* fileName, int textureGroup) {
     }
     std::FILE* file = std::fopen(fileName, "rt");
     if (file == nullptr) {
-        showProblem(ERROR_GENERAL, "Can not find file {%s}.", fileName);
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "Can not find file {%s}.", fileName);
         return;
     }
     m_fileIdTable.clear();
@@ -87,8 +65,9 @@ void SceneTextReader::loadSceneText(const char* fileName, int textureGroup) {
             break;
         }
         if (length <= 8) {
-            showProblem(ERROR_GENERAL, "Error on line %d of %s.\n   Line of text is too short.",
-                        lineNumber, fileName);
+            reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
+                            "Error on line %d of %s.\n   Line of text is too short.", lineNumber,
+                            fileName);
             continue;
         }
         char lowered[LINE_SIZE];
@@ -128,15 +107,16 @@ void SceneTextReader::parseSceneLine(const char* line, int lineNumber, int textu
             rememberNode(0, id);
         }
     } else if (startsWith(line, "shape")) {
-        showProblem(ERROR_GENERAL, "Shape node must be nested under a transform node on Line %d.",
-                    lineNumber);
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
+                        "Shape node must be nested under a transform node on Line %d.", lineNumber);
     } else if (startsWith(line, "light")) {
-        showProblem(ERROR_GENERAL, "Light node must be nested under a transform node on Line %d.",
-                    lineNumber);
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
+                        "Light node must be nested under a transform node on Line %d.", lineNumber);
     } else if (line[0] == '+') {
         parseNestedNode(line, lineNumber, textureGroup);
     } else {
-        showProblem(ERROR_GENERAL, "Unrecognized keyword on line %d:\n%s.", lineNumber, line);
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "Unrecognized keyword on line %d:\n%s.",
+                        lineNumber, line);
     }
 }
 
@@ -154,12 +134,13 @@ bool SceneTextReader::readNewFileId(const char* text, const char* keyword, FileI
                                     int lineNumber, int& id) {
     id = 0;
     if (findKeywordValue(keyword, text, VALUE_INT, &id) != FOUND) {
-        showProblem(ERROR_GENERAL, "Did not find {%s} on Line %d.", keyword, lineNumber);
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "Did not find {%s} on Line %d.", keyword,
+                        lineNumber);
         return false;
     }
     if (findFileId(kind, id) != nullptr) {
-        showProblem(ERROR_GENERAL, "%s%d used more than once.  Error on line %d.", keyword, id,
-                    lineNumber);
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
+                        "%s%d used more than once.  Error on line %d.", keyword, id, lineNumber);
         return false;
     }
     return true;
@@ -228,13 +209,13 @@ void SceneTextReader::parseGeometry(const char* line, int lineNumber) {
         failure = "Can not create a new Sphere Object.";
     }
     if (!geometry) {
-        showProblem(ERROR_MEMORY, "%s", failure);
+        reportShowReset(RESET_NO_ERROR, ERROR_MEMORY, "%s", failure);
         return;
     }
     geometry->setName(name.s);
     std::uint32_t sceneId = m_scene.addGeometry(geometry.release());
     if (sceneId == 0) {
-        showSceneFailure();
+        showAndReset(RESET_NO_ERROR);
         return;
     }
     m_fileIdTable.push_back({geoId, KIND_GEOMETRY, sceneId});
@@ -248,7 +229,7 @@ void SceneTextReader::parseMaterial(const char* line, int lineNumber) {
     }
     std::unique_ptr<Material> material(new (std::nothrow) Material);
     if (!material) {
-        showProblem(ERROR_MEMORY, "Can not create a new Material.");
+        reportShowReset(RESET_NO_ERROR, ERROR_MEMORY, "Can not create a new Material.");
         return;
     }
     struct ColourField {
@@ -275,7 +256,7 @@ void SceneTextReader::parseMaterial(const char* line, int lineNumber) {
     }
     MaterialID sceneId = m_scene.addMaterial(material.release());
     if (sceneId == 0) {
-        showSceneFailure();
+        showAndReset(RESET_NO_ERROR);
         return;
     }
     m_fileIdTable.push_back({matId, KIND_MATERIAL, sceneId});
@@ -289,7 +270,7 @@ void SceneTextReader::parseTextureTransform(const char* line, int lineNumber) {
     }
     std::unique_ptr<TextureTransform> transform(new (std::nothrow) TextureTransform);
     if (!transform) {
-        showProblem(ERROR_MEMORY, "Can not create a new Texture Transform.");
+        reportShowReset(RESET_NO_ERROR, ERROR_MEMORY, "Can not create a new Texture Transform.");
         return;
     }
     if (readOptional("scale_", text, VALUE_VEC2, transform->m_vScale, lineNumber) ==
@@ -304,7 +285,7 @@ void SceneTextReader::parseTextureTransform(const char* line, int lineNumber) {
     }
     std::uint32_t sceneId = m_scene.addTextureTransform(transform.release());
     if (sceneId == 0) {
-        showSceneFailure();
+        showAndReset(RESET_NO_ERROR);
         return;
     }
     m_fileIdTable.push_back({tfmId, KIND_TEXTURE_TFM, sceneId});
@@ -318,7 +299,8 @@ void SceneTextReader::parseTexture(const char* line, int lineNumber, int texture
     }
     TextValue file;
     if (findKeywordValue("file_", text, VALUE_STRING, file.s) != FOUND) {
-        showProblem(ERROR_GENERAL, "Filename missing for texture node on Line %d.", lineNumber);
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
+                        "Filename missing for texture node on Line %d.", lineNumber);
         return;
     }
     bool mipmap = true;

@@ -35,14 +35,14 @@ void SceneTextReader::parseNestedNode(const char* line, int lineNumber, int text
         ++depth;
     }
     if (depth > MAX_DEPTH) {
-        showProblem(ERROR_GENERAL, "Node on line %d is nested too deep.  Maximum is 32.",
-                    lineNumber);
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
+                        "Node on line %d is nested too deep.  Maximum is 32.", lineNumber);
         return;
     }
     if (static_cast<std::size_t>(depth) > m_nestingStack.size()) {
-        showProblem(ERROR_GENERAL,
-                    "Invalid nesting of node on line %d.  Missing node at previous depth.",
-                    lineNumber);
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
+                        "Invalid nesting of node on line %d.  Missing node at previous depth.",
+                        lineNumber);
         return;
     }
     const char* record = line + depth;
@@ -55,7 +55,8 @@ void SceneTextReader::parseNestedNode(const char* line, int lineNumber, int text
     } else if (startsWith(record, "light")) {
         id = parseLight(textFrom(record, 6), lineNumber, parent);
     } else {
-        showProblem(ERROR_GENERAL, "Unrecognized keyword on line %d:\n%s.", lineNumber, line);
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "Unrecognized keyword on line %d:\n%s.",
+                        lineNumber, line);
         return;
     }
     if (id != 0) {
@@ -67,8 +68,9 @@ NodeID SceneTextReader::parseTransform(const char* text, int lineNumber, NodeID 
                                        bool nested) {
     std::unique_ptr<NodeTransform> node(new (std::nothrow) NodeTransform);
     if (!node) {
-        showProblem(ERROR_MEMORY, nested ? "Can not create a new nested Transform Node."
-                                         : "Can not create a new Transform Node.");
+        reportShowReset(RESET_NO_ERROR, ERROR_MEMORY,
+                        nested ? "Can not create a new nested Transform Node."
+                               : "Can not create a new Transform Node.");
         return 0;
     }
     TextValue name;
@@ -97,7 +99,7 @@ NodeID SceneTextReader::parseTransform(const char* text, int lineNumber, NodeID 
     }
     NodeID id = m_scene.addNode(node.release(), parent);
     if (id == 0) {
-        showSceneFailure();
+        showAndReset(RESET_NO_ERROR);
     }
     return id;
 }
@@ -106,23 +108,25 @@ NodeID SceneTextReader::parseShape(const char* text, int lineNumber, NodeID pare
                                    int textureGroup) {
     int geoId = 0;
     if (findKeywordValue("geoid_", text, VALUE_INT, &geoId) != FOUND) {
-        showProblem(ERROR_GENERAL, "Did not find {%s} on Line %d.", "geoid_", lineNumber);
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "Did not find {%s} on Line %d.", "geoid_",
+                        lineNumber);
         return 0;
     }
     const FileIdEntry* entry = findFileId(KIND_GEOMETRY, geoId);
     Geometry* geometry = entry != nullptr ? m_scene.geometry(entry->sceneId) : nullptr;
     if (geometry == nullptr) {
-        showProblem(ERROR_GENERAL, "Error on line %d. geoID_%d not found.", lineNumber, geoId);
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "Error on line %d. geoID_%d not found.",
+                        lineNumber, geoId);
         return 0;
     }
     auto* shape = new (std::nothrow) NodeShape(geometry);
     if (shape == nullptr) {
-        showProblem(ERROR_MEMORY, "Can not create a new Shape Node Object.");
+        reportShowReset(RESET_NO_ERROR, ERROR_MEMORY, "Can not create a new Shape Node Object.");
         return 0;
     }
     const NodeID id = m_scene.addNode(shape, parent);
     if (id == 0) {
-        showSceneFailure();
+        showAndReset(RESET_NO_ERROR);
         return 0;
     }
     // From here on the node belongs to the scene: a bad field ends the line
@@ -153,8 +157,8 @@ NodeID SceneTextReader::parseShape(const char* text, int lineNumber, NodeID pare
         }
         const FileIdEntry* target = findFileId(reference.kind, fileId);
         if (target == nullptr) {
-            showProblem(ERROR_GENERAL, "%s%d on Line %d is invalid.", reference.keyword, fileId,
-                        lineNumber);
+            reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "%s%d on Line %d is invalid.",
+                            reference.keyword, fileId, lineNumber);
             continue;
         }
         bool applied = true;
@@ -169,7 +173,7 @@ NodeID SceneTextReader::parseShape(const char* text, int lineNumber, NodeID pare
             applied = m_scene.setShapeTextureTfm(id, target->sceneId);
         }
         if (!applied) {
-            showSceneFailure();
+            showAndReset(RESET_NO_ERROR);
         }
     }
     return id;
@@ -178,7 +182,8 @@ NodeID SceneTextReader::parseShape(const char* text, int lineNumber, NodeID pare
 NodeID SceneTextReader::parseLight(const char* text, int lineNumber, NodeID parent) {
     TextValue type;
     if (findKeywordValue("type_", text, VALUE_STRING, type.s) != FOUND) {
-        showProblem(ERROR_GENERAL, "Did not find {%s} on Line %d.", "type_", lineNumber);
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "Did not find {%s} on Line %d.", "type_",
+                        lineNumber);
         return 0;
     }
     std::unique_ptr<Light> light;
@@ -192,13 +197,15 @@ NodeID SceneTextReader::parseLight(const char* text, int lineNumber, NodeID pare
     } else if (spot) {
         light.reset(new (std::nothrow) LightSpot);
     } else {
-        showProblem(ERROR_GENERAL, "{%s} is an invalid light type on Line %d.", type.s, lineNumber);
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "{%s} is an invalid light type on Line %d.",
+                        type.s, lineNumber);
         return 0;
     }
     if (!light) {
-        showProblem(ERROR_MEMORY, point         ? "Can not create a new point light."
-                                  : directional ? "Can not create a new directional light."
-                                                : "Can not create a new spot light.");
+        reportShowReset(RESET_NO_ERROR, ERROR_MEMORY,
+                        point         ? "Can not create a new point light."
+                        : directional ? "Can not create a new directional light."
+                                      : "Can not create a new spot light.");
         return 0;
     }
 
@@ -255,17 +262,17 @@ NodeID SceneTextReader::parseLight(const char* text, int lineNumber, NodeID pare
 
     int lightId = m_scene.addLight(light.release());
     if (lightId < 0) {
-        showSceneFailure();
+        showAndReset(RESET_NO_ERROR);
         return 0;
     }
     auto* node = new (std::nothrow) NodeLight(m_scene.light(lightId));
     if (node == nullptr) {
-        showProblem(ERROR_MEMORY, "Can not create a new Light Node.");
+        reportShowReset(RESET_NO_ERROR, ERROR_MEMORY, "Can not create a new Light Node.");
         return 0;
     }
     const NodeID id = m_scene.addNode(node, parent);
     if (id == 0) {
-        showSceneFailure();
+        showAndReset(RESET_NO_ERROR);
         return 0;
     }
     TextValue name;

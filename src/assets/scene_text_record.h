@@ -17,10 +17,7 @@ enum class FieldRead {
     STOP,     // given twice: the message is shown and the record ends
 };
 
-// Reports a problem and shows it at once.
-void showProblem(int kind, const char* format, ...) __attribute__((format(printf, 2, 3)));
-// Shows (and clears) the message a scene operation stored when it failed.
-void showSceneFailure();
+// Shows the message for a keyword given twice on one line.
 void reportDuplicate(const char* keyword, int lineNumber);
 // The text from offset on, or its end for a shorter text.
 const char* textFrom(const char* line, std::size_t offset);

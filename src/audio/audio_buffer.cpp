@@ -11,13 +11,13 @@ bool decodeOggFile(const std::string& path, std::string& pcm, int& channels, lon
     OggVorbis_File file{};
     int result = ov_fopen(path.c_str(), &file);
     if (result < 0) {
-        reportOnly(ERROR_OGG_VORBIS, "Audio File %s", path.c_str());
+        reportError(ERROR_OGG_VORBIS, "Audio File %s", path.c_str());
         applyVorbisErrorText(result);
         return false;
     }
     vorbis_info* info = ov_info(&file, -1);
     if (info == nullptr) {
-        reportShowReset(ERROR_OGG_VORBIS, "Can not get info for %s", path.c_str());
+        reportShowReset(RESET_NONE, ERROR_OGG_VORBIS, "Can not get info for %s", path.c_str());
         ov_clear(&file);
         return false;
     }
@@ -33,7 +33,7 @@ bool decodeOggFile(const std::string& path, std::string& pcm, int& channels, lon
             break;
         }
         if (got < 0) {
-            reportOnly(ERROR_OGG_VORBIS, "Audio File %s", path.c_str());
+            reportError(ERROR_OGG_VORBIS, "Audio File %s", path.c_str());
             applyVorbisErrorText(static_cast<int>(got));
             ov_clear(&file);
             return false;
@@ -43,7 +43,7 @@ bool decodeOggFile(const std::string& path, std::string& pcm, int& channels, lon
     ov_clear(&file);
     if (pcm.empty()) {
         // Stored and logged, but not worth a box.
-        reportOnly(ERROR_OGG_VORBIS, "Audio File %s contains no data", path.c_str());
+        reportError(ERROR_OGG_VORBIS, "Audio File %s contains no data", path.c_str());
         return false;
     }
     return true;
@@ -59,7 +59,7 @@ bool AudioBuffer::decodeOgg(const std::string& path) {
     alGetError();
     alGenBuffers(1, &name);
     if (alGetError() != AL_NO_ERROR) {
-        reportShowReset(ERROR_OPENAL, "Could not create buffer for %s", path.c_str());
+        reportShowReset(RESET_NONE, ERROR_OPENAL, "Could not create buffer for %s", path.c_str());
         name = NO_AL_NAME;
         return false;
     }
@@ -67,7 +67,8 @@ bool AudioBuffer::decodeOgg(const std::string& path) {
     alBufferData(name, format, pcm.data(), static_cast<ALsizei>(pcm.size()),
                  static_cast<ALsizei>(rate));
     if (alGetError() != AL_NO_ERROR) {
-        reportShowReset(ERROR_OPENAL, "Could not store buffer data for %s", path.c_str());
+        reportShowReset(RESET_NONE, ERROR_OPENAL, "Could not store buffer data for %s",
+                        path.c_str());
         alDeleteBuffers(1, &name);
         name = NO_AL_NAME;
         return false;
@@ -78,14 +79,14 @@ bool AudioBuffer::decodeOgg(const std::string& path) {
 bool AudioBuffer::load(const std::string& path) {
     alutGetError();
     if (path.size() < 5) {
-        reportShowReset(ERROR_OPENAL,
+        reportShowReset(RESET_NONE, ERROR_OPENAL,
                         "Invalid audio file name, filename must be > 4 characters long (including "
                         "extension).");
         return false;
     }
     std::FILE* probe = std::fopen(path.c_str(), "rb");
     if (probe == nullptr) {
-        reportShowReset(ERROR_OPENAL, "Can not open %s", path.c_str());
+        reportShowReset(RESET_NONE, ERROR_OPENAL, "Can not open %s", path.c_str());
         return false;
     }
     std::fclose(probe);
@@ -97,7 +98,7 @@ bool AudioBuffer::load(const std::string& path) {
     } else {
         name = alutCreateBufferFromFile(path.c_str());
         if (alutGetError() != ALUT_ERROR_NO_ERROR) {
-            reportShowReset(ERROR_OPENAL, "Could not load %s", path.c_str());
+            reportShowReset(RESET_NONE, ERROR_OPENAL, "Could not load %s", path.c_str());
             name = NO_AL_NAME;
             return false;
         }

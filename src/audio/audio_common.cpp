@@ -41,34 +41,6 @@ const char* vorbisErrorText(int code) {
 
 void applyVorbisErrorText(int code) {
     if (const char* text = vorbisErrorText(code)) {
-        reportShowReset(ERROR_OGG_VORBIS, "%s", text);
+        reportShowReset(RESET_NONE, ERROR_OGG_VORBIS, "%s", text);
     }
-}
-
-void reportOnly(int kind, const char* format, ...) {
-    ErrorReporter* reporter = errorReporter();
-    if (reporter == nullptr) {
-        return;
-    }
-    char message[ErrorReporter::MESSAGE_SIZE];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(message, sizeof message, format, args);
-    va_end(args);
-    reporter->setError(kind, "%s", message);
-}
-
-void reportShowReset(int kind, const char* format, ...) {
-    ErrorReporter* reporter = errorReporter();
-    if (reporter == nullptr) {
-        return;
-    }
-    char message[ErrorReporter::MESSAGE_SIZE];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(message, sizeof message, format, args);
-    va_end(args);
-    reporter->setError(kind, "%s", message);
-    reporter->showError();
-    reporter->setError(ERROR_NONE, "None");
 }

@@ -16,10 +16,3 @@ bool hasOggExtension(const std::string& fileName);
 // Shows the text libvorbisfile gives an error code, when it has one; for any
 // other code the message already stored stays (and is not shown).
 void applyVorbisErrorText(int code);
-
-// Stores kind and message (and logs it) without showing it.
-void reportOnly(int kind, const char* format, ...) __attribute__((format(printf, 2, 3)));
-
-// Report kind and message, show it, and reset to "None": the usual way an
-// audio failure reaches the player.
-void reportShowReset(int kind, const char* format, ...) __attribute__((format(printf, 2, 3)));

@@ -100,7 +100,7 @@ bool AudioManager::sourceIdInRange(SourceID id) {
     if (id >= 0 && id < SOURCE_SLOTS) {
         return true;
     }
-    reportShowReset(ERROR_OPENAL, "SourceID{%d} is invalid.", id);
+    reportShowReset(RESET_NONE, ERROR_OPENAL, "SourceID{%d} is invalid.", id);
     return false;
 }
 
@@ -108,7 +108,7 @@ bool AudioManager::streamIdInRange(StreamID id) {
     if (id >= 0 && id < STREAM_SLOTS) {
         return true;
     }
-    reportShowReset(ERROR_OPENAL, "StreamID{%d} is invalid.", id);
+    reportShowReset(RESET_NONE, ERROR_OPENAL, "StreamID{%d} is invalid.", id);
     return false;
 }
 
@@ -146,7 +146,8 @@ bool AudioManager::createSource(SourceID id, const std::string& fileName) {
         return false;
     }
     if (m_sourceSlots[id] != NO_AL_NAME) {
-        reportShowReset(ERROR_OPENAL, "SourceID %d already in use, deleting contents.", id);
+        reportShowReset(RESET_NONE, ERROR_OPENAL, "SourceID %d already in use, deleting contents.",
+                        id);
         deleteSource(id);
     }
 
@@ -182,11 +183,11 @@ bool AudioManager::validSource(SourceID id) {
         return false;
     }
     if (m_sourceSlots[id] == NO_AL_NAME) {
-        reportShowReset(ERROR_OPENAL, "SourceID{%d} has not been initialized.", id);
+        reportShowReset(RESET_NONE, ERROR_OPENAL, "SourceID{%d} has not been initialized.", id);
         return false;
     }
     if (!alIsSource(m_sourceSlots[id])) {
-        reportShowReset(ERROR_OPENAL, "SourceID{%d} is invalid.", id);
+        reportShowReset(RESET_NONE, ERROR_OPENAL, "SourceID{%d} is invalid.", id);
         return false;
     }
     return true;
@@ -258,15 +259,16 @@ bool AudioManager::createStream(StreamID id, const std::string& fileName, bool l
         return false;
     }
     if (m_streamSlots[id] != NO_AL_NAME) {
-        reportShowReset(ERROR_OPENAL, "StreamID %d already in use, deleting contents.", id);
+        reportShowReset(RESET_NONE, ERROR_OPENAL, "StreamID %d already in use, deleting contents.",
+                        id);
         deleteStream(id);
     }
     if (fileName.size() < 5) {
-        reportShowReset(ERROR_OPENAL, "Invalid audio stream file name.");
+        reportShowReset(RESET_NONE, ERROR_OPENAL, "Invalid audio stream file name.");
         return false;
     }
     if (!hasOggExtension(fileName)) {
-        reportShowReset(ERROR_OPENAL, "Can only stream OGG files");
+        reportShowReset(RESET_NONE, ERROR_OPENAL, "Can only stream OGG files");
         return false;
     }
     auto stream = std::make_unique<AudioStream>(bufferSize, bufferCount);
@@ -283,11 +285,11 @@ bool AudioManager::validStream(StreamID id) {
         return false;
     }
     if (m_streamSlots[id] == NO_AL_NAME) {
-        reportShowReset(ERROR_OPENAL, "StreamID{%d} has not been initialized.", id);
+        reportShowReset(RESET_NONE, ERROR_OPENAL, "StreamID{%d} has not been initialized.", id);
         return false;
     }
     if (!alIsSource(m_streamSlots[id])) {
-        reportShowReset(ERROR_OPENAL, "StreamID{%d} is invalid.", id);
+        reportShowReset(RESET_NONE, ERROR_OPENAL, "StreamID{%d} is invalid.", id);
         return false;
     }
     return true;

@@ -11,24 +11,25 @@ AudioStream::~AudioStream() {
 
 bool AudioStream::open(const std::string& fileName, bool loop) {
     if (m_bufferSize < 4096) {
-        reportShowReset(ERROR_GENERAL, "Buffer size is too small.  Minimum size = 4096");
+        reportShowReset(RESET_NONE, ERROR_GENERAL,
+                        "Buffer size is too small.  Minimum size = 4096");
         return false;
     }
     if (m_bufferCount < 2) {
-        reportShowReset(ERROR_GENERAL, "Not enough buffers.  Minimum number = 2");
+        reportShowReset(RESET_NONE, ERROR_GENERAL, "Not enough buffers.  Minimum number = 2");
         return false;
     }
     m_fileName = fileName;
     int result = ov_fopen(fileName.c_str(), &m_decoder);
     if (result < 0) {
-        reportOnly(ERROR_OGG_VORBIS, "Audio File %s", fileName.c_str());
+        reportError(ERROR_OGG_VORBIS, "Audio File %s", fileName.c_str());
         applyVorbisErrorText(result);
         return false;
     }
     m_decoderOpen = true;
     vorbis_info* info = ov_info(&m_decoder, -1);
     if (info == nullptr) {
-        reportShowReset(ERROR_OGG_VORBIS, "Can not get info for %s", fileName.c_str());
+        reportShowReset(RESET_NONE, ERROR_OGG_VORBIS, "Can not get info for %s", fileName.c_str());
         ov_clear(&m_decoder);
         m_decoderOpen = false;
         return false;
@@ -42,14 +43,16 @@ bool AudioStream::open(const std::string& fileName, bool loop) {
     m_bufferNames.assign(static_cast<std::size_t>(m_bufferCount), NO_AL_NAME);
     alGenBuffers(m_bufferCount, m_bufferNames.data());
     if (alGetError() != AL_NO_ERROR) {
-        reportShowReset(ERROR_OPENAL, "Could not create buffer(s) for %s", fileName.c_str());
+        reportShowReset(RESET_NONE, ERROR_OPENAL, "Could not create buffer(s) for %s",
+                        fileName.c_str());
         m_bufferNames.clear();  // none were generated
         destroyState();
         return false;
     }
     alGenSources(1, &m_sourceName);
     if (alGetError() != AL_NO_ERROR) {
-        reportShowReset(ERROR_OPENAL, "Could not create source for %s", fileName.c_str());
+        reportShowReset(RESET_NONE, ERROR_OPENAL, "Could not create source for %s",
+                        fileName.c_str());
         m_sourceName = NO_AL_NAME;
         destroyState();
         return false;
@@ -60,12 +63,13 @@ bool AudioStream::open(const std::string& fileName, bool loop) {
             continue;
         }
         if (!m_loop && i > 0) {
-            reportShowReset(ERROR_GENERAL, "%s does not need %d buffers of size %d",
+            reportShowReset(RESET_NONE, ERROR_GENERAL, "%s does not need %d buffers of size %d",
                             m_fileName.c_str(), m_bufferCount, m_bufferSize);
             alSourceQueueBuffers(m_sourceName, i, m_bufferNames.data());
             return true;
         }
-        reportShowReset(ERROR_GENERAL, "Could not fill buffer(s) for %s", m_fileName.c_str());
+        reportShowReset(RESET_NONE, ERROR_GENERAL, "Could not fill buffer(s) for %s",
+                        m_fileName.c_str());
         destroyState();
         return false;
     }
@@ -99,7 +103,7 @@ bool AudioStream::fill(ALuint bufferName) {
             continue;
         }
         if (got < 0) {
-            reportOnly(ERROR_OGG_VORBIS, "Audio File %s", m_fileName.c_str());
+            reportError(ERROR_OGG_VORBIS, "Audio File %s", m_fileName.c_str());
             applyVorbisErrorText(static_cast<int>(got));
             return false;
         }
@@ -121,7 +125,8 @@ bool AudioStream::fill(ALuint bufferName) {
     alGetError();
     alBufferData(bufferName, m_format, scratch.data(), filled, static_cast<ALsizei>(m_rate));
     if (alGetError() != AL_NO_ERROR) {
-        reportShowReset(ERROR_OPENAL, "Could not create source for %s", m_fileName.c_str());
+        reportShowReset(RESET_NONE, ERROR_OPENAL, "Could not create source for %s",
+                        m_fileName.c_str());
         return false;
     }
     return true;
@@ -135,7 +140,7 @@ bool AudioStream::update() {
         ALuint buffer = 0;
         alSourceUnqueueBuffers(m_sourceName, 1, &buffer);
         if (alGetError() != AL_NO_ERROR) {
-            reportShowReset(ERROR_OPENAL, "Could not removed processed buffer");
+            reportShowReset(RESET_NONE, ERROR_OPENAL, "Could not removed processed buffer");
             return false;
         }
         if (!fill(buffer)) {
@@ -143,7 +148,7 @@ bool AudioStream::update() {
         }
         alSourceQueueBuffers(m_sourceName, 1, &buffer);
         if (alGetError() != AL_NO_ERROR) {
-            reportShowReset(ERROR_OPENAL, "Could not queue buffer");
+            reportShowReset(RESET_NONE, ERROR_OPENAL, "Could not queue buffer");
             return false;
         }
     }

@@ -125,8 +125,8 @@ bool NodeShape::saveSelf(NodeSaveStream& stream, NodeResourceCollector& collecto
         failure = "Can not save shape node data";
     }
     if (failure) {
-        sceneReport(2, "%s", failure);
-        sceneShowAndReset("");
+        reportError(2, "%s", failure);
+        showAndReset("");
         return false;
     }
     collector.addGeometry(m_pGeometry);

@@ -50,8 +50,8 @@ bool NodeTransform::saveSelf(NodeSaveStream& stream, NodeResourceCollector& coll
         failure = "Can not save transform node data";
     }
     if (failure) {
-        sceneReport(2, "%s", failure);
-        sceneShowAndReset("");
+        reportError(2, "%s", failure);
+        showAndReset("");
         return false;
     }
     if (m_pChild) {

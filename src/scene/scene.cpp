@@ -54,14 +54,14 @@ Light* Scene::light(int id) const {
 
 NodeID Scene::rejectNode(Node* node, NodeID parentID, const char* reason) {
     delete node;
-    sceneReport(ERROR_GAME, "Can not add this Node under NodeID=%u.\nNodeID=%u %s", parentID,
+    reportError(ERROR_GAME, "Can not add this Node under NodeID=%u.\nNodeID=%u %s", parentID,
                 parentID, reason);
     return 0;
 }
 
 NodeID Scene::addNode(Node* node, NodeID parentID) {
     if (!node) {
-        sceneReport(ERROR_GAME, "Can not add Node to scene");
+        reportError(ERROR_GAME, "Can not add Node to scene");
         return 0;
     }
     if (parentID > m_vpNodes.size()) {
@@ -70,7 +70,7 @@ NodeID Scene::addNode(Node* node, NodeID parentID) {
     if (parentID == 0) {
         if (!node->isTransform()) {
             delete node;
-            sceneReport(ERROR_GAME,
+            reportError(ERROR_GAME,
                         "Can not add this Node to root.  Only\n"
                         "Transform nodes are allowed in the root.");
             return 0;
@@ -78,7 +78,7 @@ NodeID Scene::addNode(Node* node, NodeID parentID) {
         if (!m_vpNodes.empty()) {
             if (!m_vpNodes[0]) {
                 delete node;
-                sceneReport(ERROR_GAME,
+                reportError(ERROR_GAME,
                             "Can not add this Node to root.\nm_vpNodes[0] is an invalid node");
                 return 0;
             }
@@ -100,7 +100,7 @@ NodeID Scene::addNode(Node* node, NodeID parentID) {
 
 std::uint32_t Scene::addGeometry(Geometry* geometry) {
     if (!geometry) {
-        sceneReport(ERROR_GAME, "Can not add Geometry to list");
+        reportError(ERROR_GAME, "Can not add Geometry to list");
         return 0;
     }
     m_vpGeometries.emplace_back(geometry);
@@ -109,7 +109,7 @@ std::uint32_t Scene::addGeometry(Geometry* geometry) {
 
 MaterialID Scene::addMaterial(Material* material) {
     if (!material) {
-        sceneReport(ERROR_GAME, "Can not add Material to list");
+        reportError(ERROR_GAME, "Can not add Material to list");
         return 0;
     }
     m_vpMaterials.emplace_back(material);
@@ -118,7 +118,7 @@ MaterialID Scene::addMaterial(Material* material) {
 
 std::uint32_t Scene::addTextureTransform(TextureTransform* transform) {
     if (!transform) {
-        sceneReport(ERROR_GAME, "Can not add TextureTransform to list");
+        reportError(ERROR_GAME, "Can not add TextureTransform to list");
         return 0;
     }
     m_vpTextureTfms.emplace_back(transform);
@@ -127,7 +127,7 @@ std::uint32_t Scene::addTextureTransform(TextureTransform* transform) {
 
 int Scene::addLight(Light* light) {
     if (!light) {
-        sceneReport(ERROR_GAME, "Can not add light to scene");
+        reportError(ERROR_GAME, "Can not add light to scene");
         return -1;
     }
     m_vpLights.emplace_back(light);
@@ -136,12 +136,12 @@ int Scene::addLight(Light* light) {
 
 bool Scene::isShapeID(NodeID shapeID) {
     if (shapeID == 0 || shapeID > m_vpNodes.size()) {
-        sceneReport(ERROR_GAME, "Invalid ShapeID %u", shapeID);
+        reportError(ERROR_GAME, "Invalid ShapeID %u", shapeID);
         return false;
     }
     const Node* node = m_vpNodes[shapeID - 1].get();
     if (!node || !node->isShape()) {
-        sceneReport(ERROR_GAME, "ID %u does not belong to a shape", shapeID);
+        reportError(ERROR_GAME, "ID %u does not belong to a shape", shapeID);
         return false;
     }
     return true;
@@ -149,7 +149,7 @@ bool Scene::isShapeID(NodeID shapeID) {
 
 bool Scene::setShapeMaterial(NodeID shapeID, MaterialID materialID) {
     if (materialID == 0 || materialID > m_vpMaterials.size()) {
-        sceneReport(ERROR_GAME, "Invalid MaterialID %u", materialID);
+        reportError(ERROR_GAME, "Invalid MaterialID %u", materialID);
         return false;
     }
     if (!isShapeID(shapeID)) {
@@ -162,7 +162,7 @@ bool Scene::setShapeMaterial(NodeID shapeID, MaterialID materialID) {
 
 bool Scene::setShapeTextureTfm(NodeID shapeID, std::uint32_t texTfmID) {
     if (texTfmID == 0 || texTfmID > m_vpTextureTfms.size()) {
-        sceneReport(ERROR_GAME, "Invalid uiTextureTfmID %u", texTfmID);
+        reportError(ERROR_GAME, "Invalid uiTextureTfmID %u", texTfmID);
         return false;
     }
     if (!isShapeID(shapeID)) {
@@ -179,7 +179,7 @@ bool Scene::setShapeTexture(NodeID shapeID, int group, std::uint32_t id) {
     }
     ShapeTexture* texture = m_pHooks ? m_pHooks->findTexture(group, id) : nullptr;
     if (!texture) {
-        sceneReport(ERROR_GAME, "Invalid TextureID (Group: %d, ID: %u)", group, id);
+        reportError(ERROR_GAME, "Invalid TextureID (Group: %d, ID: %u)", group, id);
         return false;
     }
     static_cast<NodeShape*>(m_vpNodes[shapeID - 1].get())->setTexture(texture);
@@ -220,8 +220,8 @@ bool Scene::copySubtree(Node* source, std::string name, unsigned copies, NodeID 
             "root.";
     }
     if (failure) {
-        sceneReport(ERROR_GENERAL, "%s", failure);
-        sceneShowAndReset("No Error.");
+        reportError(ERROR_GENERAL, "%s", failure);
+        showAndReset("No Error.");
         return false;
     }
     if (source->isLight()) {

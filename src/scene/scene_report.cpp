@@ -6,28 +6,6 @@
 
 #include "app/error_reporter.h"
 
-void sceneReport(int kind, const char* format, ...) {
-    ErrorReporter* reporter = errorReporter();
-    if (!reporter) {
-        return;
-    }
-    char message[ErrorReporter::MESSAGE_SIZE];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(message, sizeof message, format, args);
-    va_end(args);
-    reporter->setError(kind, "%s", message);
-}
-
-void sceneShowAndReset(const char* resetText) {
-    ErrorReporter* reporter = errorReporter();
-    if (!reporter) {
-        return;
-    }
-    reporter->showError();
-    reporter->setError(ERROR_NONE, "%s", resetText);
-}
-
 void ListingLine::append(const char* format, ...) {
     if (m_length >= sizeof m_text - 1) {
         return;

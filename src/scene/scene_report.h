@@ -1,10 +1,5 @@
 #pragma once
-
-// Stores a message in the program-wide error reporter when one exists (the
-// scene is also used without one, in tools and tests).
-void sceneReport(int kind, const char* format, ...) __attribute__((format(printf, 2, 3)));
-// Shows the stored message, then resets it to kind 0 with resetText.
-void sceneShowAndReset(const char* resetText);
+#include "app/error_reporter.h"
 
 // Builds one debug-listing line of at most 1023 characters.
 class ListingLine {
