@@ -4,7 +4,6 @@
 // One generator per kind of game data. Each writes its files below `root`
 // (the resources/ folder), creates the sub-folders it needs, and returns false
 // after printing a message when something cannot be written.
-// A models generator (QVR files) is still to come; it will sit beside these.
 namespace datagen {
 
 bool generateLevel(const std::string& root);     // objects.lvl, maps/castle.map
@@ -13,6 +12,7 @@ bool generateFonts(const std::string& root);     // fonts/*.tga, metrics, the HU
 bool generateGui(const std::string& root);       // textures/gui, instructions, largegraphics
 bool generateSounds(const std::string& root);    // audio/*.wav
 bool generateMusic(const std::string& root);     // audio/*.ogg
+bool generateModels(const std::string& root);    // models/*.qvr and their skins
 
 // Creates the folder (and its parents); false with a message when it fails.
 bool makeFolder(const std::string& path);

@@ -18,7 +18,8 @@ int main(int argc, char** argv) {
     const Step steps[] = {
         {"level", datagen::generateLevel},   {"textures", datagen::generateTextures},
         {"fonts", datagen::generateFonts},   {"gui", datagen::generateGui},
-        {"sounds", datagen::generateSounds}, {"music", datagen::generateMusic},
+        {"models", datagen::generateModels}, {"sounds", datagen::generateSounds},
+        {"music", datagen::generateMusic},
     };
     if (!datagen::makeFolder(root))
         return 1;
