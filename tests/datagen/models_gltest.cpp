@@ -165,6 +165,11 @@ TEST_F(ModelsGl, CrossbowAndLoadedArrowShowInViewWhenHeld) {
     view.eye = Vector3(0.75f, 0.25f, -0.45f);
     view.target = Vector3(-0.17f, -0.27f, -1.05f);
     EXPECT_GT(draw("crossbow_side"), 0.08);
+    // The arrow on its own, close up from the side.
+    bow->setVisible(false);
+    view.eye = Vector3(0.5f, -0.02f, -0.82f);
+    view.target = Vector3(-0.172f, -0.238f, -0.82f);
+    EXPECT_GT(draw("arrow"), 0.015);
 }
 
 TEST_F(ModelsGl, MaceShowsInViewHeldAndInTheStrikeWindow) {

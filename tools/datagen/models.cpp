@@ -50,7 +50,7 @@ bool ghost(ModelBuilder& b) {
     if (skin == nullptr)
         return false;
     // Pale and see-through, glowing a little of its own.
-    Material* robe = b.material(rgb(225, 235, 255), rgb(40, 48, 64), 0.3f, 30, 0.72f);
+    Material* robe = b.material(rgb(225, 235, 255), rgb(40, 48, 64), 0.3f, 30, 0.62f);
     Material* flesh = b.material(rgb(230, 240, 235), rgb(36, 44, 44), 0.25f, 20, 0.85f);
     Material* hollow = b.material(rgb(8, 6, 10), rgb(0, 0, 0), 0.0f, 0);
     Material* eyes = b.material(rgb(255, 120, 60), rgb(255, 110, 40), 0.5f, 60);
@@ -241,7 +241,7 @@ bool crossbow(ModelBuilder& b) {
         prod.push_back({x, -0.12f + 0.12f * t * t, 0.45f - 0.55f * (1 - t * t)});
         prodRadii.push_back(0.22f - 0.13f * std::fabs(t));
     }
-    iron.append(Mesh::sweep(prod, prodRadii, 12, 0.35f, {0, 0, 1}), Frame(), 0.5f, 0, 0.75f, 1);
+    iron.append(Mesh::sweep(prod, prodRadii, 12, 0.4f), Frame(), 0.5f, 0, 0.75f, 1);
     std::vector<V3> stirrup;
     for (int i = 0; i <= 12; ++i) {
         float a = PI * static_cast<float>(i) / 12.0f;
