@@ -126,7 +126,7 @@ bool ghost(ModelBuilder& b) {
         Mesh sleeve;
         sleeve.append(
             Mesh::sweep({shoulderPos, at({0.33f, 1.36f, 0.07f}), elbow, at({0.365f, 1.22f, 0.26f})},
-                        {0.085f, 0.08f, 0.075f, 0.085f}, 16),
+                        {0.085f, 0.085f, 0.09f, 0.12f}, 16),
             Frame(), 0, 0.3f, 0.5f, 1);
         b.shape(shoulder, sleeve, robe, skin);
 
