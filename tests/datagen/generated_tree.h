@@ -78,6 +78,13 @@ inline const std::vector<std::string>& gameFiles() {
         "audio/menu.ogg",
         "audio/play.ogg",
         "audio/gameOver.ogg",
+        "models/ghost.qvr",
+        "models/crossbow.qvr",
+        "models/arrow.qvr",
+        "models/mace.qvr",
+        "models/healthPack.qvr",
+        "models/powerCell.qvr",
+        "models/arrowPickup.qvr",
     };
     return files;
 }
