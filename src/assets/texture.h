@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "scene/color.h"
@@ -59,6 +60,10 @@ public:
 private:
     TextureSurface m_surface{*this};
 
+    bool readHeader(std::FILE* file, const char* name, std::uint8_t* header);
+    bool checkDimensions(const char* name, bool checkSize) const;
+    bool fileCanHoldPixels(std::FILE* file, const char* name, int imageType) const;
+    void swapRedAndBlue();
     bool readPixelBlock(std::FILE* file, const char* name);
     bool readRunLengthPixels(std::FILE* file, const char* name);
     void freePixels();

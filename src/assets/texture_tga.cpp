@@ -69,6 +69,41 @@ bool Texture::readTGA(const std::string& nameText, bool checkSize) {
     FileCloser closer(file);
 
     std::uint8_t header[HEADER_SIZE];
+    if (!readHeader(file, name, header) || !checkDimensions(name, checkSize)) {
+        return false;
+    }
+    // Skip the image ID that follows the header.
+    if (header[0] != 0 && std::fseek(file, header[0], SEEK_CUR) != 0) {
+        errorReporter()->setError(ERROR_MEMORY, "Can not load %s.\nFile is corrupted.", name);
+        return false;
+    }
+    const int imageType = header[2];
+    if (!fileCanHoldPixels(file, name, imageType)) {
+        return false;
+    }
+
+    freePixels();
+    const unsigned bytesPerPixel = bitsPerPixel / 8;
+    pixels = new (std::nothrow) std::uint8_t[static_cast<std::size_t>(width) *
+                                             static_cast<std::size_t>(height) * bytesPerPixel];
+    if (pixels == nullptr) {
+        errorReporter()->setError(ERROR_MEMORY, "Can not load %s.\nNot enough free memory.", name);
+        return false;
+    }
+    bool read = imageType == TYPE_UNCOMPRESSED ? readPixelBlock(file, name)
+                                               : readRunLengthPixels(file, name);
+    if (!read) {
+        return false;
+    }
+
+    swapRedAndBlue();
+    std::uint8_t descriptor = header[17];
+    flipImage((descriptor & RIGHT_TO_LEFT) != 0, (descriptor & TOP_TO_BOTTOM) != 0, bytesPerPixel);
+    std::snprintf(fileName, FILE_NAME_SIZE, "%s", name);
+    return true;
+}
+
+bool Texture::readHeader(std::FILE* file, const char* name, std::uint8_t* header) {
     if (std::fread(header, 1, HEADER_SIZE, file) != HEADER_SIZE) {
         errorReporter()->setError(ERROR_GAME, "Error reading header in %s.", name);
         return false;
@@ -92,7 +127,10 @@ bool Texture::readTGA(const std::string& nameText, bool checkSize) {
     hasAlpha = bitsPerPixel == 32 ? 1 : 0;
     width = static_cast<std::int16_t>(header[12] | (header[13] << 8));
     height = static_cast<std::int16_t>(header[14] | (header[15] << 8));
+    return true;
+}
 
+bool Texture::checkDimensions(const char* name, bool checkSize) const {
     if (checkSize) {
         if (width != height) {
             errorReporter()->setError(
@@ -114,57 +152,42 @@ bool Texture::readTGA(const std::string& nameText, bool checkSize) {
         errorReporter()->setError(ERROR_MEMORY, "Can not load %s.\nFile is corrupted.", name);
         return false;
     }
+    return true;
+}
 
-    // Skip the image ID that follows the header.
-    if (header[0] != 0 && std::fseek(file, header[0], SEEK_CUR) != 0) {
-        errorReporter()->setError(ERROR_MEMORY, "Can not load %s.\nFile is corrupted.", name);
-        return false;
-    }
-
-    unsigned bytesPerPixel = bitsPerPixel / 8;
-    std::size_t pixelCount = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    // Never allocate more than the rest of the file can fill.
-    long left = bytesLeft(file);
-    bool tooShort =
-        left < 0 ||
-        (imageType == TYPE_UNCOMPRESSED &&
-         static_cast<std::size_t>(left) < pixelCount * bytesPerPixel) ||
-        (imageType == TYPE_RUN_LENGTH &&
-         static_cast<std::size_t>(left) < smallestRunLengthBlock(pixelCount, bytesPerPixel));
-    if (tooShort) {
-        if (imageType == TYPE_UNCOMPRESSED) {
+// Never allocate more than the rest of the file can fill.
+bool Texture::fileCanHoldPixels(std::FILE* file, const char* name, int imageType) const {
+    const unsigned bytesPerPixel = bitsPerPixel / 8;
+    const std::size_t pixelCount =
+        static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    const long left = bytesLeft(file);
+    if (imageType == TYPE_UNCOMPRESSED) {
+        if (left < 0 || static_cast<std::size_t>(left) < pixelCount * bytesPerPixel) {
             errorReporter()->setError(ERROR_MEMORY, "Can not load %s.\nFile is corrupted.", name);
-        } else {
-            errorReporter()->setError(ERROR_GAME, "Can not load data from %s.\nFile is corrupted.",
-                                      name);
+            return false;
         }
+        return true;
+    }
+    if (left < 0 ||
+        static_cast<std::size_t>(left) < smallestRunLengthBlock(pixelCount, bytesPerPixel)) {
+        errorReporter()->setError(ERROR_GAME, "Can not load data from %s.\nFile is corrupted.",
+                                  name);
         return false;
     }
+    return true;
+}
 
-    freePixels();
-    pixels = new (std::nothrow) std::uint8_t[pixelCount * bytesPerPixel];
-    if (pixels == nullptr) {
-        errorReporter()->setError(ERROR_MEMORY, "Can not load %s.\nNot enough free memory.", name);
-        return false;
-    }
-    bool read = imageType == TYPE_UNCOMPRESSED ? readPixelBlock(file, name)
-                                               : readRunLengthPixels(file, name);
-    if (!read) {
-        return false;
-    }
-
-    // Stored blue-green-red becomes red-green-blue.
+// Stored blue-green-red becomes red-green-blue.
+void Texture::swapRedAndBlue() {
+    const unsigned bytesPerPixel = bitsPerPixel / 8;
+    const std::size_t pixelCount =
+        static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     for (std::size_t i = 0; i < pixelCount; ++i) {
         std::uint8_t* pixel = pixels + i * bytesPerPixel;
         std::uint8_t blue = pixel[0];
         pixel[0] = pixel[2];
         pixel[2] = blue;
     }
-    std::uint8_t descriptor = header[17];
-    flipImage((descriptor & RIGHT_TO_LEFT) != 0, (descriptor & TOP_TO_BOTTOM) != 0, bytesPerPixel);
-
-    std::snprintf(fileName, FILE_NAME_SIZE, "%s", name);
-    return true;
 }
 
 bool Texture::readPixelBlock(std::FILE* file, const char* name) {
