@@ -84,6 +84,22 @@ bool GameWindow::create(WindowParams& params) {
         m_window.move(x, y);
     }
 
+    if (!createContext() || !applyDisplayMode()) {
+        return false;
+    }
+
+    const GLubyte* extensions = glGetString(GL_EXTENSIONS);
+    m_extensions = extensions != nullptr ? reinterpret_cast<const char*>(extensions) : "";
+    if (appSettings() != nullptr) {
+        setSwapInterval(appSettings()->vsync);
+    }
+
+    m_window.show();
+    return true;
+}
+
+// Makes the OpenGL context current and learns what the pixel format gave.
+bool GameWindow::createContext() {
     if (!m_window.createContext()) {
         return createFailed(ERROR_OPENGL, "Could not create OpenGL context.");
     }
@@ -96,28 +112,25 @@ bool GameWindow::create(WindowParams& params) {
     }
     m_color32 = format.colorBits == 32;
     m_depthBuffer = format.depthBits > 0;
+    return true;
+}
 
-    if (m_fullscreen) {
-        if (!m_window.enterFullscreen(m_width, m_height, m_color32 ? 32 : 16)) {
-            destroy();
-            errorReporter()->setError(ERROR_WINDOWS, "Failed to switch to %dx%d fullscreen mode.",
-                                      m_width, m_height);
-            return false;
-        }
-        storeDisplaySize(m_width, m_height);
-        readScreenSize();
-    } else {
+// Fullscreen switches the display mode; either way the size of what is drawn
+// is stored in the settings.
+bool GameWindow::applyDisplayMode() {
+    if (!m_fullscreen) {
         platform::Size client = m_window.clientSize();
         storeDisplaySize(client.width, client.height);
+        return true;
     }
-
-    const GLubyte* extensions = glGetString(GL_EXTENSIONS);
-    m_extensions = extensions != nullptr ? reinterpret_cast<const char*>(extensions) : "";
-    if (appSettings() != nullptr) {
-        setSwapInterval(appSettings()->vsync);
+    if (!m_window.enterFullscreen(m_width, m_height, m_color32 ? 32 : 16)) {
+        destroy();
+        errorReporter()->setError(ERROR_WINDOWS, "Failed to switch to %dx%d fullscreen mode.",
+                                  m_width, m_height);
+        return false;
     }
-
-    m_window.show();
+    storeDisplaySize(m_width, m_height);
+    readScreenSize();
     return true;
 }
 

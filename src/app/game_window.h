@@ -98,6 +98,8 @@ private:
     bool swap();
     void updateCursorConfinement();
     void onDeactivated();
+    bool createContext();
+    bool applyDisplayMode();
     void readScreenSize();
     void storeDisplaySize(int width, int height);
     bool createFailed(int kind, const char* message);
