@@ -48,7 +48,7 @@ public:
     std::unique_ptr<ChildProcess> startWithoutDisplay(const std::vector<std::string>& arguments) {
         ChildProcess::Options options;
         options.workingDir = m_dir.path();
-        options.environment = {"XDG_RUNTIME_DIR=" + m_dir.file("runtime")};
+        options.environment = {"XDG_RUNTIME_DIR=" + m_dir.file("runtime"), "ALSOFT_DRIVERS=null"};
         options.unsetVariables = {"DISPLAY", "WAYLAND_DISPLAY", "SPOOKHOLLOW_MESSAGE_BOX"};
         return std::make_unique<ChildProcess>(SPOOKHOLLOW_EXE, arguments, options);
     }
