@@ -40,7 +40,7 @@ check-layers:
 format:
 	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
-check-format:
+check-format: deps
 	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run --Werror
 
 bench: deps
