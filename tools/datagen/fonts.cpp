@@ -40,7 +40,7 @@ std::string metricsText(const std::vector<GlyphMetric>& metrics) {
 
 namespace {
 
-struct AtlasSpec {
+struct AtlasLayout {
     const char* face;
     int cell;
     int textureSize;
@@ -77,36 +77,36 @@ int fitPixelSize(FontFace& face, int cell, int outline) {
 
 // Builds the atlas. Each glyph sits on the bottom of its cell; the drop says
 // how far below the baseline that bottom is, so text lines up when drawn.
-Image buildAtlas(const AtlasSpec& spec, bool skipHudCells, std::vector<GlyphMetric>& metrics) {
-    FontFace face(spec.face);
-    Image atlas(spec.textureSize, spec.textureSize);
+Image buildAtlas(const AtlasLayout& layout, bool skipHudCells, std::vector<GlyphMetric>& metrics) {
+    FontFace face(layout.face);
+    Image atlas(layout.textureSize, layout.textureSize);
     metrics.assign(100, GlyphMetric{});
     if (!face.ok())
         return atlas;
-    int size = fitPixelSize(face, spec.cell, spec.outline);
+    int size = fitPixelSize(face, layout.cell, layout.outline);
     face.setPixelSize(size);
-    const int spacing = static_cast<int>(0.05f * spec.cell);  // the game adds this itself
+    const int spacing = static_cast<int>(0.05f * layout.cell);  // the game adds this itself
     for (int i = 0; i < 100; ++i) {
         unsigned code = 32u + static_cast<unsigned>(i);
-        int cx = (i % 10) * spec.cell, cy = (i / 10) * spec.cell;
+        int cx = (i % 10) * layout.cell, cy = (i / 10) * layout.cell;
         Glyph g = face.glyph(code < 127 ? code : 32u);
         metrics[i].advance = std::max(1, g.advance - spacing);
         if (code >= 127 || g.bitmap.width() == 0)
             continue;  // space and the unused codes
-        if (skipHudCells && overlapsHud(cx, cy, spec.cell, spec.cell))
+        if (skipHudCells && overlapsHud(cx, cy, layout.cell, layout.cell))
             continue;
         int bottom = g.top - g.bitmap.height();  // bitmap bottom above the baseline
-        metrics[i].drop = -bottom + spec.outline;
-        int gx = cx + std::max(0, g.left) + spec.outline;
-        int gy = cy + spec.cell - 1 - spec.outline - g.bitmap.height();
-        if (spec.outline > 0) {
+        metrics[i].drop = -bottom + layout.outline;
+        int gx = cx + std::max(0, g.left) + layout.outline;
+        int gy = cy + layout.cell - 1 - layout.outline - g.bitmap.height();
+        if (layout.outline > 0) {
             Image halo = g.bitmap.silhouette(Rgba{0.04f, 0.03f, 0.03f, 1});
-            Image padded(g.bitmap.width() + 2 * spec.outline + 2,
-                         g.bitmap.height() + 2 * spec.outline + 2);
-            padded.draw(halo, spec.outline + 1, spec.outline + 1);
+            Image padded(g.bitmap.width() + 2 * layout.outline + 2,
+                         g.bitmap.height() + 2 * layout.outline + 2);
+            padded.draw(halo, layout.outline + 1, layout.outline + 1);
             padded.blur(1);
             padded.fadeAlpha(2.2f);
-            atlas.draw(padded, gx - spec.outline - 1, gy - spec.outline - 1);
+            atlas.draw(padded, gx - layout.outline - 1, gy - layout.outline - 1);
         }
         atlas.draw(g.bitmap, gx, gy);
     }
