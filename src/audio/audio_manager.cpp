@@ -94,22 +94,39 @@ void AudioManager::shutdown() {
     std::fill(std::begin(m_streamSlots), std::end(m_streamSlots), NO_AL_NAME);
 }
 
+namespace {
+
+// The slot checks shared by sound sources ("SourceID") and streams ("StreamID").
 // A slot number outside the tables must never index them: it is reported
 // like an invalid slot instead.
-bool AudioManager::sourceIdInRange(SourceID id) {
-    if (id >= 0 && id < SOURCE_SLOTS) {
+bool slotInRange(const char* kind, int id, int slotCount) {
+    if (id >= 0 && id < slotCount) {
         return true;
     }
-    reportShowReset(RESET_NONE, ERROR_OPENAL, "SourceID{%d} is invalid.", id);
+    reportShowReset(RESET_NONE, ERROR_OPENAL, "%s{%d} is invalid.", kind, id);
     return false;
 }
 
-bool AudioManager::streamIdInRange(StreamID id) {
-    if (id >= 0 && id < STREAM_SLOTS) {
-        return true;
+bool slotInUse(const char* kind, int id, ALuint sourceName) {
+    if (sourceName == NO_AL_NAME) {
+        reportShowReset(RESET_NONE, ERROR_OPENAL, "%s{%d} has not been initialized.", kind, id);
+        return false;
     }
-    reportShowReset(RESET_NONE, ERROR_OPENAL, "StreamID{%d} is invalid.", id);
-    return false;
+    if (!alIsSource(sourceName)) {
+        reportShowReset(RESET_NONE, ERROR_OPENAL, "%s{%d} is invalid.", kind, id);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool AudioManager::sourceIdInRange(SourceID id) {
+    return slotInRange("SourceID", id, SOURCE_SLOTS);
+}
+
+bool AudioManager::streamIdInRange(StreamID id) {
+    return slotInRange("StreamID", id, STREAM_SLOTS);
 }
 
 int AudioManager::activeStreamCount() {
@@ -179,18 +196,7 @@ bool AudioManager::createSource(SourceID id, const std::string& fileName) {
 }
 
 bool AudioManager::validSource(SourceID id) {
-    if (m_silent || !sourceIdInRange(id)) {
-        return false;
-    }
-    if (m_sourceSlots[id] == NO_AL_NAME) {
-        reportShowReset(RESET_NONE, ERROR_OPENAL, "SourceID{%d} has not been initialized.", id);
-        return false;
-    }
-    if (!alIsSource(m_sourceSlots[id])) {
-        reportShowReset(RESET_NONE, ERROR_OPENAL, "SourceID{%d} is invalid.", id);
-        return false;
-    }
-    return true;
+    return !m_silent && sourceIdInRange(id) && slotInUse("SourceID", id, m_sourceSlots[id]);
 }
 
 void AudioManager::deleteSource(SourceID id) {
@@ -281,18 +287,7 @@ bool AudioManager::createStream(StreamID id, const std::string& fileName, bool l
 }
 
 bool AudioManager::validStream(StreamID id) {
-    if (m_silent || !streamIdInRange(id)) {
-        return false;
-    }
-    if (m_streamSlots[id] == NO_AL_NAME) {
-        reportShowReset(RESET_NONE, ERROR_OPENAL, "StreamID{%d} has not been initialized.", id);
-        return false;
-    }
-    if (!alIsSource(m_streamSlots[id])) {
-        reportShowReset(RESET_NONE, ERROR_OPENAL, "StreamID{%d} is invalid.", id);
-        return false;
-    }
-    return true;
+    return !m_silent && streamIdInRange(id) && slotInUse("StreamID", id, m_streamSlots[id]);
 }
 
 AudioStream* AudioManager::findStream(ALuint sourceName) {
