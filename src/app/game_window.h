@@ -92,6 +92,7 @@ public:
     bool optionsOnBack = true;
 
 private:
+    void runFixedSteps(const std::function<void(FrameHandler&)>& step);
     void menuFrame();
     void playFrame();
     void clearScreen(bool white);

@@ -76,14 +76,22 @@ bool GameWindow::swap() {
     return true;
 }
 
+// The time of this frame, consumed in fixed steps; without a game object the
+// steps still run so the timing is the same.
+void GameWindow::runFixedSteps(const std::function<void(FrameHandler&)>& step) {
+    m_stepper.run(m_frameTime, [&] {
+        if (m_scene) {
+            step(*m_scene);
+        }
+    });
+}
+
 void GameWindow::menuFrame() {
     GameState state = currentState();
     clearScreen(state == GameState::Intro);
+    runFixedSteps([](FrameHandler& scene) { scene.menuStep(); });
     if (m_scene) {
-        m_stepper.run(m_frameTime, [this] { m_scene->menuStep(); });
         m_scene->handleStateKeys();
-    } else {
-        m_stepper.run(m_frameTime, [] {});
     }
 
     set2DProjection();
@@ -100,30 +108,23 @@ void GameWindow::menuFrame() {
     swap();
 
     if (currentState() == GameState::Loading && m_scene) {
+        // Either state change marks the next frame as the first of a state,
+        // so the time spent building is not played out.
         bool built = m_scene->buildLevel();
         setState(built ? GameState::Ready : GameState::MainMenu);
-        m_stateChanged = true;
     }
 }
 
 void GameWindow::playFrame() {
     if (currentState() == GameState::Playing) {
         platform::setCursorPosition(m_screenWidth / 2, m_screenHeight / 2);
-        if (m_scene) {
-            m_stepper.run(m_frameTime, [this] { m_scene->handleStateKeys(); });
-        } else {
-            m_stepper.run(m_frameTime, [] {});
-        }
+        runFixedSteps([](FrameHandler& scene) { scene.handleStateKeys(); });
         m_stepFraction = m_stepper.stepFraction();
         if (m_scene) {
             m_scene->updateAnimations(m_stepFraction);
         }
     } else if (currentState() == GameState::GameOver) {
-        if (m_scene) {
-            m_stepper.run(m_frameTime, [this] { m_scene->menuStep(); });
-        } else {
-            m_stepper.run(m_frameTime, [] {});
-        }
+        runFixedSteps([](FrameHandler& scene) { scene.menuStep(); });
     }
 
     clearScreen(false);
