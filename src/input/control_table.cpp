@@ -57,7 +57,6 @@ bool ControlTable::load(const char* fileName) {
         return false;
     }
     m_fileName = fileName;
-    m_hasFileName = true;
 
     std::FILE* file = std::fopen(fileName, "rb");
     if (file == nullptr) {
@@ -85,7 +84,7 @@ std::string ControlTable::serialize() const {
 }
 
 void ControlTable::save() const {
-    if (!m_hasFileName) {
+    if (m_fileName.empty()) {
         return;
     }
     writeFileAtomically(m_fileName, serialize());

@@ -44,6 +44,5 @@ private:
     const std::pair<const int, std::pair<int, std::string>>* rowEntry(int row) const;
 
     std::map<int, std::pair<int, std::string>> m_table;
-    std::string m_fileName;
-    bool m_hasFileName = false;
+    std::string m_fileName;  // kept from loading for saving; empty when none was given
 };

@@ -43,16 +43,15 @@ void GameSettings::loadSettings(const char* fileName) {
             readSettings(in, *this);
         }
         m_settingsFileName = fileName;
-        m_hasSettingsFileName = true;
     } else {
-        m_hasSettingsFileName = false;
+        m_settingsFileName.clear();
     }
     clearKeys();
     m_controls.clear();
 }
 
 void GameSettings::saveSettings() {
-    if (m_hasSettingsFileName && settingsChanged) {
+    if (!m_settingsFileName.empty() && settingsChanged) {
         writeFileAtomically(m_settingsFileName, formatSettings(*this));
     }
     saveControls();

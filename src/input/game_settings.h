@@ -58,8 +58,7 @@ private:
     void setDefaults();
 
     ControlTable m_controls;
-    std::string m_settingsFileName;
-    bool m_hasSettingsFileName = false;
+    std::string m_settingsFileName;  // empty when none was given: nothing is saved
 };
 
 // The one program-wide settings object (null before start-up creates it).
