@@ -15,8 +15,10 @@ public:
 
     // Menu frame (and game-over) fixed step: the menu animations.
     virtual void menuStep() = 0;
-    // Per-state keyboard handling; in Playing, one step of play.
+    // The current screen's keyboard handling, once per menu frame.
     virtual void handleStateKeys() = 0;
+    // One fixed step of play (0.01 s) while the state is Playing.
+    virtual void playStep() = 0;
     // The current state's 2D overlay and GUI group.
     virtual void drawScreenOverlay() = 0;
     virtual void drawMouseCursor() = 0;

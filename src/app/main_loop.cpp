@@ -118,7 +118,7 @@ void GameWindow::menuFrame() {
 void GameWindow::playFrame() {
     if (currentState() == GameState::Playing) {
         platform::setCursorPosition(m_screenWidth / 2, m_screenHeight / 2);
-        runFixedSteps([](FrameHandler& scene) { scene.handleStateKeys(); });
+        runFixedSteps([](FrameHandler& scene) { scene.playStep(); });
         m_stepFraction = m_stepper.stepFraction();
         if (m_scene) {
             m_scene->updateAnimations(m_stepFraction);

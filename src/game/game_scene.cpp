@@ -1,0 +1,102 @@
+#include "game/game_scene.h"
+
+#include "app/app_settings.h"
+#include "app/game_window.h"
+#include "game/ghost.h"
+#include "game/pickups.h"
+#include "gui/gui_offset.h"
+#include "input/input_router.h"
+
+namespace {
+
+// Centres the 800 x 600 design of the screens on the resolutions the game
+// offers; any other width keeps the design at the lower-left corner.
+Vector2 guiOffsetFor(int screenWidth) {
+    switch (screenWidth) {
+        case 1024:
+            return Vector2(112.0f, 84.0f);
+        case 1280:
+            return Vector2(240.0f, 212.0f);
+        default:
+            return Vector2(0.0f, 0.0f);
+    }
+}
+
+}  // namespace
+
+GameScene::GameScene(GameWindow& window)
+    : m_window(window), m_gui(m_textures), m_player(0.5f) {
+    AppSettings* settings = appSettings();
+    guiOffset = guiOffsetFor(settings != nullptr ? settings->screenWidth : 0);
+    bobbingTween.init(61.0f, 86.0f, 1.5f, true);
+    pulseTween.init(0.3f, 1.0f, 1.0f, true);
+    ghosts.resize(3);
+    versionText = window.version();
+    setHooks(this);
+    setPlayView(this);
+}
+
+GameScene::~GameScene() {
+    // The game objects point into the scene graph, and the scene's release
+    // calls back into the texture manager and the GUI: everything goes while
+    // those members still exist.
+    ghosts.clear();
+    healthPickup.reset();
+    energyPickup.reset();
+    arrowsPickup.reset();
+    m_player.reset();
+    clearScene(1);
+    clearScene(0);
+    setPlayView(nullptr);
+    setHooks(nullptr);
+}
+
+void GameScene::drawMouseCursor() {
+    m_gui.drawMouseCursor();
+}
+
+void GameScene::draw3D() {
+    renderScene();
+}
+
+ShapeTexture* GameScene::findTexture(int group, std::uint32_t id) {
+    Texture* texture = m_textures.getTexture(group, id);
+    return texture != nullptr ? &texture->surface() : nullptr;
+}
+
+void GameScene::releaseContentGroup(int group) {
+    m_textures.releaseGroup(group);
+    if (group == 0) {
+        m_gui.clearAll();
+    } else {
+        m_gui.clearGroup(GameState::Playing);
+        m_gui.clearGroup(GameState::GameOver);
+    }
+}
+
+Vector3 GameScene::eyePosition() const {
+    return m_player.getPosition();
+}
+
+Vector3 GameScene::lookAtPoint() const {
+    return m_player.getTarget();
+}
+
+void GameScene::drawWeapon() {
+    m_player.renderWeapon();
+}
+
+void GameScene::connectInput(InputHooks& hooks) {
+    hooks.waitingForKey = [this] { return waitingForKey; };
+    hooks.bindKey = [this](int code) { bindKey(code); };
+    hooks.nameEntryKey = [this](int code, bool shift) { return nameEntryKey(code, shift); };
+    hooks.guiMouseEvent = [this](bool clicked) { guiMouseEvent(clicked); };
+    hooks.guiButtonReleased = [this](GameState state) { m_gui.releaseGroup(state); };
+    hooks.weaponWheel = [this](int) { m_player.switchWeapon(); };
+    hooks.mouseLook = [this](float dx, float dy) { mouseLook(dx, dy); };
+    hooks.sceneExists = [] { return true; };
+}
+
+std::unique_ptr<FrameHandler> makeGameScene(GameWindow& window) {
+    return std::make_unique<GameScene>(window);
+}

@@ -1,0 +1,162 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/frame_handler.h"
+#include "assets/texture_manager.h"
+#include "game/high_scores.h"
+#include "game/player.h"
+#include "gui/gui_manager.h"
+#include "scene/animation.h"
+#include "scene/scene.h"
+
+class GameWindow;
+struct InputHooks;
+class Ghost;
+class PickupArrows;
+class PickupEnergy;
+class PickupHealth;
+class PickupObject;
+class NodeTransform;
+
+// The game object: the engine's scene container plus everything the game
+// keeps beside it (textures, GUI, player, level, ghosts, pickups and the
+// screens' state). The main loop drives it through FrameHandler; the scene
+// reaches its textures and releases content through SceneHooks; the render
+// pass asks it for the eye and the weapon in hand through PlayView.
+//
+// One class, several files, each about one thing:
+//   game_scene.cpp      construction, the frame glue, hooks, input wiring
+//   screens_setup.cpp   the screens' GUI controls (setupScreens)
+//   screens_input.cpp   keys, GUI events, rebinding, name entry
+//   screens_draw.cpp    menuStep, drawScreenOverlay, leaveGame
+//   level_build.cpp     buildLevel and its steps
+//   level_map.cpp       map cells: colour tests, wall masks, free cells
+//   play_step.cpp       updatePlay, mouseLook, hit tests, collection
+//   collision.cpp       collideWithWalls, worldToCell
+//   play_animations.cpp updateAnimations
+//   hud.cpp             the play HUD and the radar
+class GameScene : public Scene, public FrameHandler, public SceneHooks, public PlayView {
+public:
+    explicit GameScene(GameWindow& window);
+    ~GameScene() override;
+
+    // FrameHandler.
+    bool setUpScreens() override { return setupScreens(); }
+    void setFrameTime(float seconds) override { frameTime = seconds; }
+    void menuStep() override;
+    void handleStateKeys() override;
+    void playStep() override { updatePlay(); }
+    void drawScreenOverlay() override;
+    void drawMouseCursor() override;
+    bool buildLevel() override;
+    void updateAnimations(float stepFraction) override;
+    void draw3D() override;
+    void drawPlayOverlay() override;
+
+    // SceneHooks.
+    ShapeTexture* findTexture(int group, std::uint32_t id) override;
+    void releaseContentGroup(int group) override;
+
+    // PlayView.
+    Vector3 eyePosition() const override;
+    Vector3 lookAtPoint() const override;
+    void drawWeapon() override;
+
+    // The routes of input events into the screens, GUI and player, for the
+    // input router.
+    void connectInput(InputHooks& hooks);
+
+    GameWindow& window() { return m_window; }
+    TextureManager& textures() { return m_textures; }
+    GUIManager& gui() { return m_gui; }
+    Player& player() { return m_player; }
+    HighScoreTable& highScores() { return m_highScores; }
+
+    // ---- Screens ----
+    bool setupScreens();
+    void onGuiEvent(GUI_ID guiId, bool clicked);
+    bool nameEntryKey(int code, bool shift);
+    // Completes a rebinding with the key or button pressed.
+    void bindKey(int code);
+    void refreshControlList();
+    void leaveGame();
+    // The mouse moved or the left button went down outside play.
+    void guiMouseEvent(bool clicked);
+
+    // ---- Level ----
+    Geometry* findGeometry(const char* name) const;
+    int cellWallMask(int x, int y) const;
+    // False only when no free cell was found in 1000 tries (x, y then hold the last try).
+    bool findFreeCell(int& x, int& y) const;
+    // True when (x, y) lies in the map.
+    bool isInMap(int x, int y) const;
+    // The map pixel of a cell; outside the map, opaque black (a wall).
+    Color4 cellColour(int x, int y) const;
+
+    // ---- Play ----
+    void updatePlay();
+    void mouseLook(float dx, float dy);
+    void collideWithWalls();
+    void worldToCell(float x, float z, int& cx, int& cz) const;
+
+    // ---- HUD ----
+    bool setupPlayHud();
+    void drawRadar();
+    void updateRadarBlip(GUI_ID guiId, const Vector3& forward, const Vector3& right,
+                         const Vector2& centre);
+
+    // ---- Screen state ----
+    Tween bobbingTween;
+    Tween pulseTween;
+    TextureID guiTexture;
+    TextureID instructionsTexture;
+    TextureID largeGraphicsTexture;
+    FontID scoreFont;
+    FontID smallFont;
+    std::string typedName;
+    bool newHighScore = false;
+    bool waitingForKey = false;
+    std::string versionText;
+
+    // ---- Level state ----
+    TextureID mapTexture;
+    int mapWidth = 0;
+    int mapHeight = 0;
+    float cellSize = 0.0f;
+    float wallHeight = 0.0f;
+    float playerRadius = 1.25f;
+    float radarScale = 0.0f;
+    std::vector<int> cellWallMasks;
+    std::unique_ptr<PickupHealth> healthPickup;
+    std::unique_ptr<PickupEnergy> energyPickup;
+    std::unique_ptr<PickupArrows> arrowsPickup;
+    std::vector<std::unique_ptr<Ghost>> ghosts;
+    bool footstepsPlaying = false;
+    bool radarOn = true;
+
+    // ---- HUD state ----
+    TextureID largeNumbersTexture;
+    FontID largeNumbersFont;
+    float radarSweepAngle = 0.0f;
+    // The time of the drawn frame (0 on the first frame after a state change).
+    float frameTime = 0.0f;
+
+private:
+    // Private steps of the files above are declared here, each group under
+    // the name of its file.
+
+    // game_scene.cpp
+    bool isLevelLoaded() const { return cellSize > 0.0f; }
+
+    GameWindow& m_window;
+    TextureManager m_textures;
+    GUIManager m_gui;
+    Player m_player;
+    HighScoreTable m_highScores;
+};
+
+// The factory the main loop calls to create the game object.
+std::unique_ptr<FrameHandler> makeGameScene(GameWindow& window);
