@@ -19,6 +19,16 @@ namespace {
 const char* const TITLE = "Spookhollow";
 const char* const VERSION = "Version 1.04";
 
+// The long-lived objects in the order start-up creates them; shutDown
+// destroys them in reverse.
+struct Program {
+    InputRouter inputRouter;  // first, so it outlives the window that points to it
+    std::unique_ptr<ErrorReporter> reporter;
+    std::unique_ptr<GameSettings> settings;
+    std::unique_ptr<AudioManager> audio;
+    std::unique_ptr<GameWindow> window;
+};
+
 void showHelp() {
     platform::showMessageBox(TITLE, std::string(TITLE) + "\n" + VERSION,
                              platform::MessageIcon::Information);
@@ -28,6 +38,65 @@ void refuseSecondCopy() {
     platform::showMessageBox("Application Already Running",
                              "Application has already been\nstarted in a different window.",
                              platform::MessageIcon::Warning);
+}
+
+// The reporter comes first so everything after it can report.
+void startReporting(Program& program) {
+    program.reporter = std::make_unique<ErrorReporter>("ErrorLog", true);
+}
+
+// A missing or unreadable control file is not fatal: the defaults serve.
+void loadSettings(Program& program) {
+    program.settings = std::make_unique<GameSettings>("save/config.ini");
+    if (!program.settings->loadControls("save/control.cfg")) {
+        reportShowReset(RESET_NONE, ERROR_GENERAL,
+                        "Can not load control action table. Using defaults.");
+    }
+}
+
+void startAudio(Program& program) {
+    program.audio = std::make_unique<AudioManager>();
+    program.audio->init();
+    program.audio->createStream(0, "resources/audio/intro.ogg", false, 40960, 3);
+}
+
+// The window and what it calls into: the input router for the events it does
+// not handle itself and, at the start of the main loop, the game object.
+void connectWindow(Program& program) {
+    program.window = std::make_unique<GameWindow>();
+    program.window->setInputListener(&program.inputRouter);
+}
+
+bool openWindow(Program& program, const CommandLine& commandLine) {
+    WindowParams params;
+    params.title = TITLE;
+    params.width = program.settings->screenWidth;
+    params.height = program.settings->screenHeight;
+    params.windowed = !commandLine.fullscreen;
+    params.color32 = true;
+    params.version = VERSION;
+    return program.window->create(params);
+}
+
+// Plays until quit, then saves and shows what a loader left stored.
+void runMainLoop(Program& program) {
+    program.audio->playStream(0);
+    program.window->run();
+    program.settings->saveSettings();
+    platform::showCursor(true);
+    if (program.reporter->getErrorKind() != ERROR_NONE) {
+        showAndReset(RESET_NONE);
+    }
+}
+
+// Audio shuts down first so no stream is refilled while the rest goes away.
+void shutDown(Program& program, platform::InstanceGuard& instanceGuard) {
+    program.audio->shutdown();
+    instanceGuard.release();
+    program.window.reset();
+    program.audio.reset();
+    program.settings.reset();
+    program.reporter.reset();
 }
 
 }  // namespace
@@ -47,50 +116,19 @@ int runProgram(int argc, const char* const* argv) {
 
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
-    auto reporter = std::make_unique<ErrorReporter>("ErrorLog", true);
-    auto settings = std::make_unique<GameSettings>("save/config.ini");
-    if (!settings->loadControls("save/control.cfg")) {
-        reporter->setError(ERROR_GENERAL, "Can not load control action table. Using defaults.");
-        reporter->showError();
-        reporter->setError(ERROR_NONE, "None");
-    }
-
-    auto audio = std::make_unique<AudioManager>();
-    audio->init();
-    audio->createStream(0, "resources/audio/intro.ogg", false, 40960, 3);
-
-    auto window = std::make_unique<GameWindow>();
-    InputRouter inputRouter;
-    window->setInputListener(&inputRouter);
-    WindowParams params;
-    params.title = TITLE;
-    params.width = settings->screenWidth;
-    params.height = settings->screenHeight;
-    params.windowed = !commandLine.fullscreen;
-    params.color32 = true;
-    params.version = VERSION;
+    Program program;
+    startReporting(program);
+    loadSettings(program);
+    startAudio(program);
+    connectWindow(program);
 
     int exitCode = 0;
-    if (!window->create(params)) {
-        reporter->showError();
-        exitCode = -1;
+    if (openWindow(program, commandLine)) {
+        runMainLoop(program);
     } else {
-        audio->playStream(0);
-        window->run();
-        settings->saveSettings();
-        platform::showCursor(true);
-        if (reporter->getErrorKind() != ERROR_NONE) {
-            reporter->showError();
-        }
+        showAndReset(RESET_NONE);
+        exitCode = -1;
     }
-
-    // Shutdown in reverse order of creation; audio shuts down first so no
-    // stream is refilled while the rest goes away.
-    audio->shutdown();
-    instanceGuard.release();
-    window.reset();
-    audio.reset();
-    settings.reset();
-    reporter.reset();
+    shutDown(program, instanceGuard);
     return exitCode;
 }
