@@ -1,0 +1,69 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "assets/texture_manager.h"
+#include "gui/gui_control.h"
+#include "scene/color.h"
+
+// A table of text rows with one value per row and a selected row, drawn over a
+// background with a highlight bar and a frame. It does not scroll: rows below
+// the mouse box are not drawn, yet they can still be selected.
+class GUIList : public GUIControl {
+public:
+    static constexpr int PART_COUNT = 4;
+    static constexpr int FRAME_PART = 3;
+    static constexpr int ROW_PADDING = 3;
+
+    GUIList(TextureManager& textures, GUI_ID id, float x, float y, float width, float height,
+            float hitX, float hitY, float hitWidth, float hitHeight);
+
+    void print() override;
+    GUI_ID update(float mouseX, float mouseY, bool pressed) override;
+    void reset() override {}
+    void draw() override;
+
+    bool setTexture(int group, std::uint32_t textureId, int px, int py, int part);
+    void setHighlightColour(float red, float green, float blue, float alpha);
+    bool assignColumns(const std::vector<int>& widths, const std::vector<FontID>& fonts,
+                       const std::vector<Color4>& colours);
+    bool addItem(const std::vector<std::string>& texts, std::uint32_t value);
+    // Removes every row; the selected index is kept so that a list filled
+    // again keeps its selection.
+    void clearItems();
+    bool selectRow(int index);
+    // Returns the selected row afterwards.
+    int moveSelection(int delta);
+
+    // The selected row and its value; a selection that names no row (an
+    // emptied list) reads as row 0 with value 0.
+    int getSelectedRow() const;
+    std::uint32_t getSelectedValue() const;
+    int getRowCount() const { return static_cast<int>(m_vRows.size()); }
+    int getColumnCount() const { return static_cast<int>(m_viColumnWidths.size()); }
+    int getRowHeight() const { return m_iRowHeight; }
+    const std::vector<std::string>& getRow(int index) const { return m_vRows[index]; }
+    Color4 getHighlightColour() const { return m_cHighlight; }
+    unsigned getTextureName() const { return m_uiTexture; }
+    const GUITexRect& getTexRect(int part) const { return m_rects[part]; }
+
+private:
+    bool selectionValid() const {
+        return m_iSelected >= 0 && m_iSelected < static_cast<int>(m_vRows.size());
+    }
+
+    unsigned m_uiTexture = 0;
+    GUITexRect m_rects[PART_COUNT];
+    Color4 m_cBackground{0.0f, 0.0f, 0.0f, 1.0f};
+    Color4 m_cHighlight{0.0f, 0.0f, 0.0f, 1.0f};
+    std::vector<int> m_viColumnWidths;
+    std::vector<FontID> m_vColumnFonts;
+    std::vector<Color4> m_vColumnColours;
+    std::vector<std::vector<std::string>> m_vRows;
+    std::vector<std::uint32_t> m_vuiValues;
+    int m_iSelected = 0;
+    std::uint32_t m_uiSelectedValue = 0;
+    int m_iRowHeight = 0;
+    int m_iPadding = ROW_PADDING;
+};
