@@ -24,8 +24,7 @@ Vector2 guiOffsetFor(int screenWidth) {
 
 }  // namespace
 
-GameScene::GameScene(GameWindow& window)
-    : m_window(window), m_gui(m_textures), m_player(0.5f) {
+GameScene::GameScene(GameWindow& window) : m_window(window), m_gui(m_textures), m_player(0.5f) {
     AppSettings* settings = appSettings();
     guiOffset = guiOffsetFor(settings != nullptr ? settings->screenWidth : 0);
     bobbingTween.init(61.0f, 86.0f, 1.5f, true);
@@ -95,8 +94,4 @@ void GameScene::connectInput(InputHooks& hooks) {
     hooks.weaponWheel = [this](int) { m_player.switchWeapon(); };
     hooks.mouseLook = [this](float dx, float dy) { mouseLook(dx, dy); };
     hooks.sceneExists = [] { return true; };
-}
-
-std::unique_ptr<FrameHandler> makeGameScene(GameWindow& window) {
-    return std::make_unique<GameScene>(window);
 }

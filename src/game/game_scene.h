@@ -148,8 +148,55 @@ private:
     // Private steps of the files above are declared here, each group under
     // the name of its file.
 
-    // game_scene.cpp
-    bool isLevelLoaded() const { return cellSize > 0.0f; }
+    // level_build.cpp
+    // What the cell builder needs: the two level geometries and the five
+    // surface textures.
+    struct LevelParts {
+        Geometry* plane = nullptr;
+        Geometry* box = nullptr;
+        TextureID ground;
+        TextureID carpet;
+        TextureID wood;
+        TextureID ceiling;
+        TextureID wall;
+    };
+    unsigned readerTextureQuality() const;
+    bool createPlayerLight();
+    bool loadLevelFiles(LevelParts& parts);
+    bool readLevelGeometry(LevelParts& parts);
+    void buildCells(const LevelParts& parts);
+    void buildCell(int x, int y, const LevelParts& parts);
+    // A named root-level (or child) transform with a textured shape; the
+    // transform's NodeID, or 0 when it could not be added.
+    NodeID addCellNode(const char* kind, int x, int y, const Vector3& translation, NodeID parent,
+                       Geometry* geometry, TextureID texture);
+    bool placePlayer();
+    bool createPickups();
+    bool createWeaponNodes();
+    bool createGhosts();
+    bool createGhost(int index);
+    void createLevelSounds();
+    // The transform of that name, searched from start (null: the whole graph).
+    NodeTransform* findTransform(const char* name, Node* start = nullptr) const;
+
+    // level_map.cpp
+    // Open, not in row or column 0, and no pickup on it.
+    bool isFreeCell(int x, int y) const;
+
+    // play_step.cpp
+    void movePlayer();
+    void updateGhosts();
+    void endGame();
+
+    // hud.cpp
+    // 32 in fullscreen: the bottom panels and the radar sit higher there.
+    float fullscreenLift() const;
+    bool createHudImage(GUI_ID id, GameState state, TextureID texture, float x, float y,
+                        float width, float height, int px, int py);
+    bool createHudNumber(GUI_ID id, float x, float y);
+    void slideRadarPanel();
+    // The position of what a blip shows; false when it is not in the level.
+    bool radarObject(GUI_ID guiId, Vector3& position) const;
 
     GameWindow& m_window;
     TextureManager m_textures;
@@ -157,6 +204,3 @@ private:
     Player m_player;
     HighScoreTable m_highScores;
 };
-
-// The factory the main loop calls to create the game object.
-std::unique_ptr<FrameHandler> makeGameScene(GameWindow& window);

@@ -8,6 +8,7 @@
 #include "app/error_reporter.h"
 #include "app/game_window.h"
 #include "audio/audio_manager.h"
+#include "game/game_scene.h"
 #include "input/game_settings.h"
 #include "input/input_router.h"
 #include "platform/instance_guard.h"
@@ -65,6 +66,12 @@ void startAudio(Program& program) {
 void connectWindow(Program& program) {
     program.window = std::make_unique<GameWindow>();
     program.window->setInputListener(&program.inputRouter);
+    InputRouter& router = program.inputRouter;
+    program.window->setSceneFactory([&router](GameWindow& window) {
+        auto scene = std::make_unique<GameScene>(window);
+        scene->connectInput(router.hooks());
+        return std::unique_ptr<FrameHandler>(std::move(scene));
+    });
 }
 
 bool openWindow(Program& program, const CommandLine& commandLine) {
@@ -73,7 +80,7 @@ bool openWindow(Program& program, const CommandLine& commandLine) {
     params.width = program.settings->screenWidth;
     params.height = program.settings->screenHeight;
     params.windowed = !commandLine.fullscreen;
-    params.color32 = true;
+    params.colour32 = true;
     params.version = VERSION;
     return program.window->create(params);
 }

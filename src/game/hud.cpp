@@ -1,0 +1,297 @@
+// The play HUD: number panels, score, crosshair and the radar.
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/game_window.h"
+#include "audio/audio_manager.h"
+#include "game/game_scene.h"
+#include "game/ghost.h"
+#include "game/pickups.h"
+#include "game/weapon_crossbow.h"
+#include "gui/gui_offset.h"
+#include "scene/math_constants.h"
+#include "scene/scalar_math.h"
+
+namespace {
+
+enum HudControl : GUI_ID {
+    HEALTH_PANEL = 35,
+    HEALTH_NUMBER = 36,
+    ENERGY_PANEL = 37,
+    ENERGY_NUMBER = 38,
+    ARROWS_PANEL = 39,
+    ARROWS_NUMBER = 40,
+    SCORE_PANEL = 41,
+    SCORE_NUMBER = 42,
+    RADAR_PANEL = 43,
+    POWER_CELL_BLIP = 44,
+    ARROW_CASE_BLIP = 45,
+    FIRST_GHOST_BLIP = 46,
+    CROSSHAIR = 49,
+    GAME_OVER_PICTURE = 50,
+};
+
+constexpr int SOUND_RADAR_ON = 3;
+constexpr int SOUND_RADAR_OFF = 4;
+constexpr int SOUND_RADAR_BEEP = 5;
+
+constexpr float RADAR_RADIUS = 100.0f;
+constexpr float RADAR_X = 689.0f;
+constexpr float RADAR_Y_ON = 432.0f;
+constexpr float RADAR_Y_OFF = 644.0f;
+constexpr float RADAR_SLIDE_SPEED = 150.0f;
+constexpr float RADAR_CENTRE_X = 111.0f;
+constexpr float RADAR_CENTRE_Y = 113.0f;
+constexpr float BLIP_HALF_SIZE = 3.0f;
+constexpr float BEEP_WINDOW = 0.017f;
+constexpr float SCORE_RIGHT_EDGE = 168.0f;
+constexpr float SCORE_Y = 591.0f;
+
+// One picture of the HUD: where it stands and where it lies in its texture.
+struct HudImage {
+    GUI_ID id;
+    float x, y, width, height;
+    int px, py;
+    bool lifted;  // moves up with the fullscreen lift
+};
+
+// The blips start far outside the screen; the radar moves them in.
+constexpr HudImage PANELS[] = {
+    {HEALTH_PANEL, -100, -75, 173, 60, 2, 509, false},
+    {ENERGY_PANEL, 100, -75, 173, 60, 2, 447, false},
+    {ARROWS_PANEL, 724, -75, 173, 60, 2, 385, false},
+    {SCORE_PANEL, -100, 580, 282, 60, 2, 61, true},
+};
+constexpr HudImage RADAR_IMAGES[] = {
+    {RADAR_PANEL, RADAR_X, RADAR_Y_OFF, 225, 225, 284, 509, true},
+    {ARROW_CASE_BLIP, -1000, -1000, 6, 6, 263, 507, false},
+    {POWER_CELL_BLIP, -1000, -1000, 6, 6, 272, 507, false},
+    {FIRST_GHOST_BLIP, -1000, -1000, 6, 6, 254, 507, false},
+    {FIRST_GHOST_BLIP + 1, -1000, -1000, 6, 6, 254, 507, false},
+    {FIRST_GHOST_BLIP + 2, -1000, -1000, 6, 6, 254, 507, false},
+    {CROSSHAIR, 370, 264, 36, 35, 215, 511, false},
+};
+
+// The number beside each panel, in creation order after its panel.
+struct HudNumber {
+    GUI_ID panel;
+    GUI_ID id;
+    float x, y;
+    bool lifted;
+};
+constexpr HudNumber NUMBERS[] = {
+    {HEALTH_PANEL, HEALTH_NUMBER, -42, -64, false},
+    {ENERGY_PANEL, ENERGY_NUMBER, 158, -64, false},
+    {ARROWS_PANEL, ARROWS_NUMBER, 782, -64, false},
+    {SCORE_PANEL, SCORE_NUMBER, SCORE_RIGHT_EDGE, SCORE_Y, true},
+};
+
+// The angle of (x, y) from the +x axis in [0, 2 pi).
+float radarAngle(float x, float y) {
+    Vector2 v(x, y);
+    float c = std::clamp(v.cosAngle(Vector2(1.0f, 0.0f), true), -1.0f, 1.0f);
+    float a = std::acos(c);
+    return y >= 0.0f ? a : TWO_PI - a;
+}
+
+}  // namespace
+
+float GameScene::fullscreenLift() const {
+    return m_window.isFullscreen() ? 32.0f : 0.0f;
+}
+
+bool GameScene::createHudImage(GUI_ID id, GameState state, TextureID texture, float x, float y,
+                               float width, float height, int px, int py) {
+    return m_gui.createImage(id, state, x, y, width, height) &&
+           m_gui.setImageTexture(id, texture.group, texture.id, px, py, 0);
+}
+
+bool GameScene::createHudNumber(GUI_ID id, float x, float y) {
+    if (!m_gui.createText(id, GameState::Playing, largeNumbersFont.group, largeNumbersFont.id, x,
+                          y)) {
+        return false;
+    }
+    m_gui.setTextColour(id, 0.0f, 0.0f, 0.0f, 1.0f);
+    m_gui.setTextf(id, "%s", "");
+    return true;
+}
+
+bool GameScene::setupPlayHud() {
+    largeNumbersTexture =
+        m_textures.loadTexture(1, false, 1, false, "resources/fonts/LargeNumbers.tga");
+    if (largeNumbersTexture.id == 0) {
+        return false;
+    }
+    largeNumbersFont =
+        m_textures.createFont(1, largeNumbersTexture.id, 51, Color4(0.0f, 0.0f, 0.0f, 1.0f), 1.0f);
+    if (largeNumbersFont.id == 0) {
+        return false;
+    }
+    float lift = fullscreenLift();
+    for (const HudImage& panel : PANELS) {
+        float y = panel.y + (panel.lifted ? lift : 0.0f);
+        if (!createHudImage(panel.id, GameState::Playing, largeNumbersTexture, panel.x, y,
+                            panel.width, panel.height, panel.px, panel.py)) {
+            return false;
+        }
+        for (const HudNumber& number : NUMBERS) {
+            if (number.panel == panel.id &&
+                !createHudNumber(number.id, number.x, number.y + (number.lifted ? lift : 0.0f))) {
+                return false;
+            }
+        }
+    }
+    for (const HudImage& image : RADAR_IMAGES) {
+        float y = image.y + (image.lifted ? lift : 0.0f);
+        if (!createHudImage(image.id, GameState::Playing, largeNumbersTexture, image.x, y,
+                            image.width, image.height, image.px, image.py)) {
+            return false;
+        }
+    }
+    return createHudImage(GAME_OVER_PICTURE, GameState::GameOver, instructionsTexture, -111.0f,
+                          284.0f, 1024.0f, 307.0f, 0, 1023);
+}
+
+void GameScene::drawPlayOverlay() {
+    glEnable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+
+    if (m_gui.getControl(SCORE_NUMBER) != nullptr) {
+        int score = m_player.getScore();
+        float width =
+            m_textures.getTextWidth(largeNumbersFont.group, largeNumbersFont.id, "%d", score);
+        m_gui.setPosition(SCORE_NUMBER, SCORE_RIGHT_EDGE - width, SCORE_Y + fullscreenLift());
+        m_gui.setTextf(SCORE_NUMBER, "%d", score);
+        m_gui.setTextf(HEALTH_NUMBER, "%d", m_player.getHealth());
+        m_gui.setTextf(ENERGY_NUMBER, "%d", m_player.getEnergy());
+        WeaponCrossbow* crossbow = m_player.getCrossbow();
+        m_gui.setTextf(ARROWS_NUMBER, "%d", crossbow != nullptr ? crossbow->getArrowCount() : 0);
+        if (m_window.currentState() == GameState::Playing) {
+            drawRadar();
+        }
+        m_gui.setAlpha(CROSSHAIR, m_player.isCrossbowSelected() ? 1.0f : 0.0f);
+    }
+    drawScreenOverlay();
+
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+}
+
+void GameScene::slideRadarPanel() {
+    float lift = fullscreenLift();
+    float low = RADAR_Y_ON + lift;
+    float high = RADAR_Y_OFF + lift;
+    Vector2 p = m_gui.getPosition(RADAR_PANEL);
+    AudioManager* audio = audioManager();
+    float y = p.y;
+    if (m_player.getEnergy() == 0) {
+        if (radarOn) {
+            radarOn = false;
+            if (audio != nullptr) {
+                audio->playSource(SOUND_RADAR_OFF, false);
+            }
+        }
+        if (p.y < high) {
+            y = std::clamp(p.y + RADAR_SLIDE_SPEED * frameTime, low, high);
+        }
+    } else {
+        if (!radarOn) {
+            radarOn = true;
+            if (audio != nullptr) {
+                audio->playSource(SOUND_RADAR_ON, false);
+            }
+        }
+        if (p.y > low) {
+            y = std::clamp(p.y - RADAR_SLIDE_SPEED * frameTime, low, high);
+        }
+    }
+    m_gui.setPosition(RADAR_PANEL, RADAR_X, y);
+}
+
+void GameScene::drawRadar() {
+    slideRadarPanel();
+    Vector2 panel = m_gui.getPosition(RADAR_PANEL);
+    Vector2 centre(panel.x + RADAR_CENTRE_X, panel.y + RADAR_CENTRE_Y);
+
+    radarSweepAngle = wrapAngle(radarSweepAngle + HALF_PI * frameTime, false, 0.0f);
+
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 1.0f, 1.0f, 0.75f);
+    float sx = centre.x + guiOffset.x;
+    float sy = centre.y + guiOffset.y;
+    glBegin(GL_LINES);
+    glVertex2f(sx, sy);
+    glVertex2f(sx + RADAR_RADIUS * std::cos(radarSweepAngle),
+               sy + RADAR_RADIUS * std::sin(radarSweepAngle));
+    glEnd();
+
+    Vector3 forward = m_player.getDirection();
+    Vector3 right(-forward.z, 0.0f, forward.x);
+    updateRadarBlip(ARROW_CASE_BLIP, forward, right, centre);
+    updateRadarBlip(POWER_CELL_BLIP, forward, right, centre);
+    for (GUI_ID i = 0; i < 3; ++i) {
+        updateRadarBlip(FIRST_GHOST_BLIP + i, forward, right, centre);
+    }
+}
+
+bool GameScene::radarObject(GUI_ID guiId, Vector3& position) const {
+    if (guiId == ARROW_CASE_BLIP) {
+        if (arrowsPickup == nullptr || !arrowsPickup->isVisible()) {
+            return false;
+        }
+        position = arrowsPickup->getPosition();
+        return true;
+    }
+    if (guiId == POWER_CELL_BLIP) {
+        if (energyPickup == nullptr || !energyPickup->isVisible()) {
+            return false;
+        }
+        position = energyPickup->getPosition();
+        return true;
+    }
+    std::size_t index = guiId - FIRST_GHOST_BLIP;
+    if (guiId < FIRST_GHOST_BLIP || index >= ghosts.size() || ghosts[index] == nullptr ||
+        !ghosts[index]->isVisible()) {
+        return false;
+    }
+    position = ghosts[index]->getPosition();
+    return true;
+}
+
+void GameScene::updateRadarBlip(GUI_ID guiId, const Vector3& forward, const Vector3& right,
+                                const Vector2& centre) {
+    Vector3 object;
+    if (!radarObject(guiId, object)) {
+        m_gui.setAlpha(guiId, 0.0f);
+        return;
+    }
+    Vector3 player = m_player.getPosition();
+    float dx = object.x - player.x;
+    float dz = object.z - player.z;
+    float x = radarScale * (right.x * dx + right.z * dz);
+    float y = radarScale * (forward.x * dx + forward.z * dz);
+    if (x * x + y * y > RADAR_RADIUS * RADAR_RADIUS) {
+        m_gui.setAlpha(guiId, 0.0f);
+        return;
+    }
+    m_gui.setPosition(guiId, centre.x + x - BLIP_HALF_SIZE, centre.y + y - BLIP_HALF_SIZE);
+
+    float diff = radarSweepAngle - radarAngle(x, y);
+    float alpha;
+    if (diff < 0.0f) {
+        alpha = mapRangeClamped(1.0f, 0.0f, QUARTER_PI, 1.25f * PI, diff + TWO_PI);
+    } else {
+        alpha = mapRangeClamped(1.0f, 0.0f, QUARTER_PI, 1.25f * PI, diff);
+        AudioManager* audio = audioManager();
+        if (radarOn && diff < BEEP_WINDOW && audio != nullptr &&
+            !audio->isSourcePlaying(SOUND_RADAR_BEEP)) {
+            audio->playSource(SOUND_RADAR_BEEP, false);
+        }
+    }
+    m_gui.setAlpha(guiId, alpha);
+}
