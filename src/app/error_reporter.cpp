@@ -120,14 +120,59 @@ void ErrorReporter::setErrorV(int kind, const char* format, va_list args) {
     std::vsnprintf(m_message, MESSAGE_SIZE - 1, format, args);
     m_message[MESSAGE_SIZE - 1] = '\0';
     m_kind = kind;
+    appendToLog(m_message);
+}
+
+// Called with the lock held.
+void ErrorReporter::appendToLog(const char* text) {
     if (!m_loggingEnabled) {
         return;
     }
     std::FILE* file = std::fopen(m_logFileName, "at");
     if (file != nullptr) {
-        std::fprintf(file, "%s\n", m_message);
+        std::fprintf(file, "%s\n", text);
         std::fclose(file);
     }
+}
+
+void ErrorReporter::logLine(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    logLineV(format, args);
+    va_end(args);
+}
+
+void ErrorReporter::logLineV(const char* format, va_list args) {
+    char line[MESSAGE_SIZE - 1];
+    std::vsnprintf(line, sizeof line, format, args);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    appendToLog(line);
+}
+
+void ErrorReporter::postErrorV(int kind, const char* format, va_list args) {
+    char text[MESSAGE_SIZE - 1];
+    std::vsnprintf(text, sizeof text, format, args);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    appendToLog(text);
+    if (m_pending.size() < PENDING_LIMIT) {
+        m_pending.push_back(Posted{kind, text});
+    }
+}
+
+bool ErrorReporter::showPending() {
+    std::vector<Posted> pending;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        pending.swap(m_pending);
+    }
+    // The boxes open without the lock, so a thread posting meanwhile never waits on one.
+    for (const Posted& posted : pending) {
+        KindInfo info = kindInfo(posted.kind);
+        platform::showMessageBox(
+            info.caption, isKnownKind(posted.kind) ? posted.text : "Unrecognized Error Message",
+            info.icon);
+    }
+    return !pending.empty();
 }
 
 void ErrorReporter::showError() {
@@ -187,4 +232,31 @@ void showAndReset(const char* resetText) {
     }
     reporter->showError();
     reporter->setError(ERROR_NONE, "%s", resetText);
+}
+
+void logMessage(const char* format, ...) {
+    ErrorReporter* reporter = errorReporter();
+    if (reporter == nullptr) {
+        return;
+    }
+    va_list args;
+    va_start(args, format);
+    reporter->logLineV(format, args);
+    va_end(args);
+}
+
+void postError(int kind, const char* format, ...) {
+    ErrorReporter* reporter = errorReporter();
+    if (reporter == nullptr) {
+        return;
+    }
+    va_list args;
+    va_start(args, format);
+    reporter->postErrorV(kind, format, args);
+    va_end(args);
+}
+
+bool showPendingErrors() {
+    ErrorReporter* reporter = errorReporter();
+    return reporter != nullptr && reporter->showPending();
 }

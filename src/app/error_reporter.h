@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <mutex>
 #include <string>
+#include <vector>
 
 // Error kinds: the number stored with every message. The kind picks the
 // caption and icon of the box that shows the message.
@@ -23,8 +24,12 @@ enum ErrorKind : int {
 
 // Stores the last failure (kind and formatted message), shows it in a message
 // box on request, and appends every stored message to a plain-text log.
-// Reporting is safe from any thread: one lock guards the stored state and the
-// log file, because the audio streaming thread reports too.
+//
+// Only the main thread stores and shows. Another thread (the audio streaming
+// thread) posts instead: its message is logged at once and waits, apart from
+// the stored one, until the main thread shows it with showPending(). So no
+// box ever opens off the main thread, and a thread never shows or resets
+// what the main thread stored. One lock guards the state and the log file.
 class ErrorReporter {
 public:
     static constexpr std::size_t LOG_NAME_SIZE = 260;  // 259 characters + terminator
@@ -39,6 +44,16 @@ public:
     void setErrorV(int kind, const char* format, va_list args)
         __attribute__((format(printf, 3, 0)));
     void showError();
+    // Appends a line to the log without storing it: for notes that are not
+    // failures to show (debug listings, a save that could not be written).
+    void logLine(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void logLineV(const char* format, va_list args) __attribute__((format(printf, 2, 0)));
+    // From a thread other than the main one: log now, show later.
+    void postErrorV(int kind, const char* format, va_list args)
+        __attribute__((format(printf, 3, 0)));
+    // Main thread: shows every posted message in the order posted and forgets
+    // them; the stored message is left alone. False when none was waiting.
+    bool showPending();
     int getErrorKind() const;
     std::string getMessage() const;
     const char* logFileName() const { return m_logFileName; }
@@ -47,12 +62,22 @@ public:
     // or a fixed text for an unknown kind).
     static const char* captionFor(int kind);
 
+    // At most this many posted messages wait; later ones are only logged.
+    static constexpr std::size_t PENDING_LIMIT = 8;
+
 private:
+    struct Posted {
+        int kind;
+        std::string text;
+    };
+    void appendToLog(const char* text);
+
     mutable std::mutex m_mutex;
     char m_logFileName[LOG_NAME_SIZE] = {};
     char m_message[MESSAGE_SIZE] = {};
     int m_kind = ERROR_NONE;
     bool m_loggingEnabled = false;
+    std::vector<Posted> m_pending;
 };
 
 // The one program-wide reporter (null before start-up creates it).
@@ -60,6 +85,7 @@ ErrorReporter* errorReporter();
 
 // The two texts a reset stores: start-up and audio use the first, the scene,
 // asset and GUI code the second.
+// KEPT: two texts for one meaning; the error log has always shown both.
 constexpr const char* RESET_NONE = "None";
 constexpr const char* RESET_NO_ERROR = "No Error.";
 
@@ -72,3 +98,11 @@ void reportShowReset(const char* resetText, int kind, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
 // Shows what is stored, then resets with resetText.
 void showAndReset(const char* resetText);
+// Log only: the stored message and kind stay as they are.
+void logMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// For threads other than the main one, instead of any of the above: logged
+// at once, shown by the main thread's next showPendingErrors().
+void postError(int kind, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// Main thread, once per frame and before exit: shows what other threads
+// posted. True when a box was shown.
+bool showPendingErrors();

@@ -34,38 +34,35 @@ GameWindow::~GameWindow() {
 
 bool GameWindow::createFailed(int kind, const char* message) {
     destroy();
-    errorReporter()->setError(kind, "%s", message);
+    reportError(kind, "%s", message);
     return false;
 }
 
 bool GameWindow::create(WindowParams& params) {
     if (m_window.exists()) {
-        errorReporter()->setError(ERROR_GENERAL,
-                                  "Window exists already, can not create it a 2nd time.");
+        reportError(ERROR_GENERAL, "Window exists already, can not create it a 2nd time.");
         return false;
     }
     m_title = params.title;
     m_className = params.title;
     m_fullscreen = !params.windowed;
-    m_color32 = params.color32;
+    m_colour32 = params.colour32;
     m_width = params.width;
     m_height = params.height;
     m_version = params.version;
 
     if (m_height < 1 || m_width < 1) {
-        errorReporter()->setError(ERROR_GENERAL,
-                                  "Invalid Parameters\nWidth   =%d\nHeight  =%d\nRefresh = %d",
-                                  m_width, m_height, m_refreshRate);
+        reportError(ERROR_GENERAL, "Invalid Parameters\nWidth   =%d\nHeight  =%d", m_width,
+                    m_height);
         return false;
     }
     if (!platform::startWindowSystem()) {
-        errorReporter()->setError(ERROR_WINDOWS, "Cannot register %s with Windows.",
-                                  m_className.c_str());
+        reportError(ERROR_WINDOWS, "Cannot register %s with Windows.", m_className.c_str());
         return false;
     }
     m_windowSystemStarted = true;
 
-    switch (m_window.create(m_title, m_width, m_height, m_fullscreen, m_color32 ? 32 : 16)) {
+    switch (m_window.create(m_title, m_width, m_height, m_fullscreen, m_colour32 ? 32 : 16)) {
         case platform::CreateResult::Ok:
             break;
         case platform::CreateResult::NoPixelFormat:
@@ -110,7 +107,7 @@ bool GameWindow::createContext() {
     if (!m_window.describePixelFormat(format)) {
         return createFailed(ERROR_OPENGL, "Could not get information about selected pixel format.");
     }
-    m_color32 = format.colorBits == 32;
+    m_colour32 = format.colourBits == 32;
     m_depthBuffer = format.depthBits > 0;
     return true;
 }
@@ -123,10 +120,9 @@ bool GameWindow::applyDisplayMode() {
         storeDisplaySize(client.width, client.height);
         return true;
     }
-    if (!m_window.enterFullscreen(m_width, m_height, m_color32 ? 32 : 16)) {
+    if (!m_window.enterFullscreen(m_width, m_height, m_colour32 ? 32 : 16)) {
         destroy();
-        errorReporter()->setError(ERROR_WINDOWS, "Failed to switch to %dx%d fullscreen mode.",
-                                  m_width, m_height);
+        reportError(ERROR_WINDOWS, "Failed to switch to %dx%d fullscreen mode.", m_width, m_height);
         return false;
     }
     storeDisplaySize(m_width, m_height);
@@ -195,7 +191,7 @@ void GameWindow::initRenderer() {
         }
         if (!m_scene) {
             appSettings()->quitRequested = true;
-            errorReporter()->setError(ERROR_MEMORY, "Can not create a new Scene.");
+            reportError(ERROR_MEMORY, "Can not create a new Scene.");
             return;
         }
         if (!m_scene->setUpScreens()) {

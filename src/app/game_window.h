@@ -17,7 +17,7 @@ struct WindowParams {
     int width = 0;
     int height = 0;
     bool windowed = true;
-    bool color32 = false;
+    bool colour32 = false;
     std::string version = "version x";
     platform::Window* window = nullptr;  // written back by create()
 };
@@ -76,7 +76,7 @@ public:
     int screenWidth() const { return m_screenWidth; }
     int screenHeight() const { return m_screenHeight; }
     bool isFullscreen() const { return m_fullscreen; }
-    bool has32BitColor() const { return m_color32; }
+    bool has32BitColour() const { return m_colour32; }
     bool hasDepthBuffer() const { return m_depthBuffer; }
     bool isActive() const { return m_active; }
     const std::string& title() const { return m_title; }
@@ -123,9 +123,8 @@ private:
     int m_height = 0;
     int m_screenWidth = 0;
     int m_screenHeight = 0;
-    int m_refreshRate = 0;
     bool m_fullscreen = false;
-    bool m_color32 = true;
+    bool m_colour32 = true;
     bool m_depthBuffer = true;
     bool m_windowSystemStarted = false;
     platform::Window m_window;

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "app/app_settings.h"
+#include "app/error_reporter.h"
 #include "app/game_window.h"
 
 void GameWindow::setState(GameState state) {
@@ -43,6 +44,11 @@ float GameWindow::beginFrame() {
 }
 
 void GameWindow::frame() {
+    // What the audio thread could not show itself reaches the screen here;
+    // the time the box was up is not played out.
+    if (showPendingErrors()) {
+        m_timer.read();
+    }
     float sceneFrameTime = beginFrame();
     if (m_scene) {
         m_scene->setFrameTime(sceneFrameTime);

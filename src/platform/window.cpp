@@ -5,8 +5,8 @@
 namespace platform {
 namespace {
 
-void requestColorBits(int colorBits) {
-    if (colorBits == 32) {
+void requestColourBits(int colourBits) {
+    if (colourBits == 32) {
         SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
         SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
         SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
@@ -19,9 +19,9 @@ void requestColorBits(int colorBits) {
     }
 }
 
-void requestPixelFormat(int colorBits, int alphaBits) {
+void requestPixelFormat(int colourBits, int alphaBits) {
     SDL_GL_ResetAttributes();
-    requestColorBits(colorBits);
+    requestColourBits(colourBits);
     if (alphaBits == 0) {
         SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
     }
@@ -95,12 +95,12 @@ Window::~Window() {
 }
 
 CreateResult Window::create(const std::string& title, int width, int height, bool fullscreen,
-                            int colorBits) {
+                            int colourBits) {
     m_fullscreen = fullscreen;
     // Ask for the full format first; some X servers have no visual with
     // destination alpha, so fall back to one without before giving up.
     for (int alphaBits : {8, 0}) {
-        requestPixelFormat(colorBits, alphaBits);
+        requestPixelFormat(colourBits, alphaBits);
         m_window =
             SDL_CreateWindow(title.c_str(), 0, 0, width, height, windowFlags(fullscreen, true));
         if (m_window != nullptr) {
@@ -142,7 +142,7 @@ bool Window::describePixelFormat(PixelFormat& format) const {
         SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth) != 0) {
         return false;
     }
-    format.colorBits = red + green + blue + alpha;
+    format.colourBits = red + green + blue + alpha;
     format.depthBits = depth;
     return true;
 }

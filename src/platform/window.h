@@ -20,7 +20,7 @@ struct Point {
 };
 
 struct PixelFormat {
-    int colorBits = 0;  // red + green + blue + alpha bits
+    int colourBits = 0;  // red + green + blue + alpha bits
     int depthBits = 0;
 };
 
@@ -45,10 +45,10 @@ public:
     Window& operator=(const Window&) = delete;
 
     // Creates the window hidden, with a client area of exactly width x height,
-    // a double-buffered RGBA surface of colorBits (32 or 16) and a 24-bit
+    // a double-buffered RGBA surface of colourBits (32 or 16) and a 24-bit
     // depth buffer. Fullscreen windows have no border.
     CreateResult create(const std::string& title, int width, int height, bool fullscreen,
-                        int colorBits);
+                        int colourBits);
     void move(int x, int y);
     bool createContext();
     bool makeCurrent();

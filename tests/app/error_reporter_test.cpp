@@ -4,6 +4,7 @@
 
 #include <regex>
 #include <string>
+#include <thread>
 
 #include "support/message_box_recorder.h"
 #include "support/temp_dir.h"
@@ -130,6 +131,70 @@ TEST_F(ErrorReporterTest, ProgramWidePointerFollowsLifetime) {
         EXPECT_EQ(errorReporter(), &reporter);
     }
     EXPECT_EQ(errorReporter(), nullptr);
+}
+
+TEST_F(ErrorReporterTest, LoggedNotesLeaveTheStoredErrorAlone) {
+    ErrorReporter reporter("ErrorLog", true);
+    reporter.setError(ERROR_GAME, "Can not open %s.", "a.tga");
+    std::string before = readFile(dir.file("ErrorLog.txt"));
+    logMessage("Transform name_%s", "hall");
+    reporter.logLine("%s", std::string(2000, 'y').c_str());
+    EXPECT_EQ(reporter.getErrorKind(), ERROR_GAME);
+    EXPECT_EQ(reporter.getMessage(), "Can not open a.tga.");
+    EXPECT_EQ(readFile(dir.file("ErrorLog.txt")),
+              before + "Transform name_hall\n" + std::string(1022, 'y') + "\n");
+    EXPECT_TRUE(boxes.boxes().empty());
+}
+
+// A posting thread never opens a box and never touches what the main thread
+// stored; the main thread shows the posts, in order, when it asks.
+TEST_F(ErrorReporterTest, PostedErrorsWaitForTheMainThread) {
+    ErrorReporter reporter("ErrorLog", true);
+    reporter.setError(ERROR_GENERAL, "main thread's own");
+    std::thread worker([] {
+        postError(ERROR_OGG_VORBIS, "Audio File %s", "music.ogg");
+        postError(ERROR_OPENAL, "Could not queue buffer");
+        postError(42, "odd kind");
+    });
+    worker.join();
+    EXPECT_TRUE(boxes.boxes().empty());
+    EXPECT_EQ(reporter.getMessage(), "main thread's own");
+    std::string log = readFile(dir.file("ErrorLog.txt"));
+    EXPECT_NE(log.find("main thread's own\nAudio File music.ogg\nCould not queue buffer\n"),
+              std::string::npos)
+        << log;
+
+    EXPECT_TRUE(showPendingErrors());
+    ASSERT_EQ(boxes.boxes().size(), 3u);
+    EXPECT_EQ(boxes.boxes()[0].caption, "OGG Vorbis Error");
+    EXPECT_EQ(boxes.boxes()[0].text, "Audio File music.ogg");
+    EXPECT_EQ(boxes.boxes()[1].caption, "OpenAL Error");
+    EXPECT_EQ(boxes.boxes()[2].text, "Unrecognized Error Message");
+    EXPECT_EQ(reporter.getErrorKind(), ERROR_GENERAL);
+    EXPECT_FALSE(showPendingErrors());
+    EXPECT_EQ(boxes.boxes().size(), 3u);
+}
+
+TEST_F(ErrorReporterTest, PostsBeyondTheLimitAreOnlyLogged) {
+    ErrorReporter reporter("ErrorLog", true);
+    for (std::size_t i = 0; i < ErrorReporter::PENDING_LIMIT + 5; ++i) {
+        postError(ERROR_OPENAL, "post %zu", i);
+    }
+    showPendingErrors();
+    EXPECT_EQ(boxes.boxes().size(), ErrorReporter::PENDING_LIMIT);
+    std::string last = "post " + std::to_string(ErrorReporter::PENDING_LIMIT + 4);
+    EXPECT_NE(readFile(dir.file("ErrorLog.txt")).find(last), std::string::npos);
+}
+
+TEST_F(ErrorReporterTest, HelpersAreQuietWithoutAReporter) {
+    ASSERT_EQ(errorReporter(), nullptr);
+    reportError(ERROR_GAME, "x");
+    reportShowReset(RESET_NO_ERROR, ERROR_GAME, "x");
+    showAndReset(RESET_NONE);
+    logMessage("x");
+    postError(ERROR_OPENAL, "x");
+    EXPECT_FALSE(showPendingErrors());
+    EXPECT_TRUE(boxes.boxes().empty());
 }
 
 }  // namespace

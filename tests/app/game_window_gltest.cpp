@@ -27,7 +27,7 @@ protected:
         p.title = "Spookhollow window test";
         p.width = width;
         p.height = height;
-        p.color32 = true;
+        p.colour32 = true;
         return p;
     }
 };
@@ -36,7 +36,7 @@ TEST_F(GameWindowTest, ZeroWidthIsRefusedWithTheParameters) {
     WindowParams p = params(0, 768);
     EXPECT_FALSE(window.create(p));
     EXPECT_EQ(reporter.getErrorKind(), ERROR_GENERAL);
-    EXPECT_EQ(reporter.getMessage(), "Invalid Parameters\nWidth   =0\nHeight  =768\nRefresh = 0");
+    EXPECT_EQ(reporter.getMessage(), "Invalid Parameters\nWidth   =0\nHeight  =768");
     EXPECT_FALSE(window.window().exists());
     EXPECT_EQ(p.window, nullptr);
 }

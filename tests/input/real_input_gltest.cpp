@@ -30,7 +30,7 @@ protected:
         params.title = "Spookhollow input test";
         params.width = 320;
         params.height = 240;
-        params.color32 = true;
+        params.colour32 = true;
         ASSERT_TRUE(window.create(params)) << reporter.getMessage();
         unsigned long id = x11::findWindow(params.title, 10);
         ASSERT_NE(id, 0u);
