@@ -1,0 +1,448 @@
+// Building the level: the castle from the map image, the player's start, the
+// pickups, the weapons, the ghosts and the level's sounds.
+#include <cmath>
+#include <cstdio>
+#include <new>
+#include <utility>
+
+#include "app/error_reporter.h"
+#include "assets/qvr_reader.h"
+#include "assets/scene_text.h"
+#include "audio/audio_manager.h"
+#include "game/game_scene.h"
+#include "game/ghost.h"
+#include "game/map_colours.h"
+#include "game/pickups.h"
+#include "game/weapon_crossbow.h"
+#include "input/game_settings.h"
+#include "scene/geometry_primitives.h"
+#include "scene/light.h"
+#include "scene/node.h"
+#include "scene/node_shape.h"
+
+namespace {
+
+constexpr int LEVEL_GROUP = 1;
+constexpr const char* OBJECTS_FILE = "resources/objects.lvl";
+constexpr const char* MAP_FILE = "resources/maps/castle.map";
+constexpr float PLAYER_RADIUS = 1.25f;
+constexpr float EYE_HEIGHT = 1.8f;
+constexpr float LEVEL_MOVE_SPEED = 20.0f;
+constexpr float LEVEL_TURN_SPEED = 3.0f;
+constexpr float RADAR_RADIUS_PIXELS = 100.0f;
+constexpr float RADAR_CELLS = 6.0f;
+constexpr int ARROW_NODES = 25;
+constexpr int GHOST_COUNT = 3;
+constexpr unsigned DEFAULT_TEXTURE_QUALITY = 3;
+
+struct SoundFile {
+    int slot;
+    const char* file;
+};
+
+// Created in this order; the slots are where the play code finds them.
+constexpr SoundFile LEVEL_SOUNDS[] = {
+    {2, "resources/audio/footsteps.wav"},     {3, "resources/audio/radarOn.wav"},
+    {4, "resources/audio/radarOff.wav"},      {5, "resources/audio/radarBeep.wav"},
+    {6, "resources/audio/miss.wav"},          {7, "resources/audio/hit.wav"},
+    {10, "resources/audio/pickupArrows.wav"}, {11, "resources/audio/pickupHealth.wav"},
+    {12, "resources/audio/pickupPower.wav"},  {9, "resources/audio/crossbowLoad.wav"},
+    {8, "resources/audio/crossbowShoot.wav"}, {15, "resources/audio/heartbeat.wav"},
+    {13, "resources/audio/ghostAttack.wav"},  {14, "resources/audio/ghost.wav"},
+};
+constexpr int GHOST_MOAN_SLOT = 14;
+constexpr float GHOST_MOAN_GAIN = 0.25f;
+constexpr int STREAM_BUFFER_SIZE = 0xA000;
+constexpr int STREAM_BUFFER_COUNT = 3;
+
+bool failWith(int kind, const char* message) {
+    reportShowReset(RESET_NO_ERROR, kind, "%s", message);
+    return false;
+}
+
+float cellCoordinate(int cell, float size) {
+    return static_cast<float>(cell) * size;
+}
+
+}  // namespace
+
+bool GameScene::buildLevel() {
+    LevelParts parts;
+    if (!createPlayerLight() || !setupPlayHud() || !loadLevelFiles(parts) ||
+        !readLevelGeometry(parts)) {
+        return false;
+    }
+    buildCells(parts);
+    if (!placePlayer() || !createPickups() || !createWeaponNodes() || !createGhosts()) {
+        return false;
+    }
+    footstepsPlaying = false;
+    radarOn = true;
+    createLevelSounds();
+    return true;
+}
+
+unsigned GameScene::readerTextureQuality() const {
+    GameSettings* settings = gameSettings();
+    return settings != nullptr ? static_cast<unsigned>(settings->textureQuality)
+                               : DEFAULT_TEXTURE_QUALITY;
+}
+
+// The player carries this light: without a light node it keeps the identity
+// matrix and so shines from the eye.
+bool GameScene::createPlayerLight() {
+    auto* light = new (std::nothrow) LightPoint();
+    if (light == nullptr) {
+        return failWith(ERROR_MEMORY, "Can not create a new pLight.");
+    }
+    light->setDirection(0.0f, 0.0f, -1.0f);
+    light->setPosition(0.0f, 0.0f, 0.0f);
+    light->setAttenuation(0.1f, 0.2f, 0.0f);
+    addLight(light);
+    return true;
+}
+
+// The texture manager has shown why a file did not load.
+bool GameScene::loadLevelFiles(LevelParts& parts) {
+    SceneTextReader(*this, m_textures, readerTextureQuality())
+        .loadSceneText(OBJECTS_FILE, LEVEL_GROUP);
+
+    mapTexture = m_textures.loadTexture(LEVEL_GROUP, false, 1, 1, MAP_FILE);
+    if (mapTexture.id == 0) {
+        return false;
+    }
+    std::pair<unsigned, unsigned> size = m_textures.getTextureSize(mapTexture.group, mapTexture.id);
+    mapWidth = static_cast<int>(size.first);
+    mapHeight = static_cast<int>(size.second);
+
+    TextureID* surfaces[] = {&parts.ground, &parts.carpet, &parts.wood, &parts.ceiling,
+                             &parts.wall};
+    const char* files[] = {"resources/textures/ground.tga", "resources/textures/carpet.tga",
+                           "resources/textures/wood.tga", "resources/textures/ceiling.tga",
+                           "resources/textures/box.tga"};
+    for (int i = 0; i < 5; ++i) {
+        *surfaces[i] = m_textures.loadTexture(LEVEL_GROUP, true, 4, 1, files[i]);
+        if (surfaces[i]->id == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The box sets the grid: a cell is as wide as the box, a low passage as high.
+// Every later division and position relies on both being positive.
+bool GameScene::readLevelGeometry(LevelParts& parts) {
+    parts.plane = findGeometry("plane");
+    parts.box = findGeometry("box");
+    if (parts.plane == nullptr || parts.box == nullptr) {
+        return failWith(ERROR_GAME, "Could not find required Geometry in lvl file.");
+    }
+    const auto* box = dynamic_cast<const GeometryBox*>(parts.box);
+    Vector3 size = box != nullptr ? box->getSize() : Vector3();
+    if (!(size.x > 0.0f && size.y > 0.0f && std::isfinite(size.x) && std::isfinite(size.y))) {
+        reportShowReset(RESET_NO_ERROR, ERROR_GAME,
+                        "%s\nThe geometry named \"box\" must be a box with a width and a height.",
+                        OBJECTS_FILE);
+        return false;
+    }
+    if (mapWidth < 1 || mapHeight < 1) {
+        reportShowReset(RESET_NO_ERROR, ERROR_GAME, "%s\nThe map has no cells.", MAP_FILE);
+        return false;
+    }
+    playerRadius = PLAYER_RADIUS;
+    cellSize = size.x;
+    wallHeight = size.y;
+    radarScale = RADAR_RADIUS_PIXELS / (cellSize * RADAR_CELLS);
+    return true;
+}
+
+void GameScene::buildCells(const LevelParts& parts) {
+    cellWallMasks.clear();
+    cellWallMasks.reserve(static_cast<std::size_t>(mapWidth) * static_cast<std::size_t>(mapHeight));
+    for (int y = 0; y < mapHeight; ++y) {
+        for (int x = 0; x < mapWidth; ++x) {
+            buildCell(x, y, parts);
+        }
+    }
+}
+
+// Walls and low passages beside a hall are built two boxes high so that the
+// hall's high ceiling meets a wall. Only the four side neighbours count.
+void GameScene::buildCell(int x, int y, const LevelParts& parts) {
+    const Color4 c = cellColour(x, y);
+    const float wx = cellCoordinate(x, cellSize);
+    const float wz = cellCoordinate(y, cellSize);
+    bool nearHall = false;
+    if (isBlack(c) || isWhite(c)) {
+        const int side[4][2] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
+        for (const auto& n : side) {
+            if (isInMap(n[0], n[1])) {
+                Color4 other = cellColour(n[0], n[1]);
+                nearHall = nearHall || isMagenta(other) || isYellow(other);
+            }
+        }
+    }
+    if (nearHall) {
+        addCellNode("TallWallBox", x, y, Vector3(wx, wallHeight, wz), 0, parts.box, parts.wall);
+    }
+    if (isBlack(c)) {
+        addCellNode("WallBox", x, y, Vector3(wx, 0.0f, wz), 0, parts.box, parts.wall);
+        cellWallMasks.push_back(-1);
+        return;
+    }
+
+    TextureID floorTexture = isYellow(c) ? parts.wood : isMagenta(c) ? parts.carpet : parts.ground;
+    NodeID floorShape = 0;
+    NodeID floor = addCellNode("Floor", x, y, Vector3(wx, 0.0f, wz), 0, parts.plane, floorTexture,
+                               &floorShape);
+    if (floorShape != 0 && isMagenta(c)) {
+        // The carpet pattern is finer than one repeat per plane.
+        auto* tfm = new (std::nothrow) TextureTransform();
+        if (tfm != nullptr) {
+            tfm->m_vScale = Vector2(2.0f, 2.0f);
+            std::uint32_t tfmID = addTextureTransform(tfm);
+            if (tfmID != 0) {
+                setShapeTextureTfm(floorShape, tfmID);
+            }
+        }
+    }
+    if (floor != 0 && !nearHall) {
+        float h = isWhite(c) ? wallHeight : 2.0f * wallHeight;
+        NodeID ceiling =
+            addCellNode("Ceiling", x, y, Vector3(0.0f, h, 0.0f), floor, parts.plane, parts.ceiling);
+        // Turned over about X, so the plane faces down.
+        auto* turned = ceiling != 0 ? static_cast<NodeTransform*>(node(ceiling)) : nullptr;
+        if (turned != nullptr) {
+            turned->setAxis(1.0f, 0.0f, 0.0f);
+            turned->m_fAngle = 180.0f;
+        }
+    }
+    cellWallMasks.push_back(cellWallMask(x, y));
+}
+
+// A node that cannot be made is skipped: the rest of the cell and of the grid
+// is still built.
+NodeID GameScene::addCellNode(const char* kind, int x, int y, const Vector3& translation,
+                              NodeID parent, Geometry* geometry, TextureID texture,
+                              NodeID* shapeID) {
+    if (shapeID != nullptr) {
+        *shapeID = 0;
+    }
+    auto* transform = new (std::nothrow) NodeTransform();
+    if (transform == nullptr) {
+        return 0;
+    }
+    char name[64];
+    std::snprintf(name, sizeof name, "%s(%d,%d)", kind, x, y);
+    transform->setName(name);
+    transform->m_vTranslation = translation;
+    NodeID transformID = addNode(transform, parent);
+    if (transformID == 0) {
+        return 0;
+    }
+    auto* shape = new (std::nothrow) NodeShape(geometry);
+    NodeID added = shape != nullptr ? addNode(shape, transformID) : 0;
+    if (added != 0) {
+        setShapeTexture(added, texture.group, texture.id);
+    }
+    if (shapeID != nullptr) {
+        *shapeID = added;
+    }
+    return transformID;
+}
+
+// The player starts on a free cell looking toward the first open side
+// neighbour; the small sideways part keeps the view off the wall's axis.
+bool GameScene::placePlayer() {
+    m_player.setSpeeds(LEVEL_MOVE_SPEED, LEVEL_TURN_SPEED);
+    int x = 0;
+    int y = 0;
+    if (!findFreeCell(x, y)) {
+        reportShowReset(RESET_NO_ERROR, ERROR_GAME,
+                        "%s\nThe map has no open cell to start on (row 0 and column 0 are "
+                        "never used).",
+                        MAP_FILE);
+        return false;
+    }
+    struct Look {
+        int dx;
+        int dy;
+        Vector3 direction;
+    };
+    const Look looks[4] = {
+        {1, 0, Vector3(1.0f, 0.0f, 0.1f)},
+        {0, 1, Vector3(0.1f, 0.0f, 1.0f)},
+        {-1, 0, Vector3(-1.0f, 0.0f, 0.1f)},
+        {0, -1, Vector3(0.1f, 0.0f, -1.0f)},
+    };
+    Vector3 direction(1.0f, 0.0f, 0.0f);
+    for (const Look& look : looks) {
+        if (!isBlack(cellColour(x + look.dx, y + look.dy))) {
+            direction = look.direction;
+            break;
+        }
+    }
+    m_player.setView(Vector3(cellCoordinate(x, cellSize), EYE_HEIGHT, cellCoordinate(y, cellSize)),
+                     direction);
+    return true;
+}
+
+NodeTransform* GameScene::findTransform(const char* name, Node* start) const {
+    Node* found = start != nullptr ? start->findByName(name) : findByName(name);
+    return found != nullptr && found->isTransform() ? static_cast<NodeTransform*>(found) : nullptr;
+}
+
+// Each pickup is placed before the next is made, so the free-cell search
+// keeps the later ones off the earlier ones.
+bool GameScene::createPickups() {
+    QvrReader reader(*this, m_textures, readerTextureQuality());
+    int x = 0;
+    int y = 0;
+
+    reader.loadQVR("resources/models/healthPack.qvr", LEVEL_GROUP, 0);
+    healthPickup.reset(new (std::nothrow) PickupHealth(findTransform("healthPack.cob"), 3.0f));
+    if (healthPickup == nullptr) {
+        return failWith(ERROR_MEMORY, "Can not create PickupHealth object");
+    }
+    if (!healthPickup->checkNodes()) {
+        return false;
+    }
+    findFreeCell(x, y);
+    healthPickup->setPosition(cellCoordinate(x, cellSize), 0.0f, cellCoordinate(y, cellSize));
+
+    reader.loadQVR("resources/models/powerCell.qvr", LEVEL_GROUP, 0);
+    energyPickup.reset(new (std::nothrow) PickupEnergy(findTransform("battery.cob"),
+                                                       findTransform("powerCell"), 10.0f));
+    if (energyPickup == nullptr) {
+        return failWith(ERROR_MEMORY, "Can not create PickupEnergy object");
+    }
+    if (!energyPickup->checkNodes()) {
+        return false;
+    }
+    findFreeCell(x, y);
+    energyPickup->setPosition(cellCoordinate(x, cellSize), 0.0f, cellCoordinate(y, cellSize));
+
+    reader.loadQVR("resources/models/arrowPickup.qvr", LEVEL_GROUP, 0);
+    arrowsPickup.reset(new (std::nothrow) PickupArrows(findTransform("arrowCase"), 5.0f));
+    if (arrowsPickup == nullptr) {
+        return failWith(ERROR_MEMORY, "Can not create PickupArrows object");
+    }
+    if (!arrowsPickup->checkNodes()) {
+        return false;
+    }
+    findFreeCell(x, y);
+    arrowsPickup->setPosition(cellCoordinate(x, cellSize), 0.0f, cellCoordinate(y, cellSize));
+    return true;
+}
+
+// The weapon models wait under a hidden transform; the 25 flying arrows are
+// root-level copies of the arrow model.
+bool GameScene::createWeaponNodes() {
+    auto* hidden = new (std::nothrow) NodeTransform();
+    if (hidden == nullptr) {
+        return failWith(ERROR_MEMORY, "Can not create empty node transform");
+    }
+    hidden->setName("HiddenWeapons");
+    hidden->setVisible(false);
+    NodeID hiddenID = addNode(hidden, 0);
+    if (hiddenID == 0) {
+        return failWith(ERROR_MEMORY, "Can not create empty node transform");
+    }
+    QvrReader reader(*this, m_textures, readerTextureQuality());
+    reader.loadQVR("resources/models/crossbow.qvr", LEVEL_GROUP, hiddenID);
+    reader.loadQVR("resources/models/arrow.qvr", LEVEL_GROUP, hiddenID);
+    reader.loadQVR("resources/models/mace.qvr", LEVEL_GROUP, hiddenID);
+    if (!m_player.createWeapons(hidden)) {
+        return false;
+    }
+    if (!copySubtree(hidden->findByName("arrow"), "arrow", ARROW_NODES, 0)) {
+        return false;
+    }
+    WeaponCrossbow* crossbow = m_player.getCrossbow();
+    for (int i = 1; i <= ARROW_NODES; ++i) {
+        char name[15];
+        std::snprintf(name, sizeof name, "arrow_%d", i);
+        if (crossbow == nullptr || !crossbow->setArrowNode(i - 1, findTransform(name, hidden))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The ghost model is loaded once and copied twice; the model's own node
+// becomes the third ghost.
+bool GameScene::createGhosts() {
+    QvrReader reader(*this, m_textures, readerTextureQuality());
+    reader.loadQVR("resources/models/ghost.qvr", LEVEL_GROUP, 0);
+    Node* hidden = findByName("HiddenWeapons");
+    Node* model = hidden != nullptr ? hidden->findByName("ghost") : findByName("ghost");
+    if (model == nullptr) {
+        return failWith(ERROR_GENERAL, "Can not find ghost node");
+    }
+    if (!copySubtree(model, "ghost", GHOST_COUNT - 1, 0)) {
+        return false;
+    }
+    char name[15];
+    std::snprintf(name, sizeof name, "ghost_%d", GHOST_COUNT);
+    model->setName(name);
+    ghosts.resize(GHOST_COUNT);
+    for (int i = 1; i <= GHOST_COUNT; ++i) {
+        if (!createGhost(i)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Each ghost carries a dark red light under its node, so the light moves
+// with it.
+bool GameScene::createGhost(int index) {
+    char name[15];
+    std::snprintf(name, sizeof name, "ghost_%d", index);
+    Node* hidden = findByName("HiddenWeapons");
+    NodeTransform* root = findTransform(name, hidden);
+    std::unique_ptr<Ghost> ghost(new (std::nothrow) Ghost(
+        root, static_cast<float>(mapWidth) * cellSize, static_cast<float>(mapHeight) * cellSize));
+    if (ghost == nullptr) {
+        return failWith(ERROR_MEMORY, "Can not create ghost");
+    }
+    auto* light = new (std::nothrow) LightPoint();
+    if (light == nullptr) {
+        return failWith(ERROR_MEMORY, "Can not create a new pLight.");
+    }
+    light->setPosition(0.0f, 0.0f, 0.0f);
+    light->setDiffuse(128.0f / 255.0f, 0.0f, 0.0f, 1.0f);
+    light->setAttenuation(0.25f, 0.1f, 0.1f);
+    addLight(light);
+    auto* lightNode = new (std::nothrow) NodeLight(light);
+    if (lightNode == nullptr) {
+        return failWith(ERROR_MEMORY, "Can not create a new Node Light.");
+    }
+    if (root != nullptr) {
+        addNode(lightNode, getNodeID(root));
+    } else {
+        delete lightNode;  // the node check below reports the missing ghost
+    }
+    ghost->setLight(light);
+    if (!ghost->checkNodes()) {
+        return false;
+    }
+    ghosts[static_cast<std::size_t>(index - 1)] = std::move(ghost);
+    return true;
+}
+
+// The sounds are not checked: a level without them plays silent.
+void GameScene::createLevelSounds() {
+    AudioManager* audio = audioManager();
+    if (audio == nullptr) {
+        return;
+    }
+    for (const SoundFile& sound : LEVEL_SOUNDS) {
+        audio->createSource(sound.slot, sound.file);
+    }
+    audio->setSourceGain(GHOST_MOAN_SLOT, GHOST_MOAN_GAIN);
+    audio->createStream(2, "resources/audio/play.ogg", true, STREAM_BUFFER_SIZE,
+                        STREAM_BUFFER_COUNT);
+    audio->createStream(3, "resources/audio/gameOver.ogg", true, STREAM_BUFFER_SIZE,
+                        STREAM_BUFFER_COUNT);
+}
