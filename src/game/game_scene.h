@@ -167,9 +167,10 @@ private:
     void buildCells(const LevelParts& parts);
     void buildCell(int x, int y, const LevelParts& parts);
     // A named root-level (or child) transform with a textured shape; the
-    // transform's NodeID, or 0 when it could not be added.
+    // transform's NodeID, or 0 when it could not be added. shapeID receives
+    // the shape's NodeID (0 when it could not be added).
     NodeID addCellNode(const char* kind, int x, int y, const Vector3& translation, NodeID parent,
-                       Geometry* geometry, TextureID texture);
+                       Geometry* geometry, TextureID texture, NodeID* shapeID = nullptr);
     bool placePlayer();
     bool createPickups();
     bool createWeaponNodes();
