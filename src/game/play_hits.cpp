@@ -1,0 +1,100 @@
+// What the weapons hit, and what the player picks up, in a step of play.
+#include "game/game_scene.h"
+#include "game/ghost.h"
+#include "game/pickups.h"
+#include "game/play_support.h"
+#include "game/weapon_crossbow.h"
+
+namespace {
+
+// The mace reaches 2.5 units, and only what lies within 10 degrees of the
+// view line. The view direction keeps its vertical part, so a player looking
+// far up or down misses everything.
+constexpr float MACE_REACH_SQ = 6.25f;
+constexpr float MACE_ARC = 10.0f;
+
+}  // namespace
+
+void GameScene::maceHitTest() {
+    const Vector3 eye = m_player.getPosition();
+    const Vector3 view = m_player.getDirection();
+    for (const std::unique_ptr<Ghost>& ghost : ghosts) {
+        if (!ghost || !ghost->isAlive()) {
+            continue;
+        }
+        Vector3 d = ghost->getPosition().subtract(eye);
+        d.y = 0.0f;
+        if (d.x * d.x + d.z * d.z < MACE_REACH_SQ && angleToUnitDegrees(d, view) < MACE_ARC) {
+            m_player.addScore(ghost->kill());
+            playSound(SOUND_HIT);
+        }
+    }
+    // The swing is heard on every swing, hit or miss.
+    if (!isSoundPlaying(SOUND_MISS)) {
+        playSound(SOUND_MISS);
+    }
+}
+
+void GameScene::arrowHitTest() {
+    WeaponCrossbow* crossbow = m_player.getCrossbow();
+    if (!crossbow) {
+        return;
+    }
+    const Vector3 player = m_player.getPosition();
+    for (int i = 0; i < crossbow->flyingCount(); ++i) {
+        Vector3 p;
+        if (!crossbow->flyingPosition(i, p)) {
+            continue;
+        }
+        if (p.y < 0.0f) {
+            crossbow->stopArrow(i);
+        } else {
+            int cx = 0;
+            int cz = 0;
+            worldToCell(p.x, p.z, cx, cz);
+            // Outside the map the colour reads as a wall.
+            if (arrowStopsInCell(cellColour(cx, cz), p.y, wallHeight)) {
+                crossbow->stopArrow(i);
+            }
+        }
+        // An arrow that has just struck a wall may still reach a ghost in
+        // this step, and one that kills flies on.
+        for (const std::unique_ptr<Ghost>& ghost : ghosts) {
+            if (!ghost) {
+                continue;
+            }
+            int points = ghost->arrowHit(p, player);
+            if (points > 0) {
+                m_player.addScore(points);
+            }
+        }
+    }
+}
+
+void GameScene::collectPickups() {
+    const Vector3 p = m_player.getPosition();
+    if (arrowsPickup) {
+        arrowsPickup->update();
+        if (arrowsPickup->tryCollect(p)) {
+            if (WeaponCrossbow* crossbow = m_player.getCrossbow()) {
+                crossbow->addArrows(arrowsPickup->getAmount());
+            }
+            playSound(SOUND_PICKUP_ARROWS);
+        }
+    }
+    if (energyPickup) {
+        energyPickup->update();
+        if (energyPickup->tryCollect(p)) {
+            m_player.addEnergy(energyPickup->getAmount());
+            playSound(SOUND_PICKUP_POWER);
+        }
+    }
+    if (healthPickup) {
+        healthPickup->update();
+        if (healthPickup->tryCollect(p)) {
+            m_player.addHealth(healthPickup->getAmount());
+            playSound(SOUND_PICKUP_HEALTH);
+            stopSound(SOUND_HEARTBEAT);
+        }
+    }
+}

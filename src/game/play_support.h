@@ -1,0 +1,68 @@
+#pragma once
+#include <cmath>
+
+#include "app/frame_timer.h"
+#include "app/game_window.h"
+#include "audio/audio_manager.h"
+#include "scene/math_constants.h"
+#include "scene/vector.h"
+
+// What the ghosts, weapons and pickups share about the play step: its
+// length, the game's clock, and fire-and-forget sound slots. Tests and tools
+// run these objects without a window or an audio device, so both may be
+// missing: the clock then stands at 0 and every sound call does nothing.
+
+constexpr float PLAY_STEP = static_cast<float>(FixedStepper::STEP_LENGTH);
+
+inline float playTimeNow() {
+    GameWindow* window = gameWindow();
+    return window ? static_cast<float>(window->totalTime()) : 0.0f;
+}
+
+inline void playSound(SourceID slot, bool loop = false) {
+    if (AudioManager* audio = audioManager()) {
+        audio->playSource(slot, loop);
+    }
+}
+
+inline void stopSound(SourceID slot) {
+    if (AudioManager* audio = audioManager()) {
+        audio->stopSource(slot);
+    }
+}
+
+inline bool isSoundPlaying(SourceID slot) {
+    AudioManager* audio = audioManager();
+    return audio && audio->isSourcePlaying(slot);
+}
+
+// The sound slots of the play state.
+enum PlaySound : SourceID {
+    SOUND_FOOTSTEPS = 2,
+    SOUND_RADAR_ON = 3,
+    SOUND_RADAR_OFF = 4,
+    SOUND_RADAR_BEEP = 5,
+    SOUND_MISS = 6,
+    SOUND_HIT = 7,
+    SOUND_CROSSBOW_SHOOT = 8,
+    SOUND_CROSSBOW_LOAD = 9,
+    SOUND_PICKUP_ARROWS = 10,
+    SOUND_PICKUP_HEALTH = 11,
+    SOUND_PICKUP_POWER = 12,
+    SOUND_GHOST_ATTACK = 13,
+    SOUND_GHOST = 14,
+    SOUND_HEARTBEAT = 15,
+};
+
+// The angle in degrees between a vector and a unit vector. A zero-length
+// vector gives 90 (the engine's cosine of it is 0), and rounding that takes
+// the cosine just past +-1 is clamped, so the result is never NaN.
+inline float angleToUnitDegrees(const Vector3& v, const Vector3& unit) {
+    float c = v.cosAngle(unit, true);
+    if (!(c <= 1.0f)) {
+        c = std::isnan(c) ? 0.0f : 1.0f;
+    } else if (c < -1.0f) {
+        c = -1.0f;
+    }
+    return std::acos(c) * RAD_TO_DEG;
+}

@@ -1,0 +1,274 @@
+#include "game/weapon_crossbow.h"
+
+#include <GL/gl.h>
+
+#include <cstdint>
+
+#include "app/error_reporter.h"
+#include "game/map_colours.h"
+#include "game/play_support.h"
+#include "input/control_table.h"
+#include "input/game_settings.h"
+#include "scene/node.h"
+#include "scene/scalar_math.h"
+
+namespace {
+
+constexpr float HOLD_MOVE_SECONDS = 0.25f;
+constexpr float CROSSBOW_SCALE = 0.16f;
+// The arrow on the crossbow slides back with the string, and the pusher
+// behind it.
+constexpr float ARROW_REST_Z = -1.334f;
+constexpr float ARROW_DRAWN_Z = -1.06f;
+constexpr float PUSHER_DRAWN_Z = 1.53f;
+
+NodeTransform* findTransform(NodeTransform* root, const char* name) {
+    if (!root) {
+        return nullptr;
+    }
+    Node* node = root->findByName(name);
+    return node && node->isTransform() ? static_cast<NodeTransform*>(node) : nullptr;
+}
+
+bool triggerHeld() {
+    GameSettings* settings = gameSettings();
+    return settings && settings->isActionActive(ControlTable::ATTACK, false);
+}
+
+}  // namespace
+
+bool arrowStopsInCell(const Color4& cell, float height, float wallHeight) {
+    if (isBlack(cell)) {
+        return true;
+    }
+    if (isWhite(cell)) {
+        return height > wallHeight;
+    }
+    if (isYellow(cell) || isMagenta(cell)) {
+        return height > 2.0f * wallHeight;
+    }
+    return false;
+}
+
+WeaponCrossbow::WeaponCrossbow(NodeTransform* weapon, NodeTransform* arrow)
+    : root(weapon), loadedArrow(arrow) {
+    holdTween.start(heldPosition, awayPosition, HOLD_MOVE_SECONDS, true);
+    if (root) {
+        root->m_vTranslation = awayPosition;
+        root->m_vScale = Vector3(CROSSBOW_SCALE, CROSSBOW_SCALE, CROSSBOW_SCALE);
+    }
+    stringL = findTransform(root, "stringL");
+    stringR = findTransform(root, "stringR");
+    pusher = findTransform(root, "pusher");
+    if (stringL) {
+        stringL->m_fAngle = 0.0f;
+    }
+    if (stringR) {
+        stringR->m_fAngle = 0.0f;
+    }
+    if (loadedArrow) {
+        loadedArrow->setVisible(false);
+        loadedArrow->m_vTranslation = Vector3(-0.172f, -0.238f, ARROW_REST_Z);
+        loadedArrow->m_vScale = Vector3(CROSSBOW_SCALE, CROSSBOW_SCALE, CROSSBOW_SCALE);
+        loadedArrow->m_fAngle = -90.0f;
+    }
+}
+
+bool WeaponCrossbow::checkNodes() const {
+    const char* missing = nullptr;
+    if (!root) {
+        missing = "WeaponCrossbow: Could not find root transform node";
+    } else if (!stringL) {
+        missing = "WeaponCrossbow: Could not find stringL node";
+    } else if (!stringR) {
+        missing = "WeaponCrossbow: Could not find stringR node";
+    } else if (!pusher) {
+        missing = "WeaponCrossbow: Could not find pusher node";
+    } else if (!loadedArrow) {
+        missing = "WeaponCrossbow: Could not find arrow node";
+    }
+    if (missing) {
+        reportShowReset(RESET_NO_ERROR, ERROR_GAME, "%s", missing);
+        return false;
+    }
+    return true;
+}
+
+bool WeaponCrossbow::moveHold(bool toAway, bool start) {
+    if (start) {
+        if (toAway) {
+            holdTween.start(heldPosition, awayPosition, -1.0f, true);
+        } else {
+            holdTween.start(awayPosition, heldPosition, -1.0f, true);
+        }
+    }
+    holdTween.step();
+    return holdTween.finished();
+}
+
+float WeaponCrossbow::stringAngle() const {
+    return stringL ? stringL->m_fAngle : 0.0f;
+}
+
+void WeaponCrossbow::slide() {
+    loadedArrow->m_vTranslation.z =
+        mapRangeClamped(ARROW_REST_Z, ARROW_DRAWN_Z, 0.0f, DRAWN_ANGLE, stringL->m_fAngle);
+    pusher->m_vTranslation.z = mapRangeClamped(0.0f, PUSHER_DRAWN_Z, ARROW_REST_Z, ARROW_DRAWN_Z,
+                                               loadedArrow->m_vTranslation.z);
+}
+
+void WeaponCrossbow::shoot(const Vector3& eye, const Vector3& direction, float now) {
+    if (static_cast<int>(flying.size()) >= MAX_FLYING) {
+        flying.front().node->setVisible(false);
+        flying.pop_front();
+    }
+    NodeTransform* node = arrowNodes[nextArrow];
+    nextArrow = (nextArrow + 1) % MAX_FLYING;
+    if (!node) {
+        return;  // never handed over: the shot is spent without an arrow to show
+    }
+    node->setVisible(true);
+    const Vector3 up(0.0f, 1.0f, 0.0f);
+    Vector3 forward = direction;
+    forward.normalize();
+    Vector3 right = cross(direction, up);
+    right.normalize();
+    node->m_vTranslation =
+        Vector3(eye.x + 1.395f * forward.x - 0.171f * right.x, eye.y + 1.395f * forward.y - 0.233f,
+                eye.z + 1.395f * forward.z - 0.171f * right.z);
+    // The model points along +Y; tip it over onto the line of flight.
+    node->setAxis(cross(up, direction));
+    node->m_fAngle = angleToUnitDegrees(direction, up);
+    FlyingArrow arrow;
+    arrow.node = node;
+    arrow.velocity =
+        Vector3(forward.x * ARROW_SPEED, forward.y * ARROW_SPEED, forward.z * ARROW_SPEED);
+    arrow.active = true;
+    arrow.expiryTime = now + ARROW_LIFE;
+    flying.push_back(arrow);
+}
+
+void WeaponCrossbow::update(const Vector3& eye, const Vector3& direction) {
+    const float now = playTimeNow();
+    switch (fireState) {
+        case Unloaded:
+            if (arrowCount > 0 && holdTween.finished()) {
+                fireState = Drawing;
+                loadedArrow->setVisible(true);
+                loadedArrow->m_vTranslation.z = ARROW_REST_Z;
+                pusher->m_vTranslation.z = 0.0f;
+                playSound(SOUND_CROSSBOW_LOAD);
+            }
+            break;
+        case Drawing:
+            if (arrowCount == 0) {
+                fireState = Unloaded;
+                break;
+            }
+            stringL->m_fAngle += PLAY_STEP * DRAW_SPEED;
+            if (stringL->m_fAngle > DRAWN_ANGLE) {
+                stringL->m_fAngle = DRAWN_ANGLE;
+                stringR->m_fAngle = DRAWN_ANGLE;
+                fireState = Loaded;
+            } else {
+                stringR->m_fAngle = stringL->m_fAngle;
+            }
+            slide();
+            break;
+        case Loaded:
+            if (arrowCount == 0) {
+                fireState = Unloaded;
+            } else if (triggerHeld()) {
+                // The arrow is spent at the trigger, not at the load.
+                arrowCount -= 1;
+                fireState = Releasing;
+                playSound(SOUND_CROSSBOW_SHOOT);
+            }
+            break;
+        case Releasing:
+            stringL->m_fAngle -= PLAY_STEP * RELEASE_SPEED;
+            if (stringL->m_fAngle > 0.0f) {
+                stringR->m_fAngle = stringL->m_fAngle;
+            } else {
+                stringL->m_fAngle = 0.0f;
+                stringR->m_fAngle = 0.0f;
+                fireState = Reloading;
+                reloadTime = now + RELOAD_PAUSE;
+                loadedArrow->setVisible(false);
+                shoot(eye, direction, now);
+            }
+            slide();
+            break;
+        default:
+            if (now > reloadTime) {
+                fireState = Unloaded;
+            }
+            break;
+    }
+}
+
+void WeaponCrossbow::flyArrows() {
+    for (FlyingArrow& arrow : flying) {
+        if (arrow.active) {
+            Vector3& p = arrow.node->m_vTranslation;
+            p = Vector3(p.x + arrow.velocity.x * PLAY_STEP, p.y + arrow.velocity.y * PLAY_STEP,
+                        p.z + arrow.velocity.z * PLAY_STEP);
+        }
+    }
+}
+
+void WeaponCrossbow::render() {
+    root->m_vTranslation = holdTween.value();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    root->render(false, false);
+    if (holdTween.finished()) {
+        loadedArrow->render(true, false);
+    }
+    glPopMatrix();
+}
+
+void WeaponCrossbow::expireArrows(float now) {
+    while (!flying.empty() && flying.front().expiryTime < now) {
+        flying.front().node->setVisible(false);
+        flying.pop_front();
+    }
+}
+
+bool WeaponCrossbow::setArrowNode(int index, NodeTransform* node) {
+    if (!node) {
+        reportShowReset(RESET_NO_ERROR, ERROR_GAME, "WeaponCrossbow: can not find node number {%d}",
+                        index);
+        return false;
+    }
+    if (index < 0 || index >= MAX_FLYING) {
+        reportShowReset(RESET_NO_ERROR, ERROR_GAME,
+                        "WeaponCrossbow: ArrowID value {%d} is out of range", index);
+        return false;
+    }
+    node->setVisible(false);
+    node->m_fAngle = 0.0f;
+    arrowNodes[index] = node;
+    return true;
+}
+
+int WeaponCrossbow::addArrows(int n) {
+    const std::int64_t sum = static_cast<std::int64_t>(arrowCount) + n;
+    arrowCount = sum < 0 ? 0 : (sum > MAX_ARROWS ? MAX_ARROWS : static_cast<int>(sum));
+    return sum > INT32_MAX ? INT32_MAX : static_cast<int>(sum);
+}
+
+bool WeaponCrossbow::flyingPosition(int i, Vector3& position) const {
+    if (i < 0 || i >= flyingCount() || !flying[i].active) {
+        return false;
+    }
+    position = flying[i].node->m_vTranslation;
+    return true;
+}
+
+void WeaponCrossbow::stopArrow(int i) {
+    if (i >= 0 && i < flyingCount()) {
+        flying[i].active = false;
+    }
+}
