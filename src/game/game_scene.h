@@ -148,6 +148,39 @@ private:
     // Private steps of the files above are declared here, each group under
     // the name of its file.
 
+    // screens_setup.cpp
+    bool createMenuSounds();
+    bool loadMenuTextures();
+    bool setupIntroScreen();
+    bool setupMouseCursor();
+    bool setupMainMenu();
+    bool setupHighScoreScreen();
+    bool setupOptionsScreen();
+    bool setupBindingList();
+    bool setupMouseSettings();
+    bool setupPauseMenu();
+    bool setupLoadingScreens();
+    // A button with one picture of GUI.tga for all four looks and the hover sound.
+    bool createMenuButton(GUI_ID id, GameState state, float x, float y, float width, float height,
+                          int px, int py);
+    bool createMenuImage(GUI_ID id, GameState state, float x, float y, float width, float height,
+                         TextureID texture, int px, int py, int orientation = 0);
+    bool createWhiteText(GUI_ID id, GameState state, FontID font, float x, float y,
+                         const char* text);
+    void showHighScores(const std::vector<HighScoreEntry>& entries);
+    // screens_input.cpp
+    void introKeys();
+    void mainMenuKeys();
+    void optionsKeys();
+    void highScoreKeys();
+    void pauseMenuKeys();
+    void startRebinding();
+    // screens_draw.cpp
+    void drawMainMenuOverlay();
+    void drawReadyOverlay();
+    void drawGameOverOverlay();
+    void releaseLevelObjects();
+
     // level_build.cpp
     // What the cell builder needs: the two level geometries and the five
     // surface textures.
