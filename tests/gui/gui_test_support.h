@@ -1,0 +1,43 @@
+#pragma once
+// What every GUI test needs: a recording message box, a reporter, a texture
+// manager for the controls, and guiOffset put back afterwards.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/error_reporter.h"
+#include "assets/texture_manager.h"
+#include "gui/gui_button.h"
+#include "gui/gui_offset.h"
+#include "support/message_box_recorder.h"
+
+class GUITestBase : public ::testing::Test {
+protected:
+    GUITestBase() { guiOffset = Vector2(0.0f, 0.0f); }
+    ~GUITestBase() override {
+        guiOffset = Vector2(0.0f, 0.0f);
+        GUIButton::setSoundPlayer(nullptr);
+    }
+
+    std::vector<std::string> messages() const {
+        std::vector<std::string> texts;
+        for (const auto& box : boxes.boxes()) {
+            texts.push_back(box.text);
+        }
+        return texts;
+    }
+    // The one message shown since the last clear; the reporter is back to
+    // "No Error." afterwards, as every failure path leaves it.
+    void expectOneMessage(const std::string& text) {
+        ASSERT_EQ(messages(), std::vector<std::string>{text});
+        EXPECT_EQ(boxes.boxes().front().caption, ErrorReporter::captionFor(ERROR_GENERAL));
+        EXPECT_EQ(reporter.getMessage(), RESET_NO_ERROR);
+        EXPECT_EQ(reporter.getErrorKind(), ERROR_NONE);
+        boxes.clear();
+    }
+
+    MessageBoxRecorder boxes;
+    ErrorReporter reporter{nullptr, false};
+    TextureManager textures;
+};
