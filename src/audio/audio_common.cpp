@@ -11,8 +11,6 @@ bool hasOggExtension(const std::string& fileName) {
            ::strcasecmp(fileName.c_str() + fileName.size() - 4, ".ogg") == 0;
 }
 
-namespace {
-
 const char* vorbisErrorText(int code) {
     switch (code) {
         case -3:
@@ -37,10 +35,28 @@ const char* vorbisErrorText(int code) {
     }
 }
 
-}  // namespace
-
 void applyVorbisErrorText(int code) {
     if (const char* text = vorbisErrorText(code)) {
         reportShowReset(RESET_NONE, ERROR_OGG_VORBIS, "%s", text);
     }
+}
+
+bool slotInRange(const char* kind, int id, int slotCount) {
+    if (id >= 0 && id < slotCount) {
+        return true;
+    }
+    reportShowReset(RESET_NONE, ERROR_OPENAL, "%s{%d} is invalid.", kind, id);
+    return false;
+}
+
+bool slotInUse(const char* kind, int id, ALuint sourceName) {
+    if (sourceName == NO_AL_NAME) {
+        reportShowReset(RESET_NONE, ERROR_OPENAL, "%s{%d} has not been initialized.", kind, id);
+        return false;
+    }
+    if (!alIsSource(sourceName)) {
+        reportShowReset(RESET_NONE, ERROR_OPENAL, "%s{%d} is invalid.", kind, id);
+        return false;
+    }
+    return true;
 }

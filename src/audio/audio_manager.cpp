@@ -1,3 +1,4 @@
+// The audio manager's lifetime, device, sound slots and streaming thread.
 #include "audio/audio_manager.h"
 
 #include <AL/alut.h>
@@ -6,6 +7,7 @@
 #include <chrono>
 
 #include "app/error_reporter.h"
+#include "audio/audio_manager_impl.h"
 
 namespace {
 AudioManager* g_audioManager = nullptr;
@@ -15,14 +17,65 @@ AudioManager* audioManager() {
     return g_audioManager;
 }
 
-AudioManager::AudioManager() {
-    std::fill(std::begin(m_sourceSlots), std::end(m_sourceSlots), NO_AL_NAME);
-    std::fill(std::begin(m_streamSlots), std::end(m_streamSlots), NO_AL_NAME);
+AudioManager::AudioManager() : m_pImpl(std::make_unique<Impl>()) {
     g_audioManager = this;
-    m_thread = std::thread([this] { streamingThread(); });
 }
 
 AudioManager::~AudioManager() {
+    m_pImpl.reset();  // shuts down and ends the thread
+    if (g_audioManager == this) {
+        g_audioManager = nullptr;
+    }
+}
+
+void AudioManager::init() {
+    m_pImpl->init();
+}
+void AudioManager::shutdown() {
+    m_pImpl->shutdown();
+}
+bool AudioManager::createSource(SourceID id, const std::string& fileName) {
+    return m_pImpl->createSource(id, fileName);
+}
+void AudioManager::deleteSource(SourceID id) {
+    m_pImpl->deleteSource(id);
+}
+void AudioManager::playSource(SourceID id, bool loop) {
+    m_pImpl->playSource(id, loop);
+}
+void AudioManager::stopSource(SourceID id) {
+    m_pImpl->stopSource(id);
+}
+bool AudioManager::isSourcePlaying(SourceID id) {
+    return m_pImpl->isSourcePlaying(id);
+}
+void AudioManager::setSourceGain(SourceID id, float gain) {
+    m_pImpl->setSourceGain(id, gain);
+}
+bool AudioManager::createStream(StreamID id, const std::string& fileName, bool loop, int bufferSize,
+                                int bufferCount) {
+    return m_pImpl->createStream(id, fileName, loop, bufferSize, bufferCount);
+}
+void AudioManager::deleteStream(StreamID id) {
+    m_pImpl->deleteStream(id);
+}
+void AudioManager::playStream(StreamID id) {
+    m_pImpl->playStream(id);
+}
+void AudioManager::stopStream(StreamID id) {
+    m_pImpl->stopStream(id);
+}
+bool AudioManager::isSilent() const {
+    return m_pImpl->m_silent;
+}
+
+AudioManager::Impl::Impl() {
+    std::fill(std::begin(m_sourceSlots), std::end(m_sourceSlots), NO_AL_NAME);
+    std::fill(std::begin(m_streamSlots), std::end(m_streamSlots), NO_AL_NAME);
+    m_thread = std::thread([this] { streamingThread(); });
+}
+
+AudioManager::Impl::~Impl() {
     shutdown();
     {
         std::lock_guard<std::mutex> guard(m_wakeLock);
@@ -30,19 +83,27 @@ AudioManager::~AudioManager() {
     }
     m_wake.notify_all();
     m_thread.join();
-    if (g_audioManager == this) {
-        g_audioManager = nullptr;
+}
+
+// The thread never opens a box: a stream whose refill fails has its reason
+// posted (logged now, shown by the main thread's next frame), leaves the
+// active list and plays out what is queued; the other streams go on.
+void AudioManager::Impl::refillActiveStreams() {
+    std::lock_guard<std::mutex> guard(m_lock);
+    for (auto it = m_vpActiveStreams.begin(); it != m_vpActiveStreams.end();) {
+        AudioStream* stream = *it;
+        if (stream->update() == AudioStream::RefillResult::Failed) {
+            stream->failed = true;
+            it = m_vpActiveStreams.erase(it);
+        } else {
+            ++it;
+        }
     }
 }
 
-void AudioManager::streamingThread() {
+void AudioManager::Impl::streamingThread() {
     while (!m_stopRequested) {
-        {
-            std::lock_guard<std::mutex> guard(m_lock);
-            for (AudioStream* stream : m_activeStreams) {
-                stream->update();
-            }
-        }
+        refillActiveStreams();
         // Waiting on the stop request instead of a plain sleep lets the
         // manager's destruction end the thread at once.
         std::unique_lock<std::mutex> wait(m_wakeLock);
@@ -52,18 +113,16 @@ void AudioManager::streamingThread() {
     m_threadFinished = true;
 }
 
-void AudioManager::init() {
+void AudioManager::Impl::init() {
     shutdown();
     if (alutInit(nullptr, nullptr) != AL_TRUE) {
         // No sound card, or the device cannot be opened: the game is still
         // playable, only silent. Say so once in the log, never in a box.
         m_silent = true;
-        if (!m_silenceReported && errorReporter() != nullptr) {
-            m_silenceReported = true;
-            errorReporter()->setError(ERROR_OPENAL,
-                                      "No audio device (%s); the game runs without sound.",
-                                      alutGetErrorString(alutGetError()));
-            errorReporter()->setError(ERROR_NONE, "None");
+        if (!m_silenceLogged) {
+            m_silenceLogged = true;
+            logMessage("No audio device (%s); the game runs without sound.",
+                       alutGetErrorString(alutGetError()));
         }
         return;
     }
@@ -76,14 +135,14 @@ void AudioManager::init() {
     alListenerfv(AL_ORIENTATION, orientation);
 }
 
-void AudioManager::shutdown() {
+void AudioManager::Impl::shutdown() {
     {
         std::lock_guard<std::mutex> guard(m_lock);
-        m_activeStreams.clear();
+        m_vpActiveStreams.clear();
     }
-    m_streams.clear();
-    m_sources.clear();
-    m_buffers.clear();
+    m_vpStreams.clear();
+    m_vpSources.clear();
+    m_vpBuffers.clear();
     if (m_alutStarted) {
         // ALUT refuses to close the device while an OpenAL error is pending.
         alGetError();
@@ -94,72 +153,47 @@ void AudioManager::shutdown() {
     std::fill(std::begin(m_streamSlots), std::end(m_streamSlots), NO_AL_NAME);
 }
 
-namespace {
-
-// The slot checks shared by sound sources ("SourceID") and streams ("StreamID").
-// A slot number outside the tables must never index them: it is reported
-// like an invalid slot instead.
-bool slotInRange(const char* kind, int id, int slotCount) {
-    if (id >= 0 && id < slotCount) {
-        return true;
-    }
-    reportShowReset(RESET_NONE, ERROR_OPENAL, "%s{%d} is invalid.", kind, id);
-    return false;
+bool AudioManager::Impl::validSource(SourceID id) {
+    return !m_silent && slotInRange("SourceID", id, SOURCE_SLOTS) &&
+           slotInUse("SourceID", id, m_sourceSlots[id]);
 }
 
-bool slotInUse(const char* kind, int id, ALuint sourceName) {
-    if (sourceName == NO_AL_NAME) {
-        reportShowReset(RESET_NONE, ERROR_OPENAL, "%s{%d} has not been initialized.", kind, id);
-        return false;
-    }
-    if (!alIsSource(sourceName)) {
-        reportShowReset(RESET_NONE, ERROR_OPENAL, "%s{%d} is invalid.", kind, id);
-        return false;
-    }
-    return true;
+bool AudioManager::Impl::validStream(StreamID id) {
+    return !m_silent && slotInRange("StreamID", id, STREAM_SLOTS) &&
+           slotInUse("StreamID", id, m_streamSlots[id]);
 }
 
-}  // namespace
-
-bool AudioManager::sourceIdInRange(SourceID id) {
-    return slotInRange("SourceID", id, SOURCE_SLOTS);
-}
-
-bool AudioManager::streamIdInRange(StreamID id) {
-    return slotInRange("StreamID", id, STREAM_SLOTS);
-}
-
-int AudioManager::activeStreamCount() {
-    std::lock_guard<std::mutex> guard(m_lock);
-    return static_cast<int>(m_activeStreams.size());
-}
-
-int AudioManager::bufferUseCount(const std::string& fileName) const {
-    for (const auto& buffer : m_buffers) {
-        if (buffer->fileName == fileName) {
-            return buffer->useCount;
+AudioBuffer* AudioManager::Impl::findOrLoadBuffer(const std::string& fileName) {
+    for (const auto& candidate : m_vpBuffers) {
+        if (candidate->fileName == fileName) {
+            return candidate.get();
         }
     }
-    return -1;
+    auto created = std::make_unique<AudioBuffer>();
+    if (!created->load(fileName)) {
+        return nullptr;
+    }
+    m_vpBuffers.push_back(std::move(created));
+    return m_vpBuffers.back().get();
 }
 
-void AudioManager::dropUnusedBuffer(AudioBuffer* buffer) {
+void AudioManager::Impl::dropUnusedBuffer(AudioBuffer* buffer) {
     if (buffer == nullptr || buffer->useCount >= 1) {
         return;
     }
     auto found =
-        std::find_if(m_buffers.begin(), m_buffers.end(),
+        std::find_if(m_vpBuffers.begin(), m_vpBuffers.end(),
                      [buffer](const std::unique_ptr<AudioBuffer>& b) { return b.get() == buffer; });
-    if (found != m_buffers.end()) {
-        m_buffers.erase(found);
+    if (found != m_vpBuffers.end()) {
+        m_vpBuffers.erase(found);
     }
 }
 
-bool AudioManager::createSource(SourceID id, const std::string& fileName) {
+bool AudioManager::Impl::createSource(SourceID id, const std::string& fileName) {
     if (m_silent) {
         return true;
     }
-    if (!sourceIdInRange(id)) {
+    if (!slotInRange("SourceID", id, SOURCE_SLOTS)) {
         return false;
     }
     if (m_sourceSlots[id] != NO_AL_NAME) {
@@ -167,23 +201,10 @@ bool AudioManager::createSource(SourceID id, const std::string& fileName) {
                         id);
         deleteSource(id);
     }
-
-    AudioBuffer* buffer = nullptr;
-    for (const auto& candidate : m_buffers) {
-        if (candidate->fileName == fileName) {
-            buffer = candidate.get();
-            break;
-        }
-    }
+    AudioBuffer* buffer = findOrLoadBuffer(fileName);
     if (buffer == nullptr) {
-        auto created = std::make_unique<AudioBuffer>();
-        if (!created->load(fileName)) {
-            return false;
-        }
-        buffer = created.get();
-        m_buffers.push_back(std::move(created));
+        return false;
     }
-
     auto source = std::make_unique<AudioSource>();
     if (!source->bind(buffer)) {
         source.reset();
@@ -191,40 +212,27 @@ bool AudioManager::createSource(SourceID id, const std::string& fileName) {
         return false;
     }
     m_sourceSlots[id] = source->name;
-    m_sources.push_back(std::move(source));
+    m_vpSources.push_back(std::move(source));
     return true;
 }
 
-bool AudioManager::validSource(SourceID id) {
-    return !m_silent && sourceIdInRange(id) && slotInUse("SourceID", id, m_sourceSlots[id]);
-}
-
-void AudioManager::deleteSource(SourceID id) {
+void AudioManager::Impl::deleteSource(SourceID id) {
     if (!validSource(id)) {
         return;
     }
     auto found = std::find_if(
-        m_sources.begin(), m_sources.end(),
+        m_vpSources.begin(), m_vpSources.end(),
         [this, id](const std::unique_ptr<AudioSource>& s) { return s->name == m_sourceSlots[id]; });
-    if (found == m_sources.end()) {
+    if (found == m_vpSources.end()) {
         return;
     }
-    ALuint bufferName = (*found)->buffer != nullptr ? (*found)->buffer->name : NO_AL_NAME;
-    m_sources.erase(found);
+    AudioBuffer* buffer = (*found)->buffer;
+    m_vpSources.erase(found);
     m_sourceSlots[id] = NO_AL_NAME;
-    if (bufferName == NO_AL_NAME) {
-        return;
-    }
-    auto unused = std::find_if(m_buffers.begin(), m_buffers.end(),
-                               [bufferName](const std::unique_ptr<AudioBuffer>& b) {
-                                   return b->name == bufferName && b->useCount < 1;
-                               });
-    if (unused != m_buffers.end()) {
-        m_buffers.erase(unused);
-    }
+    dropUnusedBuffer(buffer);
 }
 
-void AudioManager::playSource(SourceID id, bool loop) {
+void AudioManager::Impl::playSource(SourceID id, bool loop) {
     if (!validSource(id)) {
         return;
     }
@@ -232,13 +240,13 @@ void AudioManager::playSource(SourceID id, bool loop) {
     alSourcePlay(m_sourceSlots[id]);
 }
 
-void AudioManager::stopSource(SourceID id) {
+void AudioManager::Impl::stopSource(SourceID id) {
     if (validSource(id)) {
         alSourceStop(m_sourceSlots[id]);
     }
 }
 
-bool AudioManager::isSourcePlaying(SourceID id) {
+bool AudioManager::Impl::isSourcePlaying(SourceID id) {
     if (!validSource(id)) {
         return false;
     }
@@ -247,109 +255,11 @@ bool AudioManager::isSourcePlaying(SourceID id) {
     return state == AL_PLAYING;
 }
 
-void AudioManager::setSourceGain(SourceID id, float gain) {
+void AudioManager::Impl::setSourceGain(SourceID id, float gain) {
     if (!validSource(id)) {
         return;
     }
     if (gain >= 0.0f) {
         alSourcef(m_sourceSlots[id], AL_GAIN, gain);
     }
-}
-
-bool AudioManager::createStream(StreamID id, const std::string& fileName, bool loop, int bufferSize,
-                                int bufferCount) {
-    if (m_silent) {
-        return true;
-    }
-    if (!streamIdInRange(id)) {
-        return false;
-    }
-    if (m_streamSlots[id] != NO_AL_NAME) {
-        reportShowReset(RESET_NONE, ERROR_OPENAL, "StreamID %d already in use, deleting contents.",
-                        id);
-        deleteStream(id);
-    }
-    if (fileName.size() < 5) {
-        reportShowReset(RESET_NONE, ERROR_OPENAL, "Invalid audio stream file name.");
-        return false;
-    }
-    if (!hasOggExtension(fileName)) {
-        reportShowReset(RESET_NONE, ERROR_OPENAL, "Can only stream OGG files");
-        return false;
-    }
-    auto stream = std::make_unique<AudioStream>(bufferSize, bufferCount);
-    if (!stream->open(fileName, loop)) {
-        return false;
-    }
-    m_streamSlots[id] = stream->sourceName();
-    m_streams.push_back(std::move(stream));
-    return true;
-}
-
-bool AudioManager::validStream(StreamID id) {
-    return !m_silent && streamIdInRange(id) && slotInUse("StreamID", id, m_streamSlots[id]);
-}
-
-AudioStream* AudioManager::findStream(ALuint sourceName) {
-    for (const auto& stream : m_streams) {
-        if (stream->sourceName() == sourceName) {
-            return stream.get();
-        }
-    }
-    return nullptr;
-}
-
-void AudioManager::activate(AudioStream* stream) {
-    std::lock_guard<std::mutex> guard(m_lock);
-    if (std::find(m_activeStreams.begin(), m_activeStreams.end(), stream) ==
-        m_activeStreams.end()) {
-        m_activeStreams.push_back(stream);
-    }
-}
-
-void AudioManager::deactivate(AudioStream* stream) {
-    std::lock_guard<std::mutex> guard(m_lock);
-    m_activeStreams.erase(std::remove(m_activeStreams.begin(), m_activeStreams.end(), stream),
-                          m_activeStreams.end());
-}
-
-void AudioManager::playStream(StreamID id) {
-    if (!validStream(id)) {
-        return;
-    }
-    ALint state = 0;
-    alGetSourcei(m_streamSlots[id], AL_SOURCE_STATE, &state);
-    if (state == AL_PLAYING) {
-        return;
-    }
-    if (AudioStream* stream = findStream(m_streamSlots[id])) {
-        activate(stream);
-    }
-    alSourcePlay(m_streamSlots[id]);
-}
-
-void AudioManager::stopStream(StreamID id) {
-    if (!validStream(id)) {
-        return;
-    }
-    alSourceStop(m_streamSlots[id]);
-    if (AudioStream* stream = findStream(m_streamSlots[id])) {
-        deactivate(stream);
-    }
-}
-
-void AudioManager::deleteStream(StreamID id) {
-    if (!validStream(id)) {
-        return;
-    }
-    auto found = std::find_if(m_streams.begin(), m_streams.end(),
-                              [this, id](const std::unique_ptr<AudioStream>& s) {
-                                  return s->sourceName() == m_streamSlots[id];
-                              });
-    if (found == m_streams.end()) {
-        return;
-    }
-    deactivate(found->get());
-    m_streams.erase(found);
-    m_streamSlots[id] = NO_AL_NAME;
 }

@@ -1,4 +1,5 @@
 #pragma once
+// PRIVATE HEADER: only src/audio (and its tests and benchmarks) include this.
 #include <AL/al.h>
 
 #include "audio/audio_common.h"

@@ -10,6 +10,14 @@ AudioStream::~AudioStream() {
 }
 
 bool AudioStream::open(const std::string& fileName, bool loop) {
+    if (!checkRing() || !openDecoder(fileName)) {
+        return false;
+    }
+    m_loop = loop;
+    return createOpenALObjects() && fillRing();
+}
+
+bool AudioStream::checkRing() {
     if (m_bufferSize < 4096) {
         reportShowReset(RESET_NONE, ERROR_GENERAL,
                         "Buffer size is too small.  Minimum size = 4096");
@@ -19,6 +27,10 @@ bool AudioStream::open(const std::string& fileName, bool loop) {
         reportShowReset(RESET_NONE, ERROR_GENERAL, "Not enough buffers.  Minimum number = 2");
         return false;
     }
+    return true;
+}
+
+bool AudioStream::openDecoder(const std::string& fileName) {
     m_fileName = fileName;
     int result = ov_fopen(fileName.c_str(), &m_decoder);
     if (result < 0) {
@@ -34,17 +46,19 @@ bool AudioStream::open(const std::string& fileName, bool loop) {
         m_decoderOpen = false;
         return false;
     }
-    m_loop = loop;
     m_channels = info->channels;
     m_rate = info->rate;
     m_format = m_channels == 1 ? FORMAT_MONO16 : FORMAT_STEREO16;
+    return true;
+}
 
+bool AudioStream::createOpenALObjects() {
     alGetError();
     m_bufferNames.assign(static_cast<std::size_t>(m_bufferCount), NO_AL_NAME);
     alGenBuffers(m_bufferCount, m_bufferNames.data());
     if (alGetError() != AL_NO_ERROR) {
         reportShowReset(RESET_NONE, ERROR_OPENAL, "Could not create buffer(s) for %s",
-                        fileName.c_str());
+                        m_fileName.c_str());
         m_bufferNames.clear();  // none were generated
         destroyState();
         return false;
@@ -52,12 +66,16 @@ bool AudioStream::open(const std::string& fileName, bool loop) {
     alGenSources(1, &m_sourceName);
     if (alGetError() != AL_NO_ERROR) {
         reportShowReset(RESET_NONE, ERROR_OPENAL, "Could not create source for %s",
-                        fileName.c_str());
+                        m_fileName.c_str());
         m_sourceName = NO_AL_NAME;
         destroyState();
         return false;
     }
+    return true;
+}
 
+// A file shorter than the ring queues what it filled; one that fills nothing fails.
+bool AudioStream::fillRing() {
     for (int i = 0; i < m_bufferCount; ++i) {
         if (fill(m_bufferNames[static_cast<std::size_t>(i)])) {
             continue;
@@ -87,6 +105,24 @@ bool AudioStream::rewind() {
 }
 
 bool AudioStream::fill(ALuint bufferName) {
+    return fillBuffer(bufferName, Reporting::ShowNow) == FillResult::Filled;
+}
+
+void AudioStream::decodeFailed(int code, Reporting reporting) {
+    if (reporting == Reporting::ShowNow) {
+        reportError(ERROR_OGG_VORBIS, "Audio File %s", m_fileName.c_str());
+        applyVorbisErrorText(code);
+        return;
+    }
+    if (const char* text = vorbisErrorText(code)) {
+        logMessage("Audio File %s", m_fileName.c_str());
+        postError(ERROR_OGG_VORBIS, "%s", text);
+    } else {
+        postError(ERROR_OGG_VORBIS, "Audio File %s", m_fileName.c_str());
+    }
+}
+
+AudioStream::FillResult AudioStream::fillBuffer(ALuint bufferName, Reporting reporting) {
     std::vector<char> scratch(static_cast<std::size_t>(m_bufferSize));
     int filled = 0;
     // A rewind that yields nothing before the next end of file (a failed seek
@@ -103,15 +139,14 @@ bool AudioStream::fill(ALuint bufferName) {
             continue;
         }
         if (got < 0) {
-            reportError(ERROR_OGG_VORBIS, "Audio File %s", m_fileName.c_str());
-            applyVorbisErrorText(static_cast<int>(got));
-            return false;
+            decodeFailed(static_cast<int>(got), reporting);
+            return FillResult::Failed;
         }
         if (!m_loop) {
             break;
         }
         if (filled == 0) {
-            return false;
+            return FillResult::Empty;
         }
         if (!readSinceRewind) {
             break;
@@ -120,19 +155,23 @@ bool AudioStream::fill(ALuint bufferName) {
         readSinceRewind = false;
     }
     if (filled == 0) {
-        return false;
+        return FillResult::Empty;
     }
     alGetError();
     alBufferData(bufferName, m_format, scratch.data(), filled, static_cast<ALsizei>(m_rate));
     if (alGetError() != AL_NO_ERROR) {
-        reportShowReset(RESET_NONE, ERROR_OPENAL, "Could not create source for %s",
-                        m_fileName.c_str());
-        return false;
+        if (reporting == Reporting::ShowNow) {
+            reportShowReset(RESET_NONE, ERROR_OPENAL, "Could not create source for %s",
+                            m_fileName.c_str());
+        } else {
+            postError(ERROR_OPENAL, "Could not create source for %s", m_fileName.c_str());
+        }
+        return FillResult::Failed;
     }
-    return true;
+    return FillResult::Filled;
 }
 
-bool AudioStream::update() {
+AudioStream::RefillResult AudioStream::update() {
     ALint processed = 0;
     alGetSourcei(m_sourceName, AL_BUFFERS_PROCESSED, &processed);
     alGetError();
@@ -140,19 +179,24 @@ bool AudioStream::update() {
         ALuint buffer = 0;
         alSourceUnqueueBuffers(m_sourceName, 1, &buffer);
         if (alGetError() != AL_NO_ERROR) {
-            reportShowReset(RESET_NONE, ERROR_OPENAL, "Could not removed processed buffer");
-            return false;
+            postError(ERROR_OPENAL, "Could not removed processed buffer");
+            return RefillResult::Failed;
         }
-        if (!fill(buffer)) {
-            return false;
+        switch (fillBuffer(buffer, Reporting::Post)) {
+            case FillResult::Filled:
+                break;
+            case FillResult::Empty:
+                return RefillResult::Ended;  // the buffer stays out of the queue
+            case FillResult::Failed:
+                return RefillResult::Failed;
         }
         alSourceQueueBuffers(m_sourceName, 1, &buffer);
         if (alGetError() != AL_NO_ERROR) {
-            reportShowReset(RESET_NONE, ERROR_OPENAL, "Could not queue buffer");
-            return false;
+            postError(ERROR_OPENAL, "Could not queue buffer");
+            return RefillResult::Failed;
         }
     }
-    return true;
+    return RefillResult::Refilled;
 }
 
 void AudioStream::destroyState() {

@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
 
 #include "app/error_reporter.h"
 #include "audio/audio_manager.h"
+#include "audio/audio_manager_inspect.h"
 #include "audio_test_support.h"
 #include "support/message_box_recorder.h"
 #include "support/temp_dir.h"
@@ -41,12 +43,30 @@ protected:
         return path;
     }
     std::string boxText(std::size_t i) const { return boxes.boxes().at(i).text; }
-    static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-    // Peak of what is rendered over the next stretch of time.
+    AudioInspector inspect() const { return AudioInspector(*audio); }
+
+    // Waits until the mixer has rendered ms more of output.
+    static void renderMs(int ms) {
+        ASSERT_TRUE(waitForRenderedSamples(renderedSampleCount() + samplesInMs(ms)));
+    }
+    // Peak of the next ms of rendered output.
     static int peakOver(int ms) {
         std::size_t start = renderedSampleCount();
-        sleepMs(ms);
-        return renderedPeakSince(start);
+        std::size_t end = start + samplesInMs(ms);
+        EXPECT_TRUE(waitForRenderedSamples(end));
+        return renderedPeakBetween(start, end);
+    }
+    // Polls a condition; false after a generous timeout.
+    static bool eventually(const std::function<bool()>& condition, double seconds = 20.0) {
+        auto deadline = std::chrono::steady_clock::now() +
+                        std::chrono::milliseconds(static_cast<long>(seconds * 1000.0));
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return true;
     }
 
     TempDir dir;

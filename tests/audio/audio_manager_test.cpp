@@ -1,5 +1,6 @@
 #include <AL/al.h>
 
+#include "audio/audio_buffer.h"
 #include "audio_fixture.h"
 
 namespace {
@@ -15,10 +16,10 @@ TEST_F(AudioManagerTest, SoundSlotProducesSamplesAndGainZeroSilencesIt) {
 
     audio->setSourceGain(1, -1.0f);
     ALfloat gain = 0.0f;
-    alGetSourcef(audio->sourceSlot(1), AL_GAIN, &gain);
+    alGetSourcef(inspect().sourceSlot(1), AL_GAIN, &gain);
     EXPECT_FLOAT_EQ(gain, 1.0f);
     audio->setSourceGain(1, 0.0f);
-    sleepMs(100);
+    renderMs(100);
     EXPECT_LT(peakOver(200), 50);
     audio->stopSource(1);
     EXPECT_FALSE(audio->isSourcePlaying(1));
@@ -29,20 +30,20 @@ TEST_F(AudioManagerTest, SharedBufferLivesUntilTheLastSlotGoes) {
     std::string wav = toneWav("shared.wav");
     ASSERT_TRUE(audio->createSource(2, wav));
     ASSERT_TRUE(audio->createSource(5, wav));
-    EXPECT_EQ(audio->bufferCount(), 1);
-    EXPECT_EQ(audio->bufferUseCount(wav), 2);
-    EXPECT_NE(audio->sourceSlot(2), audio->sourceSlot(5));
+    EXPECT_EQ(inspect().bufferCount(), 1);
+    EXPECT_EQ(inspect().bufferUseCount(wav), 2);
+    EXPECT_NE(inspect().sourceSlot(2), inspect().sourceSlot(5));
 
     audio->deleteSource(2);
-    EXPECT_EQ(audio->bufferCount(), 1);
-    EXPECT_EQ(audio->bufferUseCount(wav), 1);
-    EXPECT_EQ(audio->sourceSlot(2), NO_AL_NAME);
+    EXPECT_EQ(inspect().bufferCount(), 1);
+    EXPECT_EQ(inspect().bufferUseCount(wav), 1);
+    EXPECT_EQ(inspect().sourceSlot(2), NO_AL_NAME);
     audio->playSource(5, false);
     EXPECT_GT(peakOver(250), 4000);
 
     audio->deleteSource(5);
-    EXPECT_EQ(audio->bufferCount(), 0);
-    EXPECT_EQ(audio->sourceCount(), 0);
+    EXPECT_EQ(inspect().bufferCount(), 0);
+    EXPECT_EQ(inspect().sourceCount(), 0);
     EXPECT_TRUE(boxes.boxes().empty());
 }
 
@@ -54,9 +55,9 @@ TEST_F(AudioManagerTest, OccupiedSlotIsReplacedAfterAMessage) {
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_EQ(boxText(0), "SourceID 3 already in use, deleting contents.");
     EXPECT_EQ(boxes.boxes()[0].caption, "OpenAL Error");
-    EXPECT_EQ(audio->bufferCount(), 1);
-    EXPECT_EQ(audio->bufferUseCount(first), -1);
-    EXPECT_EQ(audio->bufferUseCount(second), 1);
+    EXPECT_EQ(inspect().bufferCount(), 1);
+    EXPECT_EQ(inspect().bufferUseCount(first), -1);
+    EXPECT_EQ(inspect().bufferUseCount(second), 1);
     EXPECT_EQ(reporter->getErrorKind(), ERROR_NONE);
 }
 
@@ -74,9 +75,9 @@ TEST_F(AudioManagerTest, BadNamesAndFilesLeaveTheSlotEmpty) {
     EXPECT_EQ(boxText(1), "Can not open " + dir.file("missing.wav"));
     EXPECT_EQ(boxText(2), "Could not load " + dir.file("noise.wav"));
     EXPECT_EQ(boxText(3), "Bitstream does not contain any Vorbis data");
-    EXPECT_EQ(audio->sourceSlot(1), NO_AL_NAME);
-    EXPECT_EQ(audio->bufferCount(), 0);
-    EXPECT_EQ(audio->sourceCount(), 0);
+    EXPECT_EQ(inspect().sourceSlot(1), NO_AL_NAME);
+    EXPECT_EQ(inspect().bufferCount(), 0);
+    EXPECT_EQ(inspect().sourceCount(), 0);
 }
 
 TEST_F(AudioManagerTest, OggThatDecodesToNothingFailsWithoutABox) {
@@ -86,7 +87,7 @@ TEST_F(AudioManagerTest, OggThatDecodesToNothingFailsWithoutABox) {
     EXPECT_TRUE(boxes.boxes().empty());
     EXPECT_EQ(reporter->getErrorKind(), ERROR_OGG_VORBIS);
     EXPECT_EQ(reporter->getMessage(), "Audio File " + empty + " contains no data");
-    EXPECT_EQ(audio->bufferCount(), 0);
+    EXPECT_EQ(inspect().bufferCount(), 0);
 }
 
 TEST_F(AudioManagerTest, FilesOfIndependentEncodersAndUpperCaseOgg) {
@@ -110,7 +111,7 @@ TEST_F(AudioManagerTest, FilesOfIndependentEncodersAndUpperCaseOgg) {
     ASSERT_TRUE(audio->createSource(6, soxWav));
     ASSERT_TRUE(audio->createSource(7, oggenc));
     ASSERT_TRUE(audio->createSource(8, upper));
-    EXPECT_EQ(audio->bufferCount(), 3);
+    EXPECT_EQ(inspect().bufferCount(), 3);
     for (int slot : {6, 7, 8}) {
         audio->playSource(slot, false);
         EXPECT_GT(peakOver(200), 4000) << slot;
@@ -144,8 +145,8 @@ TEST_F(AudioManagerTest, SlotNumbersOutsideTheTablesAreRefused) {
     EXPECT_EQ(boxText(2), "SourceID{99} is invalid.");
     EXPECT_EQ(boxText(3), "StreamID{4} is invalid.");
     EXPECT_EQ(boxText(4), "StreamID{-2} is invalid.");
-    EXPECT_EQ(audio->bufferCount(), 0);
-    EXPECT_EQ(audio->streamCount(), 0);
+    EXPECT_EQ(inspect().bufferCount(), 0);
+    EXPECT_EQ(inspect().streamCount(), 0);
 }
 
 TEST_F(AudioManagerTest, ShutdownTwiceAndInitAfterItLeaveEverythingEmpty) {
@@ -156,15 +157,15 @@ TEST_F(AudioManagerTest, ShutdownTwiceAndInitAfterItLeaveEverythingEmpty) {
     audio->shutdown();
     auto expectEmpty = [this] {
         for (int i = 0; i < AudioManager::SOURCE_SLOTS; ++i) {
-            EXPECT_EQ(audio->sourceSlot(i), NO_AL_NAME);
+            EXPECT_EQ(inspect().sourceSlot(i), NO_AL_NAME);
         }
         for (int i = 0; i < AudioManager::STREAM_SLOTS; ++i) {
-            EXPECT_EQ(audio->streamSlot(i), NO_AL_NAME);
+            EXPECT_EQ(inspect().streamSlot(i), NO_AL_NAME);
         }
-        EXPECT_EQ(audio->bufferCount(), 0);
-        EXPECT_EQ(audio->sourceCount(), 0);
-        EXPECT_EQ(audio->streamCount(), 0);
-        EXPECT_EQ(audio->activeStreamCount(), 0);
+        EXPECT_EQ(inspect().bufferCount(), 0);
+        EXPECT_EQ(inspect().sourceCount(), 0);
+        EXPECT_EQ(inspect().streamCount(), 0);
+        EXPECT_EQ(inspect().activeStreamCount(), 0);
     };
     expectEmpty();
     audio->init();

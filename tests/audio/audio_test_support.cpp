@@ -3,11 +3,14 @@
 #include <vorbis/vorbisenc.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "support/temp_dir.h"
 
@@ -26,9 +29,15 @@ std::vector<int16_t> sineSamples(int frames, int channels, int rate, double freq
 
 namespace {
 
-void writePages(std::FILE* file, ogg_stream_state& stream, bool flush) {
+// Writes the pages that are ready; with a gap frame set, the first page
+// reaching it is dropped (once).
+void writePages(std::FILE* file, ogg_stream_state& stream, bool flush, long& gapAtFrame) {
     ogg_page page;
     while (flush ? ogg_stream_flush(&stream, &page) : ogg_stream_pageout(&stream, &page)) {
+        if (gapAtFrame >= 0 && ogg_page_granulepos(&page) >= gapAtFrame) {
+            gapAtFrame = -1;
+            continue;
+        }
         std::fwrite(page.header, 1, static_cast<std::size_t>(page.header_len), file);
         std::fwrite(page.body, 1, static_cast<std::size_t>(page.body_len), file);
     }
@@ -37,7 +46,9 @@ void writePages(std::FILE* file, ogg_stream_state& stream, bool flush) {
 }  // namespace
 
 bool writeOggVorbis(const std::string& path, const std::vector<int16_t>& interleaved, int channels,
-                    int rate) {
+                    int rate, long gapAtFrame) {
+    // A gap needs small pages: one packet each.
+    const bool pagePerPacket = gapAtFrame >= 0;
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
         return false;
@@ -63,7 +74,8 @@ bool writeOggVorbis(const std::string& path, const std::vector<int16_t>& interle
     ogg_stream_packetin(&stream, &header);
     ogg_stream_packetin(&stream, &headerComment);
     ogg_stream_packetin(&stream, &headerCode);
-    writePages(file, stream, true);
+    long noGap = -1;
+    writePages(file, stream, true, noGap);
 
     auto drain = [&] {
         while (vorbis_analysis_blockout(&dsp, &block) == 1) {
@@ -72,7 +84,7 @@ bool writeOggVorbis(const std::string& path, const std::vector<int16_t>& interle
             ogg_packet packet;
             while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
                 ogg_stream_packetin(&stream, &packet);
-                writePages(file, stream, false);
+                writePages(file, stream, pagePerPacket, gapAtFrame);
             }
         }
     };
@@ -93,7 +105,7 @@ bool writeOggVorbis(const std::string& path, const std::vector<int16_t>& interle
     }
     vorbis_analysis_wrote(&dsp, 0);  // end of stream
     drain();
-    writePages(file, stream, true);
+    writePages(file, stream, true, gapAtFrame);
 
     ogg_stream_clear(&stream);
     vorbis_block_clear(&block);
@@ -147,23 +159,58 @@ const std::string& useWaveOutput() {
     return waveOutputPath();
 }
 
-std::size_t renderedSampleCount() {
-    std::string bytes = readFile(waveOutputPath());
-    std::size_t offset = dataOffset(bytes);
-    return offset == std::string::npos || bytes.size() < offset ? 0 : (bytes.size() - offset) / 2;
+namespace {
+
+// The sample data starts after the header; OpenAL Soft writes a fixed one,
+// but it is found rather than assumed.
+std::size_t outputDataOffset() {
+    std::ifstream in(waveOutputPath(), std::ios::binary);
+    std::string head(256, '\0');
+    in.read(&head[0], static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(in.gcount()));
+    return dataOffset(head);
 }
 
-int renderedPeakSince(std::size_t samplePosition) {
-    std::string bytes = readFile(waveOutputPath());
-    std::size_t offset = dataOffset(bytes);
-    if (offset == std::string::npos) {
+}  // namespace
+
+std::size_t renderedSampleCount() {
+    std::size_t offset = outputDataOffset();
+    std::error_code error;
+    auto size = std::filesystem::file_size(waveOutputPath(), error);
+    if (offset == std::string::npos || error || size < offset) {
+        return 0;
+    }
+    return static_cast<std::size_t>(size - offset) / 2;
+}
+
+int renderedPeakBetween(std::size_t first, std::size_t end) {
+    std::size_t offset = outputDataOffset();
+    if (offset == std::string::npos || end <= first) {
         return -1;
     }
+    std::ifstream in(waveOutputPath(), std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(offset + first * 2));
+    std::string bytes((end - first) * 2, '\0');
+    in.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
     int peak = 0;
-    for (std::size_t i = offset + samplePosition * 2; i + 1 < bytes.size(); i += 2) {
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
         int16_t sample = 0;
         std::memcpy(&sample, bytes.data() + i, 2);
         peak = std::max(peak, std::abs(static_cast<int>(sample)));
     }
     return peak;
+}
+
+bool waitForRenderedSamples(std::size_t count, double timeoutSeconds) {
+    auto deadline = std::chrono::steady_clock::now() +
+                    std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                        std::chrono::duration<double>(timeoutSeconds));
+    while (renderedSampleCount() < count) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
 }

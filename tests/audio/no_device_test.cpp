@@ -8,6 +8,7 @@
 
 #include "app/error_reporter.h"
 #include "audio/audio_manager.h"
+#include "audio/audio_manager_inspect.h"
 #include "audio_test_support.h"
 #include "support/child_process.h"
 #include "support/message_box_recorder.h"
@@ -67,8 +68,8 @@ TEST(NoAudioDevice, ChildChecks) {
         audio.shutdown();
         audio.init();
         audio.playSource(0, false);
-        EXPECT_EQ(audio.bufferCount(), 0);
-        EXPECT_EQ(audio.activeStreamCount(), 0);
+        EXPECT_EQ(AudioInspector(audio).bufferCount(), 0);
+        EXPECT_EQ(AudioInspector(audio).activeStreamCount(), 0);
     }
     EXPECT_TRUE(boxes.boxes().empty());
     EXPECT_EQ(reporter.getErrorKind(), ERROR_NONE);
