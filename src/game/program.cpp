@@ -85,12 +85,14 @@ bool openWindow(Program& program, const CommandLine& commandLine) {
     return program.window->create(params);
 }
 
-// Plays until quit, then saves and shows what a loader left stored.
+// Plays until quit, then saves and shows what the audio thread posted
+// since the last frame and what a loader left stored.
 void runMainLoop(Program& program) {
     program.audio->playStream(0);
     program.window->run();
     program.settings->saveSettings();
     platform::showCursor(true);
+    showPendingErrors();
     if (program.reporter->getErrorKind() != ERROR_NONE) {
         showAndReset(RESET_NONE);
     }
