@@ -5,5 +5,7 @@
 // which is flushed to disk and then renamed over the old file. A crash or a
 // full disk in the middle of the write leaves the previous file untouched.
 // The folder of the file is created when it is missing. Returns false (and
-// leaves the old file and no temporary file behind) when anything fails.
-bool writeFileAtomically(const std::string& path, const std::string& contents);
+// leaves the old file and no temporary file behind) when anything fails,
+// with the reason in *reason when one is given.
+bool writeFileAtomically(const std::string& path, const std::string& contents,
+                         std::string* reason = nullptr);

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "app/atomic_file.h"
+#include "app/error_reporter.h"
 
 HighScoreTable::HighScoreTable(std::string fileName) : m_fileName(std::move(fileName)) {}
 
@@ -66,8 +67,15 @@ std::string HighScoreTable::format(const std::vector<HighScoreEntry>& entries) {
     return out.str();
 }
 
+// No box on failure (the screens go on showing the table) but the reason
+// goes to the error log.
 bool HighScoreTable::write() const {
-    return writeFileAtomically(m_fileName, format(m_entries));
+    std::string reason;
+    if (!writeFileAtomically(m_fileName, format(m_entries), &reason)) {
+        logMessage("Can not save %s: %s", m_fileName.c_str(), reason.c_str());
+        return false;
+    }
+    return true;
 }
 
 void HighScoreTable::refresh() {

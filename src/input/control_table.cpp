@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "app/atomic_file.h"
+#include "app/error_reporter.h"
 #include "input/key_names.h"
 
 namespace {
@@ -15,6 +16,8 @@ struct DefaultControl {
     int keyCode;
 };
 
+// KEPT: the labels start with three spaces; the options screen lists them
+// as they are, indented under their heading.
 const DefaultControl DEFAULT_CONTROLS[] = {
     {ControlTable::MOVE_FORWARD, "   Move Forward", 87},
     {ControlTable::MOVE_BACK, "   Move Back", 83},
@@ -74,7 +77,7 @@ bool ControlTable::load(const char* fileName) {
     return true;
 }
 
-std::string ControlTable::serialize() const {
+std::string ControlTable::serialise() const {
     std::string bytes;
     for (const auto& entry : m_table) {
         appendInt32(bytes, entry.first);
@@ -83,11 +86,16 @@ std::string ControlTable::serialize() const {
     return bytes;
 }
 
-void ControlTable::save() const {
+bool ControlTable::save() const {
     if (m_fileName.empty()) {
-        return;
+        return true;
     }
-    writeFileAtomically(m_fileName, serialize());
+    std::string reason;
+    if (!writeFileAtomically(m_fileName, serialise(), &reason)) {
+        logMessage("Can not save %s: %s", m_fileName.c_str(), reason.c_str());
+        return false;
+    }
+    return true;
 }
 
 void ControlTable::clear() {

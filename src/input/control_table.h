@@ -21,8 +21,10 @@ public:
     // only a null name fails.
     bool load(const char* fileName);
     // Writes every action in ascending id to the file named at load time.
-    // Failures are silent; the previous file survives them.
-    void save() const;
+    // A failure shows no box (it happens at exit) but leaves its reason in
+    // the error log; the previous file survives it. True when written, or
+    // when there is no file to write.
+    bool save() const;
     void clear();
 
     // Binds the key to the action and unbinds every other action that used
@@ -38,7 +40,7 @@ public:
     std::string keyNameAt(int row) const;
 
     // The bytes of the file as save() writes them.
-    std::string serialize() const;
+    std::string serialise() const;
 
 private:
     const std::pair<const int, std::pair<int, std::string>>* rowEntry(int row) const;

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "app/atomic_file.h"
+#include "app/error_reporter.h"
 #include "input/settings_file.h"
 
 namespace {
@@ -50,11 +51,16 @@ void GameSettings::loadSettings(const char* fileName) {
     m_controls.clear();
 }
 
-void GameSettings::saveSettings() {
+bool GameSettings::saveSettings() {
+    bool saved = true;
     if (!m_settingsFileName.empty() && settingsChanged) {
-        writeFileAtomically(m_settingsFileName, formatSettings(*this));
+        std::string reason;
+        if (!writeFileAtomically(m_settingsFileName, formatSettings(*this), &reason)) {
+            logMessage("Can not save %s: %s", m_settingsFileName.c_str(), reason.c_str());
+            saved = false;
+        }
     }
-    saveControls();
+    return saveControls() && saved;
 }
 
 void GameSettings::setInvertMouse(bool invert) {

@@ -18,7 +18,9 @@ public:
     // Settings file.
     void loadSettings(const char* fileName);
     // Writes the settings file when a setting changed, then the control file.
-    void saveSettings();
+    // A file that cannot be written leaves its reason in the error log (no
+    // box: this runs at exit); false then.
+    bool saveSettings();
     void setInvertMouse(bool invert);
     // Takes values from 0.0001 to 0.003 only.
     void setMouseSensitivity(float sensitivity);
@@ -36,15 +38,16 @@ public:
     void setKeyDown(int code, bool down);
     void clearKeys();
 
-    // Last mouse position in client coordinates.
-    unsigned mouseX = 0;
-    unsigned mouseY = 0;
+    // Last mouse position in client coordinates; negative left of or above
+    // the client area.
+    int mouseX = 0;
+    int mouseY = 0;
     // True only while a left-button press is handed to the GUI.
     bool mouseClickInProgress = false;
 
     // Control actions.
     bool loadControls(const char* fileName) { return m_controls.load(fileName); }
-    void saveControls() const { m_controls.save(); }
+    bool saveControls() const { return m_controls.save(); }
     void setControl(int actionId, int keyCode) { m_controls.setControl(actionId, keyCode); }
     // The key state of the action's key; with consume, a set entry is cleared.
     bool isActionActive(int actionId, bool consume);

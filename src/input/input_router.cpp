@@ -151,9 +151,8 @@ void InputRouter::onMouseUp(int button) {
 
 void InputRouter::onMouseMove(int x, int y) {
     GameSettings* settings = gameSettings();
-    // The message carries the position as two 16-bit halves.
-    settings->mouseX = static_cast<unsigned>(x) & 0xFFFFu;
-    settings->mouseY = static_cast<unsigned>(y) & 0xFFFFu;
+    settings->mouseX = x;
+    settings->mouseY = y;
 
     GameWindow* window = gameWindow();
     bool sceneExists = m_hooks.sceneExists ? m_hooks.sceneExists()

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/error_reporter.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -115,6 +116,25 @@ TEST_F(HighScoresTest, FailedWriteLeavesTheOldTable) {
     t.saveHighScores(true, 400, "cat");
     EXPECT_EQ(readFile("save/data.dat"), before);
     EXPECT_EQ(t.entries()[1].name, "cat");
+}
+
+// A table that cannot be written still plays on (no box), but the reason
+// is in the error log for the player who wonders where the scores went.
+TEST_F(HighScoresTest, UnwritableTableLogsWhy) {
+    writeFile("save", "a file where the save folder should be");
+    ErrorReporter reporter("ErrorLog", true);
+    HighScoreTable t = table();
+    t.loadHighScores();
+    t.saveHighScores(true, 900, "zed");
+    EXPECT_EQ(t.entries().front().name, "zed");
+    std::string log = readFile("ErrorLog.txt");
+    std::string line = "Can not save save/data.dat: can not create the folder save";
+    std::size_t first = log.find(line);
+    EXPECT_NE(first, std::string::npos) << log;
+    EXPECT_NE(log.find(line, first + 1), std::string::npos)
+        << log;  // the load's write, then the save's
+    EXPECT_EQ(reporter.getErrorKind(), ERROR_NONE);
+    EXPECT_EQ(refreshes, 2);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/error_reporter.h"
 #include "input/control_table.h"
 #include "input/game_settings.h"
 #include "input/key_names.h"
@@ -63,7 +64,7 @@ TEST_F(ControlsTest, NullNameFailsKeepsDefaultsAndSavesNothing) {
     ControlTable table;
     EXPECT_FALSE(table.load(nullptr));
     EXPECT_EQ(table.count(), 7);
-    table.save();  // no name kept: nothing happens
+    EXPECT_TRUE(table.save());  // no name kept: nothing to do
 }
 
 TEST_F(ControlsTest, SingleRecordRebindsAndUnbindsTheOldHolder) {
@@ -129,8 +130,12 @@ TEST_F(ControlsTest, SaveIsAtomicAndKeepsTheOldFileOnFailure) {
     table.load(path.c_str());
     // A directory where the temporary file must go makes the write fail.
     ASSERT_EQ(::mkdir((path + ".tmp").c_str(), 0755), 0);
-    table.save();
+    ErrorReporter reporter(dir.file("ErrorLog.txt").c_str(), true);
+    EXPECT_FALSE(table.save());
     EXPECT_EQ(readFile(path), records({{0, 68}}));
+    EXPECT_NE(readFile(dir.file("ErrorLog.txt")).find("Can not save " + path + ": can not create"),
+              std::string::npos);
+    EXPECT_EQ(reporter.getErrorKind(), ERROR_NONE);
 }
 
 TEST(KeyNames, EveryRowOfTheTable) {

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/error_reporter.h"
 #include "input/game_settings.h"
 #include "support/temp_dir.h"
 
@@ -151,13 +152,30 @@ TEST_F(SettingsTest, WrittenOnlyAfterAChangeAndControlsAlways) {
     EXPECT_FALSE(reread.invertMouse);
 }
 
-TEST_F(SettingsTest, FailedWriteKeepsTheOldFile) {
+// Saving happens at exit, where no box may open: the reason goes to the
+// error log instead, and whatever error was stored stays.
+TEST_F(SettingsTest, FailedWriteKeepsTheOldFileAndLogsWhy) {
+    ErrorReporter reporter(dir.file("ErrorLog.txt").c_str(), true);
+    reporter.setError(ERROR_GAME, "stored before");
     writeFile(dir.file("keep.ini"), "800\n600\n100\n2\n0\n0.002\n1\n");
     GameSettings s(dir.file("keep.ini").c_str());
     ASSERT_EQ(::mkdir(dir.file("keep.ini.tmp").c_str(), 0755), 0);
     s.setInvertMouse(true);
-    s.saveSettings();
+    EXPECT_FALSE(s.saveSettings());
     EXPECT_EQ(readFile(dir.file("keep.ini")), "800\n600\n100\n2\n0\n0.002\n1\n");
+    std::string log = readFile(dir.file("ErrorLog.txt"));
+    EXPECT_NE(log.find("Can not save " + dir.file("keep.ini") + ": can not create " +
+                       dir.file("keep.ini.tmp") + ": Is a directory"),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(reporter.getMessage(), "stored before");
+
+    // The control file is still written after the settings file failed.
+    std::string controls = dir.file("control.cfg");
+    s.loadControls(controls.c_str());
+    s.setInvertMouse(false);
+    EXPECT_FALSE(s.saveSettings());
+    EXPECT_EQ(readFile(controls).size(), 56u);
 }
 
 TEST_F(SettingsTest, LoadingEmptiesKeysAndControls) {
