@@ -31,6 +31,7 @@ GameScene::GameScene(GameWindow& window) : m_window(window), m_gui(m_textures), 
     pulseTween.init(0.3f, 1.0f, 1.0f, true);
     ghosts.resize(3);
     versionText = window.version();
+    fullscreenLift = window.isFullscreen() ? 32.0f : 0.0f;
     setHooks(this);
     setPlayView(this);
 }

@@ -141,6 +141,8 @@ public:
     TextureID largeNumbersTexture;
     FontID largeNumbersFont;
     float radarSweepAngle = 0.0f;
+    // 32 in fullscreen, where the score panel and the radar sit higher.
+    float fullscreenLift = 0.0f;
     // The time of the drawn frame (0 on the first frame after a state change).
     float frameTime = 0.0f;
 
@@ -222,13 +224,22 @@ private:
     void updateGhosts();
     void endGame();
 
+    // play_hits.cpp
+    // The mace against the ghosts, in a step in which it strikes.
+    void maceHitTest();
+    // Every arrow in flight against the map cells and the ghosts.
+    void arrowHitTest();
+    // Each pickup spins one step and is taken when the player stands on it.
+    void collectPickups();
+
     // hud.cpp
-    // 32 in fullscreen: the bottom panels and the radar sit higher there.
-    float fullscreenLift() const;
     bool createHudImage(GUI_ID id, GameState state, TextureID texture, float x, float y,
                         float width, float height, int px, int py);
     bool createHudNumber(GUI_ID id, float x, float y);
     void slideRadarPanel();
+    // The radar's centre in the design space, from where its panel stands.
+    Vector2 radarCentre();
+    void drawRadarSweep();
     // The position of what a blip shows; false when it is not in the level.
     bool radarObject(GUI_ID guiId, Vector3& position) const;
 

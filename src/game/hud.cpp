@@ -98,10 +98,6 @@ float radarAngle(float x, float y) {
 
 }  // namespace
 
-float GameScene::fullscreenLift() const {
-    return m_window.isFullscreen() ? 32.0f : 0.0f;
-}
-
 bool GameScene::createHudImage(GUI_ID id, GameState state, TextureID texture, float x, float y,
                                float width, float height, int px, int py) {
     return m_gui.createImage(id, state, x, y, width, height) &&
@@ -129,7 +125,7 @@ bool GameScene::setupPlayHud() {
     if (largeNumbersFont.id == 0) {
         return false;
     }
-    float lift = fullscreenLift();
+    float lift = fullscreenLift;
     for (const HudImage& panel : PANELS) {
         float y = panel.y + (panel.lifted ? lift : 0.0f);
         if (!createHudImage(panel.id, GameState::Playing, largeNumbersTexture, panel.x, y,
@@ -159,29 +155,35 @@ void GameScene::drawPlayOverlay() {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
 
+    bool radarShown = false;
     if (m_gui.getControl(SCORE_NUMBER) != nullptr) {
         int score = m_player.getScore();
         float width =
             m_textures.getTextWidth(largeNumbersFont.group, largeNumbersFont.id, "%d", score);
-        m_gui.setPosition(SCORE_NUMBER, SCORE_RIGHT_EDGE - width, SCORE_Y + fullscreenLift());
+        m_gui.setPosition(SCORE_NUMBER, SCORE_RIGHT_EDGE - width, SCORE_Y + fullscreenLift);
         m_gui.setTextf(SCORE_NUMBER, "%d", score);
         m_gui.setTextf(HEALTH_NUMBER, "%d", m_player.getHealth());
         m_gui.setTextf(ENERGY_NUMBER, "%d", m_player.getEnergy());
         WeaponCrossbow* crossbow = m_player.getCrossbow();
         m_gui.setTextf(ARROWS_NUMBER, "%d", crossbow != nullptr ? crossbow->getArrowCount() : 0);
-        if (m_window.currentState() == GameState::Playing) {
+        radarShown = m_window.currentState() == GameState::Playing;
+        if (radarShown) {
             drawRadar();
         }
         m_gui.setAlpha(CROSSHAIR, m_player.isCrossbowSelected() ? 1.0f : 0.0f);
     }
     drawScreenOverlay();
+    // The radar's screen is opaque, so its sweep goes on top of it.
+    if (radarShown) {
+        drawRadarSweep();
+    }
 
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
 }
 
 void GameScene::slideRadarPanel() {
-    float lift = fullscreenLift();
+    float lift = fullscreenLift;
     float low = RADAR_Y_ON + lift;
     float high = RADAR_Y_OFF + lift;
     Vector2 p = m_gui.getPosition(RADAR_PANEL);
@@ -211,24 +213,15 @@ void GameScene::slideRadarPanel() {
     m_gui.setPosition(RADAR_PANEL, RADAR_X, y);
 }
 
+Vector2 GameScene::radarCentre() {
+    Vector2 panel = m_gui.getPosition(RADAR_PANEL);
+    return Vector2(panel.x + RADAR_CENTRE_X, panel.y + RADAR_CENTRE_Y);
+}
+
 void GameScene::drawRadar() {
     slideRadarPanel();
-    Vector2 panel = m_gui.getPosition(RADAR_PANEL);
-    Vector2 centre(panel.x + RADAR_CENTRE_X, panel.y + RADAR_CENTRE_Y);
-
+    Vector2 centre = radarCentre();
     radarSweepAngle = wrapAngle(radarSweepAngle + HALF_PI * frameTime, false, 0.0f);
-
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_TEXTURE_2D);
-    glColor4f(1.0f, 1.0f, 1.0f, 0.75f);
-    float sx = centre.x + guiOffset.x;
-    float sy = centre.y + guiOffset.y;
-    glBegin(GL_LINES);
-    glVertex2f(sx, sy);
-    glVertex2f(sx + RADAR_RADIUS * std::cos(radarSweepAngle),
-               sy + RADAR_RADIUS * std::sin(radarSweepAngle));
-    glEnd();
 
     Vector3 forward = m_player.getDirection();
     Vector3 right(-forward.z, 0.0f, forward.x);
@@ -237,6 +230,21 @@ void GameScene::drawRadar() {
     for (GUI_ID i = 0; i < 3; ++i) {
         updateRadarBlip(FIRST_GHOST_BLIP + i, forward, right, centre);
     }
+}
+
+void GameScene::drawRadarSweep() {
+    Vector2 centre = radarCentre();
+    float sx = centre.x + guiOffset.x;
+    float sy = centre.y + guiOffset.y;
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 1.0f, 1.0f, 0.75f);
+    glBegin(GL_LINES);
+    glVertex2f(sx, sy);
+    glVertex2f(sx + RADAR_RADIUS * std::cos(radarSweepAngle),
+               sy + RADAR_RADIUS * std::sin(radarSweepAngle));
+    glEnd();
 }
 
 bool GameScene::radarObject(GUI_ID guiId, Vector3& position) const {

@@ -1,0 +1,307 @@
+// The play HUD over the generated LargeNumbers atlas: numbers, score
+// alignment, the radar panel sliding with the energy, blips and their fade,
+// the beep, the fullscreen lift, and a few pixels through GL.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "app/error_reporter.h"
+#include "app/game_window.h"
+#include "game/game_scene.h"
+#include "game/ghost.h"
+#include "game/pickups.h"
+#include "gui/gui_offset.h"
+#include "input/game_settings.h"
+#include "play_objects_fixture.h"
+#include "scene/math_constants.h"
+#include "support/gl_context.h"
+#include "support/x11_helpers.h"
+
+namespace {
+
+constexpr GUI_ID HEALTH_NUMBER = 36;
+constexpr GUI_ID ENERGY_NUMBER = 38;
+constexpr GUI_ID ARROWS_NUMBER = 40;
+constexpr GUI_ID SCORE_PANEL = 41;
+constexpr GUI_ID SCORE_NUMBER = 42;
+constexpr GUI_ID RADAR_PANEL = 43;
+constexpr GUI_ID POWER_CELL_BLIP = 44;
+constexpr GUI_ID ARROW_CASE_BLIP = 45;
+constexpr GUI_ID GHOST_BLIP = 46;
+constexpr GUI_ID CROSSHAIR = 49;
+constexpr GUI_ID GAME_OVER_PICTURE = 50;
+
+class HudTest : public PlayObjectsTest {
+protected:
+    void SetUp() override {
+        if (!x11::displayAvailable() || !GLTestContext::shared().ok()) {
+            GTEST_SKIP() << "no GL context";
+        }
+        GLTestContext::shared().resetState();
+        cwd = std::make_unique<ScopedWorkingDir>(SPOOKHOLLOW_GAME_DIR);
+        scene = std::make_unique<GameScene>(window);
+    }
+
+    // The HUD as a level build sets it up; one world unit is one radar unit.
+    void setUpHud(float lift = 0.0f) {
+        scene->fullscreenLift = lift;
+        scene->instructionsTexture = scene->textures().loadTexture(
+            0, false, 1, false, "resources/textures/instructions.tga");
+        ASSERT_TRUE(scene->setupPlayHud()) << ::testing::PrintToString(boxTexts());
+        scene->radarScale = 1.0f;
+        scene->player().setView(Vector3(0.0f, 1.8f, 0.0f), Vector3(0.0f, 0.0f, 1.0f));
+        window.setState(GameState::Playing);
+    }
+
+    // One drawn frame of the overlay, the frame having lasted the given time.
+    void drawFrame(float seconds) {
+        scene->setFrameTime(seconds);
+        scene->drawPlayOverlay();
+    }
+
+    std::string text(GUI_ID id) { return scene->gui().getText(id)->getText(); }
+    float alpha(GUI_ID id) { return scene->gui().getControl(id)->getAlpha(); }
+    Vector2 position(GUI_ID id) { return scene->gui().getPosition(id); }
+
+    // A ghost standing at (x, z), on nodes of its own.
+    Ghost& placeGhost(float x, float z) {
+        scene->ghosts[0] = std::make_unique<Ghost>(nodes.ghost(), 100.0f, 100.0f);
+        scene->ghosts[0]->setPosition(x, 0.0f, z);
+        return *scene->ghosts[0];
+    }
+
+    std::unique_ptr<ScopedWorkingDir> cwd;
+    std::unique_ptr<GameScene> scene;
+};
+
+TEST_F(HudTest, NumbersShowTruncatedValuesAndTheScoreStaysRightAligned) {
+    setUpHud();
+    Player& player = scene->player();
+    player.addHealth(-80.4f);  // 19.6
+    player.addEnergy(-49.1f);  // 0.9
+    player.addScore(1234);
+    drawFrame(0.0f);
+    EXPECT_EQ(text(HEALTH_NUMBER), "19");
+    EXPECT_EQ(text(ENERGY_NUMBER), "0");
+    EXPECT_EQ(text(ARROWS_NUMBER), "0");
+    EXPECT_EQ(text(SCORE_NUMBER), "1234");
+    float width = scene->gui().getTextControlSize(SCORE_NUMBER).x;
+    EXPECT_GT(width, 0.0f);
+    EXPECT_FLOAT_EQ(position(SCORE_NUMBER).x + width, 168.0f);
+    EXPECT_FLOAT_EQ(position(SCORE_NUMBER).y, 591.0f);
+}
+
+TEST_F(HudTest, RadarSlidesOutWithoutEnergyAndBackWhenItReturns) {
+    setUpHud();
+    // Energy 50: the panel slides in from 644 towards 432 at 150 a second.
+    drawFrame(0.1f);
+    EXPECT_NEAR(position(RADAR_PANEL).y, 644.0f - 15.0f, 1e-3);
+    drawFrame(2.0f);
+    EXPECT_FLOAT_EQ(position(RADAR_PANEL).y, 432.0f);
+    EXPECT_TRUE(scene->radarOn);
+
+    scene->player().addEnergy(-49.1f);  // 0.9 reads as 0
+    drawFrame(0.1f);
+    EXPECT_FALSE(scene->radarOn);
+    EXPECT_NEAR(position(RADAR_PANEL).y, 447.0f, 1e-3);
+    drawFrame(5.0f);
+    EXPECT_FLOAT_EQ(position(RADAR_PANEL).y, 644.0f);
+
+    scene->player().addEnergy(0.1f);  // 1.0
+    drawFrame(0.1f);
+    EXPECT_TRUE(scene->radarOn);
+    EXPECT_NEAR(position(RADAR_PANEL).y, 629.0f, 1e-3);
+    EXPECT_FLOAT_EQ(position(RADAR_PANEL).x, 689.0f);
+}
+
+TEST_F(HudTest, FullscreenLiftsTheScorePanelAndTheRadar) {
+    setUpHud(32.0f);
+    EXPECT_FLOAT_EQ(position(SCORE_PANEL).y, 612.0f);
+    EXPECT_FLOAT_EQ(position(RADAR_PANEL).y, 676.0f);
+    drawFrame(0.0f);
+    EXPECT_FLOAT_EQ(position(SCORE_NUMBER).y, 623.0f);
+    drawFrame(3.0f);
+    EXPECT_FLOAT_EQ(position(RADAR_PANEL).y, 464.0f);
+    // The number panels along the bottom edge stay where they are.
+    EXPECT_FLOAT_EQ(position(35).y, -75.0f);
+}
+
+TEST_F(HudTest, GhostOnTheRimIsShownAndALittleFurtherIsNot) {
+    setUpHud();
+    drawFrame(5.0f);  // panel in place at 432
+    Vector2 centre(689.0f + 111.0f, 432.0f + 113.0f);
+
+    placeGhost(0.0f, 100.0f);  // straight ahead, exactly on the rim
+    drawFrame(0.0f);
+    EXPECT_FLOAT_EQ(position(GHOST_BLIP).x, centre.x - 3.0f);
+    EXPECT_FLOAT_EQ(position(GHOST_BLIP).y, centre.y + 100.0f - 3.0f);
+
+    scene->gui().setPosition(GHOST_BLIP, -1000.0f, -1000.0f);
+    placeGhost(0.0f, 100.01f);
+    drawFrame(0.0f);
+    EXPECT_FLOAT_EQ(alpha(GHOST_BLIP), 0.0f);
+    EXPECT_FLOAT_EQ(position(GHOST_BLIP).x, -1000.0f);  // a hidden blip keeps its place
+
+    // Forward is up on the radar and the player's right is right.
+    scene->player().setView(Vector3(0.0f, 1.8f, 0.0f), Vector3(1.0f, 0.0f, 0.0f));
+    placeGhost(0.0f, 50.0f);  // +Z is on the right when looking along +X
+    drawFrame(0.0f);
+    EXPECT_FLOAT_EQ(position(GHOST_BLIP).x, centre.x + 50.0f - 3.0f);
+    EXPECT_FLOAT_EQ(position(GHOST_BLIP).y, centre.y - 3.0f);
+}
+
+TEST_F(HudTest, BlipFadesBehindTheSweep) {
+    setUpHud();
+    placeGhost(0.0f, 50.0f);  // at a quarter turn on the radar
+    struct Case {
+        float behind;  // how far the sweep has gone past the blip
+        float alpha;
+    };
+    const Case cases[] = {
+        {0.01f, 1.0f},
+        {QUARTER_PI, 1.0f},
+        {(QUARTER_PI + 1.25f * PI) / 2.0f, 0.5f},
+        {1.25f * PI, 0.0f},
+        {-0.1f, 0.0f},                 // just ahead of the sweep: a whole turn behind
+        {-(0.75f * PI - 0.1f), 0.0f},  // still more than 1.25 pi behind
+    };
+    for (const Case& c : cases) {
+        scene->radarSweepAngle = HALF_PI + c.behind;
+        if (scene->radarSweepAngle < 0.0f) {
+            scene->radarSweepAngle += TWO_PI;
+        }
+        drawFrame(0.0f);
+        EXPECT_NEAR(alpha(GHOST_BLIP), c.alpha, 1e-4) << "behind " << c.behind;
+    }
+}
+
+TEST_F(HudTest, BlipBeepsOnceAsTheSweepPassesIt) {
+    SilentSlots sounds(dir, {5});
+    if (!sounds.usable()) {
+        GTEST_SKIP() << "no audio device";
+    }
+    setUpHud();
+    placeGhost(0.0f, 50.0f);
+    scene->radarSweepAngle = HALF_PI + 0.5f;  // well past: no beep
+    drawFrame(0.0f);
+    EXPECT_FALSE(sounds.playing(5));
+    scene->radarSweepAngle = HALF_PI + 0.01f;
+    drawFrame(0.0f);
+    EXPECT_TRUE(sounds.playing(5));
+
+    // With the radar off nothing beeps.
+    sounds.audio.stopSource(5);
+    scene->player().addEnergy(-50.0f);
+    scene->radarSweepAngle = HALF_PI + 0.01f;
+    scene->setFrameTime(0.0f);
+    scene->drawPlayOverlay();
+    EXPECT_FALSE(scene->radarOn);
+    EXPECT_FALSE(sounds.playing(5));
+}
+
+TEST_F(HudTest, OnlyThingsInTheLevelHaveBlips) {
+    setUpHud();
+    // Pickups lying two units ahead, then taken.
+    NodeTransform* arrowCase = nodes.make("arrowCase");
+    NodeTransform* battery = nodes.make("battery.cob");
+    NodeTransform* cell = nodes.make("powerCell", battery);
+    scene->arrowsPickup = std::make_unique<PickupArrows>(arrowCase, 5.0f);
+    scene->energyPickup = std::make_unique<PickupEnergy>(battery, cell, 10.0f);
+    scene->arrowsPickup->setPosition(0.0f, 0.0f, 2.0f);
+    scene->energyPickup->setPosition(2.0f, 0.0f, 0.0f);
+    scene->radarSweepAngle = HALF_PI + 0.01f;
+    drawFrame(0.0f);
+    EXPECT_GT(alpha(ARROW_CASE_BLIP), 0.0f);
+    arrowCase->setVisible(false);
+    battery->setVisible(false);
+    drawFrame(0.0f);
+    EXPECT_FLOAT_EQ(alpha(ARROW_CASE_BLIP), 0.0f);
+    EXPECT_FLOAT_EQ(alpha(POWER_CELL_BLIP), 0.0f);
+
+    // A dying ghost still shows; a waiting (hidden) one does not; a missing
+    // one (no level) neither.
+    Ghost& ghost = placeGhost(0.0f, 2.0f);
+    ghost.kill();
+    drawFrame(0.0f);
+    EXPECT_GT(alpha(GHOST_BLIP), 0.0f);
+    for (int i = 0; i < 200 && ghost.getState() != Ghost::Waiting; ++i) {
+        ghost.update(Vector3(50.0f, 1.8f, 50.0f));
+    }
+    ASSERT_EQ(ghost.getState(), Ghost::Waiting);
+    drawFrame(0.0f);
+    EXPECT_FLOAT_EQ(alpha(GHOST_BLIP), 0.0f);
+    EXPECT_FLOAT_EQ(alpha(GHOST_BLIP + 1), 0.0f);
+}
+
+TEST_F(HudTest, CrosshairOnlyWithTheCrossbowAndTheGameOverPictureInItsOwnGroup) {
+    setUpHud();
+    drawFrame(0.0f);
+    EXPECT_FLOAT_EQ(alpha(CROSSHAIR), 0.0f);
+    EXPECT_EQ(scene->gui().groupSize(GameState::GameOver), 1u);
+    ASSERT_NE(scene->gui().getImage(GAME_OVER_PICTURE), nullptr);
+    EXPECT_EQ(scene->gui().groupSize(GameState::Playing), 15u);
+    EXPECT_TRUE(boxTexts().empty()) << ::testing::PrintToString(boxTexts());
+}
+
+// The HUD drawn into the 256 x 256 test window: the design space is moved so
+// that the crosshair and the health panel fall inside it.
+TEST_F(HudTest, CrosshairAndPanelPixelsAreDrawnWhereTheyBelong) {
+    setUpHud();
+    GLTestContext& gl = GLTestContext::shared();
+    Vector2 savedOffset = guiOffset;
+    auto drawAt = [&](float offsetX, float offsetY) {
+        guiOffset = Vector2(offsetX, offsetY);
+        glViewport(0, 0, gl.width(), gl.height());
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0.0, gl.width(), 0.0, gl.height(), -1.0, 1.0);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        drawFrame(0.0f);
+    };
+    auto lit = [&](int x, int y) {
+        unsigned char rgba[4];
+        gl.pixelAt(x, y, rgba);
+        return rgba[0] + rgba[1] + rgba[2] > 30;
+    };
+
+    // Health panel (-100, -75), 173 x 60, moved to (10, 10).
+    drawAt(110.0f, 85.0f);
+    EXPECT_TRUE(lit(10 + 86, 10 + 30));
+    EXPECT_FALSE(lit(10 + 86, 10 + 70));
+
+    // Crosshair (370, 264), 36 x 35, moved to (100, 100): hidden with the mace.
+    drawAt(-270.0f, -164.0f);
+    int litInside = 0;
+    for (int dy = 0; dy < 35; ++dy) {
+        for (int dx = 0; dx < 36; ++dx) {
+            litInside += lit(100 + dx, 100 + dy) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(litInside, 0);
+
+    // With the crossbow coming up the crosshair shows.
+    ASSERT_TRUE(scene->player().createWeapons(nodes.weapons()));
+    scene->player().switchWeapon();
+    for (int i = 0; i < 100 && !scene->player().isCrossbowSelected(); ++i) {
+        scene->player().updateWeapons();
+    }
+    ASSERT_TRUE(scene->player().isCrossbowSelected());
+    drawAt(-270.0f, -164.0f);
+    EXPECT_FLOAT_EQ(alpha(CROSSHAIR), 1.0f);
+    litInside = 0;
+    for (int dy = 0; dy < 35; ++dy) {
+        for (int dx = 0; dx < 36; ++dx) {
+            litInside += lit(100 + dx, 100 + dy) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(litInside, 20);
+    guiOffset = savedOffset;
+}
+
+}  // namespace
