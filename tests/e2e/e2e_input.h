@@ -1,0 +1,79 @@
+#pragma once
+// Real X input for the game's window, sent with xdotool as a player would
+// give it. Without a window manager the keyboard focus follows the pointer,
+// so the pointer has to stay over the window while keys are sent.
+//
+// The screens act on keys that are down when a frame runs, so a press that
+// goes down and up between two frames can be missed: keys and buttons are
+// held for a while rather than tapped.
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "e2e/e2e_screen.h"
+#include "support/x11_helpers.h"
+
+namespace e2e {
+
+inline bool xdotoolAvailable() {
+    return std::system("command -v xdotool > /dev/null 2>&1") == 0;
+}
+
+inline bool xdotool(const std::string& arguments) {
+    std::string command = "xdotool " + arguments + " > /dev/null 2>&1";
+    return std::system(command.c_str()) == 0;
+}
+
+inline void sleepMs(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+// Holds a key (an X keysym name such as "space", "Return", "w") down.
+inline bool holdKey(const std::string& key, int milliseconds = 250) {
+    if (!xdotool("keydown " + key)) {
+        return false;
+    }
+    sleepMs(milliseconds);
+    return xdotool("keyup " + key);
+}
+
+// Holds a mouse button (1 left, 2 middle, 3 right) down where the pointer is.
+inline bool holdButton(int button, int milliseconds = 250) {
+    if (!xdotool("mousedown " + std::to_string(button))) {
+        return false;
+    }
+    sleepMs(milliseconds);
+    return xdotool("mouseup " + std::to_string(button));
+}
+
+// One notch of the wheel: up is button 4, down button 5.
+inline bool wheel(bool up) {
+    return xdotool(std::string("click ") + (up ? "4" : "5"));
+}
+
+// Moves the pointer to a design point of the GUI in the window at `where`.
+inline bool pointAtDesign(const x11::Geometry& where, int x, int y) {
+    int wx = 0;
+    int wy = 0;
+    designToWindow(x, y, wx, wy);
+    return xdotool("mousemove " + std::to_string(where.x + wx) + " " +
+                   std::to_string(where.y + wy));
+}
+
+// Moves the pointer to a window pixel (counted from the top-left).
+inline bool pointAtWindow(const x11::Geometry& where, int wx, int wy) {
+    return xdotool("mousemove " + std::to_string(where.x + wx) + " " +
+                   std::to_string(where.y + wy));
+}
+
+// A left click on a design point: point, then hold the button.
+inline bool clickDesign(const x11::Geometry& where, int x, int y, int milliseconds = 150) {
+    if (!pointAtDesign(where, x, y)) {
+        return false;
+    }
+    sleepMs(100);
+    return holdButton(1, milliseconds);
+}
+
+}  // namespace e2e
