@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <new>
 
+#include "app/error_reporter.h"
 #include "scene/geometry.h"
 #include "scene/material.h"
 #include "scene/node_save.h"
@@ -125,8 +126,7 @@ bool NodeShape::saveSelf(NodeSaveStream& stream, NodeResourceCollector& collecto
         failure = "Can not save shape node data";
     }
     if (failure) {
-        reportError(2, "%s", failure);
-        showAndReset("");
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "%s", failure);
         return false;
     }
     collector.addGeometry(m_pGeometry);

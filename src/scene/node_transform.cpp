@@ -1,5 +1,6 @@
 #include <GL/gl.h>
 
+#include "app/error_reporter.h"
 #include "scene/node.h"
 #include "scene/node_save.h"
 #include "scene/scene_report.h"
@@ -50,8 +51,7 @@ bool NodeTransform::saveSelf(NodeSaveStream& stream, NodeResourceCollector& coll
         failure = "Can not save transform node data";
     }
     if (failure) {
-        reportError(2, "%s", failure);
-        showAndReset("");
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "%s", failure);
         return false;
     }
     if (m_pChild) {

@@ -220,8 +220,7 @@ bool Scene::copySubtree(Node* source, std::string name, unsigned copies, NodeID 
             "root.";
     }
     if (failure) {
-        reportError(ERROR_GENERAL, "%s", failure);
-        showAndReset("No Error.");
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "%s", failure);
         return false;
     }
     if (source->isLight()) {

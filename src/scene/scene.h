@@ -6,6 +6,7 @@
 
 #include "scene/camera.h"
 #include "scene/node_shape.h"
+#include "scene/scene_ids.h"
 
 class Geometry;
 class Light;
@@ -13,9 +14,6 @@ class Node;
 class ShapeTexture;
 struct Material;
 struct TextureTransform;
-
-using NodeID = std::uint32_t;
-using MaterialID = std::uint32_t;
 
 // What the scene needs from the layers above it. The game fills these in;
 // every hook is optional.
@@ -61,7 +59,8 @@ public:
     std::uint32_t addGeometry(Geometry* geometry);
     MaterialID addMaterial(Material* material);
     std::uint32_t addTextureTransform(TextureTransform* transform);
-    // 0-based; -1 for a null light.
+    // 0-based; -1 for a null light. KEPT: unlike the other ids, light 0 is
+    // a real light (it names an OpenGL light slot).
     int addLight(Light* light);
 
     bool setShapeMaterial(NodeID shapeID, MaterialID materialID);

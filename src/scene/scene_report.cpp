@@ -23,9 +23,7 @@ void ListingLine::append(const char* format, ...) {
 }
 
 void ListingLine::emit() const {
-    if (ErrorReporter* reporter = errorReporter()) {
-        reporter->setError(ERROR_NONE, "%s", m_text);
-    }
+    logMessage("%s", m_text);
 }
 
 long long objectIdentity(const void* object) {

@@ -1,11 +1,10 @@
 #pragma once
-#include "app/error_reporter.h"
 
 // Builds one debug-listing line of at most 1023 characters.
 class ListingLine {
 public:
     void append(const char* format, ...) __attribute__((format(printf, 2, 3)));
-    // Hands the line to the reporter with kind 0.
+    // Appends the line to the error log; the stored error stays as it is.
     void emit() const;
     const char* text() const { return m_text; }
 

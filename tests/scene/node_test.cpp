@@ -165,6 +165,18 @@ TEST(NodePrint, ListingLinesFollowTheTree) {
     EXPECT_EQ(lines[7], "+Transform");
 }
 
+// The listing is a debugging aid: it must not overwrite a failure stored
+// for the main loop to show.
+TEST(NodePrint, ListingLeavesTheStoredErrorAlone) {
+    LoggedReporter log;
+    log.reporter().setError(ERROR_GAME, "Can not open %s.", "wall.tga");
+    NodeTransform node;
+    node.print(0, false);
+    EXPECT_EQ(log.reporter().getErrorKind(), ERROR_GAME);
+    EXPECT_EQ(log.reporter().getMessage(), "Can not open wall.tga.");
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{"Can not open wall.tga.", "Transform"}));
+}
+
 TEST(NodePrint, DepthAbove32IsMarkedInvalid) {
     LoggedReporter log;
     NodeTransform node;
@@ -236,7 +248,7 @@ TEST(NodeSave, TopTransformStopsAtItsSubtreeAndFailuresAreShown) {
     EXPECT_FALSE(top.save(failing, collector, true));
     EXPECT_EQ(failing.log, "T(top,0)T(inner,1)S(s1,1)");
     ASSERT_EQ(boxes.boxes().size(), 1u);
-    EXPECT_EQ(log.reporter().getMessage(), "");
+    EXPECT_EQ(log.reporter().getMessage(), "No Error.");
     std::vector<std::string> lines = log.lines();
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines[0], "Can not save shape node data");
