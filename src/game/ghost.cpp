@@ -154,7 +154,7 @@ int Ghost::kill() {
     return MACE_POINTS;
 }
 
-void Ghost::headTo(float degrees) {
+void Ghost::setHeading(float degrees) {
     root->m_fAngle = degrees;
     float h = degrees * DEG_TO_RAD;
     direction = Vector3(std::sin(h), 0.0f, std::cos(h));
@@ -173,7 +173,7 @@ void Ghost::chase(const Vector3& playerPosition) {
     if (FACING_ANGLE < a && a < VIEW_ANGLE) {
         float turn = cross(direction, d).y;
         float sign = turn > 0.0f ? 1.0f : (turn < 0.0f ? -1.0f : 0.0f);
-        headTo(root->m_fAngle + sign);
+        setHeading(root->m_fAngle + sign);
     }
     if (q < ATTACK_RANGE_SQ && a < ATTACK_ANGLE) {
         if (attackMode == 0) {
@@ -215,7 +215,7 @@ void Ghost::reappear(float now) {
             h = randomFloat(45.0f, 135.0f);
             break;
     }
-    headTo(h);
+    setHeading(h);
     speed = randomFloat(baseSpeed, baseSpeed + 2.0f);
     root->m_vScale = Vector3(1.0f, 1.0f, 1.0f);
     root->setVisible(true);

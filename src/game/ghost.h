@@ -31,6 +31,8 @@ public:
     // Reports the first missing node or the missing light (shown at once).
     bool checkNodes() const;
     void setPosition(float x, float y, float z);
+    // Turns the ghost to a heading in degrees; 0 faces +Z, 90 faces +X.
+    void setHeading(float degrees);
     // The drawn position, hovering included.
     Vector3 getPosition() const;
     bool isVisible() const;
@@ -70,8 +72,6 @@ private:
     void advanceArms();
     void moveJaw(float now);
     void placeArms();
-    // The turn to the heading in degrees held by the root node.
-    void headTo(float degrees);
 
     State state = Waiting;
     NodeTransform* root;
