@@ -29,7 +29,10 @@ public:
     void setSound(unsigned slot) { m_uiSound = slot; }
     unsigned getSound() const { return m_uiSound; }
     unsigned getTextureName() const { return m_uiTexture; }
-    const GUITexRect& getTexRect(int look) const { return m_rects[look]; }
+    // A look outside 0 to 3 reads as the full texture.
+    GUITexRect getTexRect(int look) const {
+        return look >= 0 && look < LOOK_COUNT ? m_rects[look] : GUITexRect{};
+    }
 
 private:
     unsigned m_uiTexture = 0;

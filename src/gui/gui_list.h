@@ -43,10 +43,16 @@ public:
     int getRowCount() const { return static_cast<int>(m_vRows.size()); }
     int getColumnCount() const { return static_cast<int>(m_viColumnWidths.size()); }
     int getRowHeight() const { return m_iRowHeight; }
-    const std::vector<std::string>& getRow(int index) const { return m_vRows[index]; }
+    // The texts of a row; none for an index that names no row.
+    std::vector<std::string> getRow(int index) const {
+        return index >= 0 && index < getRowCount() ? m_vRows[static_cast<std::size_t>(index)]
+                                                   : std::vector<std::string>{};
+    }
     Color4 getHighlightColour() const { return m_cHighlight; }
     unsigned getTextureName() const { return m_uiTexture; }
-    const GUITexRect& getTexRect(int part) const { return m_rects[part]; }
+    GUITexRect getTexRect(int part) const {
+        return part >= 0 && part < PART_COUNT ? m_rects[part] : GUITexRect{};
+    }
 
 private:
     bool selectionValid() const {

@@ -31,7 +31,9 @@ public:
     bool isHorizontal() const { return m_bHorizontal; }
     bool isHeld() const { return m_bToggled; }
     unsigned getTextureName() const { return m_uiTexture; }
-    const GUITexRect& getTexRect(int part) const { return m_rects[part]; }
+    GUITexRect getTexRect(int part) const {
+        return part >= 0 && part < 3 ? m_rects[part] : GUITexRect{};
+    }
 
 private:
     unsigned m_uiTexture = 0;
