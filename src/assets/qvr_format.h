@@ -1,4 +1,5 @@
 #pragma once
+// PRIVATE HEADER: only src/assets (and its tests, tools and benchmarks) include this.
 // The QVR model file: a 12-byte header and a flat list of chunks, each a
 // 20-byte chunk header (id, parent id, type) followed by a fixed body. All
 // values little-endian; IDs only link chunks to each other.

@@ -177,11 +177,10 @@ std::string qvrFolder(const std::string& fileName) {
     return cut == std::string::npos ? std::string() : fileName.substr(0, cut + 1);
 }
 
-bool parseQvr(const std::uint8_t* data, std::size_t size, const std::string& fileName,
-              QvrContents& contents, std::string& error) {
-    contents = QvrContents();
-    ByteCursor in(data, data != nullptr ? size : 0);
+namespace {
 
+// The magic and, for the current magic, the version; only 1.x is read.
+bool readHeader(ByteCursor& in, const std::string& fileName, std::string& error) {
     char magic[QVR_MAGIC_SIZE];
     if (!in.bytes(magic, sizeof magic)) {
         error = "Can not read QVR header";
@@ -207,49 +206,70 @@ bool parseQvr(const std::uint8_t* data, std::size_t size, const std::string& fil
             fileName.c_str(), major, minor);
         return false;
     }
+    return true;
+}
 
+// Reads the body of one chunk into its list; false, with the reason in
+// error, when the body is cut short.
+bool readChunkBody(ByteCursor& in, const QvrChunkHeader& header, QvrContents& contents,
+                   std::string& error) {
+    bool ok = true;
+    const char* failure = nullptr;
+    switch (header.type) {
+        case CHUNK_TRANSFORM:
+            ok = readChunk(in, header, contents.transforms);
+            failure = "Error reading transform chunk";
+            break;
+        case CHUNK_SHAPE:
+            ok = readChunk(in, header, contents.shapes);
+            failure = "Error reading shape chunk";
+            break;
+        case CHUNK_TEXTURE:
+            ok = readChunk(in, header, contents.textures);
+            failure = "Error reading texture chunk";
+            break;
+        case CHUNK_TEXTURE_TFM:
+            ok = readChunk(in, header, contents.textureTfms);
+            failure = "Error reading texture transform chunk";
+            break;
+        case CHUNK_MATERIAL:
+            ok = readChunk(in, header, contents.materials);
+            failure = "Error reading material chunk";
+            break;
+        case CHUNK_GEOMETRY_COMPILED:
+            ok = readChunk(in, header, contents.geometries);
+            failure = "Error reading geometry compiled chunk";
+            break;
+        default:
+            // Bodies carry no length, so an unknown chunk has nothing to
+            // skip: the next bytes are the next chunk header.
+            break;
+    }
+    if (!ok) {
+        error = failure;
+    }
+    return ok;
+}
+
+}  // namespace
+
+bool parseQvr(const std::uint8_t* data, std::size_t size, const std::string& fileName,
+              QvrContents& contents, std::string& error) {
+    contents = QvrContents();
+    ByteCursor in(data, data != nullptr ? size : 0);
+    if (!readHeader(in, fileName, error)) {
+        return false;
+    }
     for (;;) {
         QvrChunkHeader header;
         if (!in.i64(header.id) || !in.i64(header.parentId) || !in.u32(header.type)) {
             error = "Error reading chunk header";
             return false;
         }
-        bool ok = true;
-        const char* failure = nullptr;
-        switch (header.type) {
-            case CHUNK_END:
-                return true;
-            case CHUNK_TRANSFORM:
-                ok = readChunk(in, header, contents.transforms);
-                failure = "Error reading transform chunk";
-                break;
-            case CHUNK_SHAPE:
-                ok = readChunk(in, header, contents.shapes);
-                failure = "Error reading shape chunk";
-                break;
-            case CHUNK_TEXTURE:
-                ok = readChunk(in, header, contents.textures);
-                failure = "Error reading texture chunk";
-                break;
-            case CHUNK_TEXTURE_TFM:
-                ok = readChunk(in, header, contents.textureTfms);
-                failure = "Error reading texture transform chunk";
-                break;
-            case CHUNK_MATERIAL:
-                ok = readChunk(in, header, contents.materials);
-                failure = "Error reading material chunk";
-                break;
-            case CHUNK_GEOMETRY_COMPILED:
-                ok = readChunk(in, header, contents.geometries);
-                failure = "Error reading geometry compiled chunk";
-                break;
-            default:
-                // Bodies carry no length, so an unknown chunk has nothing to
-                // skip: the next bytes are the next chunk header.
-                break;
+        if (header.type == CHUNK_END) {
+            return true;
         }
-        if (!ok) {
-            error = failure;
+        if (!readChunkBody(in, header, contents, error)) {
             return false;
         }
     }

@@ -14,6 +14,7 @@
 #include "scene/material.h"
 #include "scene/node.h"
 #include "scene/node_shape.h"
+#include "scene/scene.h"
 
 namespace {
 
@@ -78,22 +79,52 @@ bool QvrReader::loadQVR(const std::string& fileName, int textureGroup, NodeID pa
     return build(contents, qvrFolder(fileName), textureGroup, parentNodeID);
 }
 
-bool QvrReader::build(const QvrContents& contents, const std::string& folder, int textureGroup,
-                      NodeID parentNodeID) {
-    std::map<std::int64_t, NodeID> nodeTable;
+namespace {
 
-    for (const auto& chunk : contents.transforms) {
-        const QvrTransformRecord& r = chunk.record;
-        NodeID sceneParent = parentNodeID;
-        if (chunk.parentId != 0) {
-            auto parent = nodeTable.find(chunk.parentId);
-            if (parent == nodeTable.end()) {
-                reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
-                                "Missing transform node in QVR file");
+// The build of one model: what it adds to the scene and the scene ids its
+// chunk ids became. Each step reports, shows and resets its own failures.
+class ModelBuild {
+public:
+    ModelBuild(Scene& scene, TextureManager& textures, unsigned textureQuality,
+               const QvrContents& contents, const std::string& folder, int textureGroup)
+        : m_scene(scene),
+          m_textures(textures),
+          m_textureQuality(textureQuality),
+          m_contents(contents),
+          m_folder(folder),
+          m_textureGroup(textureGroup) {}
+
+    // Parents come before their children in the file, so one pass places every transform.
+    bool addTransforms(NodeID parentNodeID) {
+        for (const auto& chunk : m_contents.transforms) {
+            NodeID sceneParent = parentNodeID;
+            if (chunk.parentId != 0) {
+                auto parent = m_nodeTable.find(chunk.parentId);
+                if (parent == m_nodeTable.end()) {
+                    reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
+                                    "Missing transform node in QVR file");
+                    return false;
+                }
+                sceneParent = parent->second;
+            }
+            if (!addTransform(chunk.id, chunk.record, sceneParent)) {
                 return false;
             }
-            sceneParent = parent->second;
         }
+        return true;
+    }
+
+    bool addShapes() {
+        for (const auto& chunk : m_contents.shapes) {
+            if (!addShape(chunk.id, chunk.parentId, chunk.record)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+private:
+    bool addTransform(std::int64_t chunkId, const QvrTransformRecord& r, NodeID sceneParent) {
         auto* node = new (std::nothrow) NodeTransform;
         if (node == nullptr) {
             reportShowReset(RESET_NO_ERROR, ERROR_MEMORY, "Not enough memory for Transform Node");
@@ -115,49 +146,33 @@ bool QvrReader::build(const QvrContents& contents, const std::string& folder, in
             showAndReset(RESET_NO_ERROR);
             return false;
         }
-        nodeTable.emplace(chunk.id, id);
+        m_nodeTable.emplace(chunkId, id);
+        return true;
     }
 
-    for (const auto& chunk : contents.shapes) {
-        const QvrShapeRecord& r = chunk.record;
-        if (chunk.parentId == 0) {
+    // A shape and what it refers to. A material, texture or texture
+    // transform that cannot be attached is shown and skipped; the shape stays.
+    bool addShape(std::int64_t chunkId, std::int64_t parentId, const QvrShapeRecord& r) {
+        if (parentId == 0) {
             reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
                             "Shape node is missing a parent transform");
             return false;
         }
-        auto parent = nodeTable.find(chunk.parentId);
-        if (parent == nodeTable.end()) {
+        auto parent = m_nodeTable.find(parentId);
+        if (parent == m_nodeTable.end()) {
             reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
                             "Missing parent transform node in QVR file");
             return false;
         }
-        const QvrGeometryRecord* data = findRecord(contents.geometries, r.geometryId);
+        const QvrGeometryRecord* data = findRecord(m_contents.geometries, r.geometryId);
         if (data == nullptr) {
             reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "Missing geometry data in QVR file");
             return false;
         }
-
-        // Every shape gets a geometry of its own, even when shapes share data.
-        auto* geometry = new (std::nothrow)
-            GeometryCompiled(data->perVertexNormals == 1, !data->texCoordIndices.empty());
+        GeometryCompiled* geometry = addGeometry(*data);
         if (geometry == nullptr) {
-            reportShowReset(RESET_NO_ERROR, ERROR_MEMORY,
-                            "Not enough memory for Compiled Geometry");
             return false;
         }
-        geometry->setTexCoordIndices(data->texCoordIndices.data(),
-                                     itemCount(data->texCoordIndices.size()));
-        geometry->setVertexIndices(data->vertexIndices.data(),
-                                   itemCount(data->vertexIndices.size()));
-        geometry->setNormals(data->normals.data(), itemCount(data->normals.size()));
-        geometry->setTexCoords(data->texCoords.data(), itemCount(data->texCoords.size()));
-        geometry->setVertices(data->vertices.data(), itemCount(data->vertices.size()));
-        geometry->compile();
-        if (m_scene.addGeometry(geometry) == 0) {
-            showAndReset(RESET_NO_ERROR);
-            return false;
-        }
-
         auto* shape = new (std::nothrow) NodeShape(geometry);
         if (shape == nullptr) {
             reportShowReset(RESET_NO_ERROR, ERROR_MEMORY, "Not enough memory for Shape Node");
@@ -171,51 +186,110 @@ bool QvrReader::build(const QvrContents& contents, const std::string& folder, in
             showAndReset(RESET_NO_ERROR);
             return false;
         }
-        nodeTable.emplace(chunk.id, shapeId);
-
-        if (const QvrMaterialRecord* m = findRecord(contents.materials, r.materialId)) {
-            auto* material = new (std::nothrow) Material;
-            if (material == nullptr) {
-                reportShowReset(RESET_NO_ERROR, ERROR_MEMORY, "Not enough memory for Material");
-                return false;
-            }
-            auto colour = [](const float* c) { return Color4(c[0], c[1], c[2], c[3]); };
-            material->m_cAmbient = colour(m->ambient);
-            material->m_cDiffuse = colour(m->diffuse);
-            material->m_cSpecular = colour(m->specular);
-            material->m_cEmissive = colour(m->emission);
-            material->m_fShininess = m->shininess;
-            MaterialID materialId = m_scene.addMaterial(material);
-            if (materialId == 0 || !m_scene.setShapeMaterial(shapeId, materialId)) {
-                showAndReset(RESET_NO_ERROR);
-            }
-        }
-
-        if (const QvrTextureRecord* t = findRecord(contents.textures, r.textureId)) {
-            TextureID id = m_textures.loadTexture(textureGroup, true, m_textureQuality,
-                                                  static_cast<std::uint8_t>(t->solid == 1 ? 1 : 0),
-                                                  folder + t->fileName);
-            if (id.id != 0 && !m_scene.setShapeTexture(shapeId, textureGroup, id.id)) {
-                showAndReset(RESET_NO_ERROR);
-            }
-        }
-
-        if (const QvrTextureTfmRecord* f = findRecord(contents.textureTfms, r.textureTfmId)) {
-            auto* transform = new (std::nothrow) TextureTransform;
-            if (transform == nullptr) {
-                reportShowReset(RESET_NO_ERROR, ERROR_MEMORY,
-                                "Not enough memory for Texture Transform");
-                return false;
-            }
-            transform->m_vScale = f->scale;
-            transform->m_fRotation = f->rotation;
-            transform->m_vCentre = f->centre;
-            transform->m_vTranslation = f->translation;
-            std::uint32_t tfmId = m_scene.addTextureTransform(transform);
-            if (tfmId == 0 || !m_scene.setShapeTextureTfm(shapeId, tfmId)) {
-                showAndReset(RESET_NO_ERROR);
-            }
-        }
+        m_nodeTable.emplace(chunkId, shapeId);
+        return addMaterial(shapeId, r.materialId) && addTexture(shapeId, r.textureId) &&
+               addTextureTransform(shapeId, r.textureTfmId);
     }
-    return true;
+
+    // Every shape gets a geometry of its own, even when shapes share data.
+    GeometryCompiled* addGeometry(const QvrGeometryRecord& data) {
+        auto* geometry = new (std::nothrow)
+            GeometryCompiled(data.perVertexNormals == 1, !data.texCoordIndices.empty());
+        if (geometry == nullptr) {
+            reportShowReset(RESET_NO_ERROR, ERROR_MEMORY,
+                            "Not enough memory for Compiled Geometry");
+            return nullptr;
+        }
+        geometry->setTexCoordIndices(data.texCoordIndices.data(),
+                                     itemCount(data.texCoordIndices.size()));
+        geometry->setVertexIndices(data.vertexIndices.data(), itemCount(data.vertexIndices.size()));
+        geometry->setNormals(data.normals.data(), itemCount(data.normals.size()));
+        geometry->setTexCoords(data.texCoords.data(), itemCount(data.texCoords.size()));
+        geometry->setVertices(data.vertices.data(), itemCount(data.vertices.size()));
+        geometry->compile();
+        if (m_scene.addGeometry(geometry) == 0) {
+            showAndReset(RESET_NO_ERROR);
+            return nullptr;
+        }
+        return geometry;
+    }
+
+    // False only when memory runs out.
+    bool addMaterial(NodeID shapeId, std::int64_t materialId) {
+        const QvrMaterialRecord* m = findRecord(m_contents.materials, materialId);
+        if (m == nullptr) {
+            return true;
+        }
+        auto* material = new (std::nothrow) Material;
+        if (material == nullptr) {
+            reportShowReset(RESET_NO_ERROR, ERROR_MEMORY, "Not enough memory for Material");
+            return false;
+        }
+        auto colour = [](const float* c) { return Color4(c[0], c[1], c[2], c[3]); };
+        material->m_cAmbient = colour(m->ambient);
+        material->m_cDiffuse = colour(m->diffuse);
+        material->m_cSpecular = colour(m->specular);
+        material->m_cEmissive = colour(m->emission);
+        material->m_fShininess = m->shininess;
+        MaterialID sceneId = m_scene.addMaterial(material);
+        if (sceneId == 0 || !m_scene.setShapeMaterial(shapeId, sceneId)) {
+            showAndReset(RESET_NO_ERROR);
+        }
+        return true;
+    }
+
+    // A texture that does not load was shown by the texture manager; the
+    // shape stays untextured.
+    bool addTexture(NodeID shapeId, std::int64_t textureId) {
+        const QvrTextureRecord* t = findRecord(m_contents.textures, textureId);
+        if (t == nullptr) {
+            return true;
+        }
+        TextureID id = m_textures.loadTexture(m_textureGroup, true, m_textureQuality,
+                                              static_cast<std::uint8_t>(t->solid == 1 ? 1 : 0),
+                                              m_folder + t->fileName);
+        if (id.id != 0 && !m_scene.setShapeTexture(shapeId, m_textureGroup, id.id)) {
+            showAndReset(RESET_NO_ERROR);
+        }
+        return true;
+    }
+
+    // False only when memory runs out.
+    bool addTextureTransform(NodeID shapeId, std::int64_t textureTfmId) {
+        const QvrTextureTfmRecord* f = findRecord(m_contents.textureTfms, textureTfmId);
+        if (f == nullptr) {
+            return true;
+        }
+        auto* transform = new (std::nothrow) TextureTransform;
+        if (transform == nullptr) {
+            reportShowReset(RESET_NO_ERROR, ERROR_MEMORY,
+                            "Not enough memory for Texture Transform");
+            return false;
+        }
+        transform->m_vScale = f->scale;
+        transform->m_fRotation = f->rotation;
+        transform->m_vCentre = f->centre;
+        transform->m_vTranslation = f->translation;
+        std::uint32_t tfmId = m_scene.addTextureTransform(transform);
+        if (tfmId == 0 || !m_scene.setShapeTextureTfm(shapeId, tfmId)) {
+            showAndReset(RESET_NO_ERROR);
+        }
+        return true;
+    }
+
+    Scene& m_scene;
+    TextureManager& m_textures;
+    unsigned m_textureQuality;
+    const QvrContents& m_contents;
+    const std::string& m_folder;
+    int m_textureGroup;
+    std::map<std::int64_t, NodeID> m_nodeTable;  // chunk id -> the node it became
+};
+
+}  // namespace
+
+bool QvrReader::build(const QvrContents& contents, const std::string& folder, int textureGroup,
+                      NodeID parentNodeID) {
+    ModelBuild model(m_scene, m_textures, m_textureQuality, contents, folder, textureGroup);
+    return model.addTransforms(parentNodeID) && model.addShapes();
 }

@@ -2,8 +2,9 @@
 #include <cstdint>
 #include <string>
 
-#include "scene/scene.h"
+#include "scene/scene_ids.h"
 
+class Scene;
 class TextureManager;
 struct QvrContents;
 

@@ -13,6 +13,7 @@
 #include "assets/texture_manager.h"
 #include "scene/geometry_primitives.h"
 #include "scene/material.h"
+#include "scene/scene.h"
 
 using namespace scene_text;
 
@@ -28,15 +29,11 @@ const char* textFrom(const char* line, std::size_t offset) {
     return line + (offset < length ? offset : length);
 }
 
-}  // namespace scene_text
-
-namespace {
-
 bool startsWith(const char* line, const char* keyword) {
     return std::strncmp(line, keyword, std::strlen(keyword)) == 0;
 }
 
-}  // namespace
+}  // namespace scene_text
 
 SceneTextReader::SceneTextReader(Scene& scene, TextureManager& textures, unsigned textureQuality)
     : m_scene(scene), m_textures(textures), m_textureQuality(textureQuality) {}
@@ -133,7 +130,7 @@ const SceneTextReader::FileIdEntry* SceneTextReader::findFileId(FileIdKind kind,
 bool SceneTextReader::readNewFileId(const char* text, const char* keyword, FileIdKind kind,
                                     int lineNumber, int& id) {
     id = 0;
-    if (findKeywordValue(keyword, text, VALUE_INT, &id) != FOUND) {
+    if (findKeywordValue(keyword, text, ValueType::Int, &id) != KeywordResult::Found) {
         reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "Did not find {%s} on Line %d.", keyword,
                         lineNumber);
         return false;
@@ -146,85 +143,115 @@ bool SceneTextReader::readNewFileId(const char* text, const char* keyword, FileI
     return true;
 }
 
+namespace {
+
+// The primitive a geometry line describes, read from its fields. stopped:
+// a field was given twice (its message is shown) and the line ends there.
+// failure: the message for a primitive that could not be allocated.
+struct PrimitiveRead {
+    std::unique_ptr<Geometry> geometry;
+    bool stopped = false;
+    const char* failure = nullptr;
+};
+
+// Fields are read in order and the first one given twice ends the line, so
+// each read runs only while the ones before it went well.
+PrimitiveRead readBox(const char* text, int line) {
+    float width = 1.0f, depth = 1.0f, height = 1.0f;
+    PrimitiveRead result;
+    result.stopped = readOptional("wid_", text, ValueType::Float, width, line) == FieldRead::Stop ||
+                     readOptional("dep_", text, ValueType::Float, depth, line) == FieldRead::Stop ||
+                     readOptional("hei_", text, ValueType::Float, height, line) == FieldRead::Stop;
+    if (!result.stopped) {
+        result.geometry.reset(new (std::nothrow) GeometryBox(width, depth, height));
+    }
+    result.failure = "Can not create a new Box Object.";
+    return result;
+}
+
+PrimitiveRead readCylinder(const char* text, int line) {
+    int sides = 20;
+    float radius = 1.0f, height = 1.0f;
+    bool smooth = true;
+    PrimitiveRead result;
+    result.stopped =
+        readOptional("num_", text, ValueType::Int, sides, line) == FieldRead::Stop ||
+        readOptional("rad_", text, ValueType::Float, radius, line) == FieldRead::Stop ||
+        readFlag("smooth_", text, smooth, line) == FieldRead::Stop ||
+        readOptional("hei_", text, ValueType::Float, height, line) == FieldRead::Stop;
+    if (!result.stopped) {
+        result.geometry.reset(new (std::nothrow) GeometryCylinder(sides, radius, height, smooth));
+    }
+    result.failure = "Can not create a new Cylinder Object.";
+    return result;
+}
+
+PrimitiveRead readFlatGrid(const char* text, int line) {
+    float width = 1.0f, depth = 1.0f;
+    int divX = 1, divZ = 1;
+    PrimitiveRead result;
+    result.stopped = readOptional("wid_", text, ValueType::Float, width, line) == FieldRead::Stop ||
+                     readOptional("dep_", text, ValueType::Float, depth, line) == FieldRead::Stop ||
+                     readOptional("divx_", text, ValueType::Int, divX, line) == FieldRead::Stop ||
+                     readOptional("divz_", text, ValueType::Int, divZ, line) == FieldRead::Stop;
+    if (!result.stopped) {
+        result.geometry.reset(new (std::nothrow) GeometryFlatGrid(width, depth, divX, divZ));
+    }
+    result.failure = "Can not create a new Flat Grid Object.";
+    return result;
+}
+
+PrimitiveRead readSphere(const char* text, int line) {
+    float radius = 1.0f;
+    int numH = 15, numV = 15;
+    PrimitiveRead result;
+    result.stopped =
+        readOptional("rad_", text, ValueType::Float, radius, line) == FieldRead::Stop ||
+        readOptional("numH_", text, ValueType::Int, numH, line) == FieldRead::Stop ||
+        readOptional("numV_", text, ValueType::Int, numV, line) == FieldRead::Stop;
+    if (!result.stopped) {
+        result.geometry.reset(new (std::nothrow) GeometrySphere(radius, numH, numV));
+    }
+    result.failure = "Can not create a new Sphere Object.";
+    return result;
+}
+
+}  // namespace
+
 void SceneTextReader::parseGeometry(const char* line, int lineNumber) {
     const bool grid = startsWith(line, "grid");
     const char* text = textFrom(line, grid ? 5 : 4);
     int geoId = 0;
-    if (!readNewFileId(text, "geoid_", KIND_GEOMETRY, lineNumber, geoId)) {
+    if (!readNewFileId(text, "geoid_", FileIdKind::Geometry, lineNumber, geoId)) {
         return;
     }
-    const char* nameText = textFrom(line, 8);
+    PrimitiveRead primitive = startsWith(line, "box")   ? readBox(text, lineNumber)
+                              : startsWith(line, "cyl") ? readCylinder(text, lineNumber)
+                              : grid                    ? readFlatGrid(text, lineNumber)
+                                                        : readSphere(text, lineNumber);
+    // The name is read after the primitive's own fields, and from a fixed column.
     TextValue name;
-    auto readName = [&] {
-        return readOptional("name_", nameText, VALUE_STRING, name, lineNumber) != FieldRead::STOP;
-    };
-
-    std::unique_ptr<Geometry> geometry;
-    const char* failure = nullptr;
-    if (startsWith(line, "box")) {
-        float width = 1.0f, depth = 1.0f, height = 1.0f;
-        if (readOptional("wid_", text, VALUE_FLOAT, width, lineNumber) == FieldRead::STOP ||
-            readOptional("dep_", text, VALUE_FLOAT, depth, lineNumber) == FieldRead::STOP ||
-            readOptional("hei_", text, VALUE_FLOAT, height, lineNumber) == FieldRead::STOP ||
-            !readName()) {
-            return;
-        }
-        geometry.reset(new (std::nothrow) GeometryBox(width, depth, height));
-        failure = "Can not create a new Box Object.";
-    } else if (startsWith(line, "cyl")) {
-        int sides = 20;
-        float radius = 1.0f, height = 1.0f;
-        bool smooth = true;
-        if (readOptional("num_", text, VALUE_INT, sides, lineNumber) == FieldRead::STOP ||
-            readOptional("rad_", text, VALUE_FLOAT, radius, lineNumber) == FieldRead::STOP ||
-            readFlag("smooth_", text, smooth, lineNumber) == FieldRead::STOP ||
-            readOptional("hei_", text, VALUE_FLOAT, height, lineNumber) == FieldRead::STOP ||
-            !readName()) {
-            return;
-        }
-        geometry.reset(new (std::nothrow) GeometryCylinder(sides, radius, height, smooth));
-        failure = "Can not create a new Cylinder Object.";
-    } else if (grid) {
-        float width = 1.0f, depth = 1.0f;
-        int divX = 1, divZ = 1;
-        if (readOptional("wid_", text, VALUE_FLOAT, width, lineNumber) == FieldRead::STOP ||
-            readOptional("dep_", text, VALUE_FLOAT, depth, lineNumber) == FieldRead::STOP ||
-            readOptional("divx_", text, VALUE_INT, divX, lineNumber) == FieldRead::STOP ||
-            readOptional("divz_", text, VALUE_INT, divZ, lineNumber) == FieldRead::STOP ||
-            !readName()) {
-            return;
-        }
-        geometry.reset(new (std::nothrow) GeometryFlatGrid(width, depth, divX, divZ));
-        failure = "Can not create a new Flat Grid Object.";
-    } else {
-        float radius = 1.0f;
-        int numH = 15, numV = 15;
-        if (readOptional("rad_", text, VALUE_FLOAT, radius, lineNumber) == FieldRead::STOP ||
-            readOptional("numH_", text, VALUE_INT, numH, lineNumber) == FieldRead::STOP ||
-            readOptional("numV_", text, VALUE_INT, numV, lineNumber) == FieldRead::STOP ||
-            !readName()) {
-            return;
-        }
-        geometry.reset(new (std::nothrow) GeometrySphere(radius, numH, numV));
-        failure = "Can not create a new Sphere Object.";
-    }
-    if (!geometry) {
-        reportShowReset(RESET_NO_ERROR, ERROR_MEMORY, "%s", failure);
+    if (primitive.stopped || readOptional("name_", textFrom(line, 8), ValueType::String, name,
+                                          lineNumber) == FieldRead::Stop) {
         return;
     }
-    geometry->setName(name.s);
-    std::uint32_t sceneId = m_scene.addGeometry(geometry.release());
+    if (!primitive.geometry) {
+        reportShowReset(RESET_NO_ERROR, ERROR_MEMORY, "%s", primitive.failure);
+        return;
+    }
+    primitive.geometry->setName(name.s);
+    std::uint32_t sceneId = m_scene.addGeometry(primitive.geometry.release());
     if (sceneId == 0) {
         showAndReset(RESET_NO_ERROR);
         return;
     }
-    m_fileIdTable.push_back({geoId, KIND_GEOMETRY, sceneId});
+    m_fileIdTable.push_back({geoId, FileIdKind::Geometry, sceneId});
 }
 
 void SceneTextReader::parseMaterial(const char* line, int lineNumber) {
     const char* text = textFrom(line, 9);
     int matId = 0;
-    if (!readNewFileId(text, "matid_", KIND_MATERIAL, lineNumber, matId)) {
+    if (!readNewFileId(text, "matid_", FileIdKind::Material, lineNumber, matId)) {
         return;
     }
     std::unique_ptr<Material> material(new (std::nothrow) Material);
@@ -242,16 +269,16 @@ void SceneTextReader::parseMaterial(const char* line, int lineNumber) {
                                    {"emiss_", &material->m_cEmissive}};
     for (const ColourField& field : colours) {
         ColourValue colour;
-        FieldRead result = readOptional(field.keyword, text, VALUE_VEC4, colour, lineNumber);
-        if (result == FieldRead::STOP) {
+        FieldRead result = readOptional(field.keyword, text, ValueType::Vec4, colour, lineNumber);
+        if (result == FieldRead::Stop) {
             return;
         }
-        if (result == FieldRead::TAKEN) {
+        if (result == FieldRead::Taken) {
             *field.target = Color4(colour.v[0], colour.v[1], colour.v[2], colour.v[3]);
         }
     }
-    if (readOptional("shine_", text, VALUE_FLOAT, material->m_fShininess, lineNumber) ==
-        FieldRead::STOP) {
+    if (readOptional("shine_", text, ValueType::Float, material->m_fShininess, lineNumber) ==
+        FieldRead::Stop) {
         return;
     }
     MaterialID sceneId = m_scene.addMaterial(material.release());
@@ -259,13 +286,13 @@ void SceneTextReader::parseMaterial(const char* line, int lineNumber) {
         showAndReset(RESET_NO_ERROR);
         return;
     }
-    m_fileIdTable.push_back({matId, KIND_MATERIAL, sceneId});
+    m_fileIdTable.push_back({matId, FileIdKind::Material, sceneId});
 }
 
 void SceneTextReader::parseTextureTransform(const char* line, int lineNumber) {
     const char* text = textFrom(line, 7);
     int tfmId = 0;
-    if (!readNewFileId(text, "textfmid_", KIND_TEXTURE_TFM, lineNumber, tfmId)) {
+    if (!readNewFileId(text, "textfmid_", FileIdKind::TextureTfm, lineNumber, tfmId)) {
         return;
     }
     std::unique_ptr<TextureTransform> transform(new (std::nothrow) TextureTransform);
@@ -273,14 +300,14 @@ void SceneTextReader::parseTextureTransform(const char* line, int lineNumber) {
         reportShowReset(RESET_NO_ERROR, ERROR_MEMORY, "Can not create a new Texture Transform.");
         return;
     }
-    if (readOptional("scale_", text, VALUE_VEC2, transform->m_vScale, lineNumber) ==
-            FieldRead::STOP ||
-        readOptional("rot_", text, VALUE_FLOAT, transform->m_fRotation, lineNumber) ==
-            FieldRead::STOP ||
-        readOptional("cent_", text, VALUE_VEC2, transform->m_vCentre, lineNumber) ==
-            FieldRead::STOP ||
-        readOptional("trans_", text, VALUE_VEC2, transform->m_vTranslation, lineNumber) ==
-            FieldRead::STOP) {
+    if (readOptional("scale_", text, ValueType::Vec2, transform->m_vScale, lineNumber) ==
+            FieldRead::Stop ||
+        readOptional("rot_", text, ValueType::Float, transform->m_fRotation, lineNumber) ==
+            FieldRead::Stop ||
+        readOptional("cent_", text, ValueType::Vec2, transform->m_vCentre, lineNumber) ==
+            FieldRead::Stop ||
+        readOptional("trans_", text, ValueType::Vec2, transform->m_vTranslation, lineNumber) ==
+            FieldRead::Stop) {
         return;
     }
     std::uint32_t sceneId = m_scene.addTextureTransform(transform.release());
@@ -288,29 +315,29 @@ void SceneTextReader::parseTextureTransform(const char* line, int lineNumber) {
         showAndReset(RESET_NO_ERROR);
         return;
     }
-    m_fileIdTable.push_back({tfmId, KIND_TEXTURE_TFM, sceneId});
+    m_fileIdTable.push_back({tfmId, FileIdKind::TextureTfm, sceneId});
 }
 
 void SceneTextReader::parseTexture(const char* line, int lineNumber, int textureGroup) {
     const char* text = textFrom(line, 8);
     int texId = 0;
-    if (!readNewFileId(text, "texid_", KIND_TEXTURE, lineNumber, texId)) {
+    if (!readNewFileId(text, "texid_", FileIdKind::Texture, lineNumber, texId)) {
         return;
     }
     TextValue file;
-    if (findKeywordValue("file_", text, VALUE_STRING, file.s) != FOUND) {
+    if (findKeywordValue("file_", text, ValueType::String, file.s) != KeywordResult::Found) {
         reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
                         "Filename missing for texture node on Line %d.", lineNumber);
         return;
     }
     bool mipmap = true;
     bool solid = true;
-    if (readFlag("mip_", text, mipmap, lineNumber) == FieldRead::STOP ||
-        readFlag("solid_", text, solid, lineNumber) == FieldRead::STOP) {
+    if (readFlag("mip_", text, mipmap, lineNumber) == FieldRead::Stop ||
+        readFlag("solid_", text, solid, lineNumber) == FieldRead::Stop) {
         return;
     }
     TextureID id = m_textures.loadTexture(textureGroup, mipmap, m_textureQuality,
                                           static_cast<std::uint8_t>(solid ? 1 : 0), file.s);
     // Kept even when loading failed (id 0): shapes naming it then get no texture.
-    m_fileIdTable.push_back({texId, KIND_TEXTURE, id.id});
+    m_fileIdTable.push_back({texId, FileIdKind::Texture, id.id});
 }

@@ -2,37 +2,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "scene/scene.h"
+#include "scene/scene_ids.h"
 
+class Scene;
 class TextureManager;
 
-// Results of findKeywordValue.
-enum KeywordResult : int {
-    FOUND = 0,
-    DUPLICATE = 1,
-    MISSING = 2,
-    INVALID = 3,
-};
-
-// How a field value is converted, and what out points to for each type:
-// a char[256] for strings, int, float, Vector2, Vector3, and float[4] for
-// colours (red, green, blue, alpha).
-enum ValueType : int {
-    VALUE_STRING = 0,
-    VALUE_INT = 1,
-    VALUE_FLOAT = 2,
-    VALUE_VEC2 = 3,
-    VALUE_VEC3 = 4,
-    VALUE_VEC4 = 5,
-};
-
 constexpr std::size_t SCENE_TEXT_STRING_SIZE = 256;
-
-// Looks for keyword (matched without regard to case) in text and converts
-// the value that follows it. DUPLICATE means the value was converted but the
-// keyword appears again after it.
-KeywordResult findKeywordValue(const char* keyword, const char* text, ValueType valueType,
-                               void* out);
 
 // Reads scene text files: lines of geometry, material, texture-transform and
 // texture records, and a hierarchy of transform, shape and light nodes given
@@ -40,12 +15,6 @@ KeywordResult findKeywordValue(const char* keyword, const char* text, ValueType 
 // reader goes on with the next line; what was added stays in the scene.
 class SceneTextReader {
 public:
-    enum FileIdKind : int {
-        KIND_GEOMETRY = 0,
-        KIND_MATERIAL = 1,
-        KIND_TEXTURE = 2,
-        KIND_TEXTURE_TFM = 3,
-    };
     static constexpr int MAX_DEPTH = 32;
     static constexpr int LINE_SIZE = 300;  // 299 characters and the terminator
 
@@ -59,6 +28,8 @@ public:
     void parseSceneLine(const char* line, int lineNumber, int textureGroup);
 
 private:
+    // What a file id names; each kind has ids of its own.
+    enum class FileIdKind { Geometry, Material, Texture, TextureTfm };
     struct FileIdEntry {
         std::int32_t fileId;
         FileIdKind kind;
@@ -73,6 +44,8 @@ private:
     // Adds a transform under parent (0: top level); the NodeID, or 0.
     NodeID parseTransform(const char* text, int lineNumber, NodeID parent, bool nested);
     NodeID parseShape(const char* text, int lineNumber, NodeID parent, int textureGroup);
+    // The material, texture and texture transform a shape line names.
+    void applyShapeReferences(NodeID shapeId, const char* text, int lineNumber, int textureGroup);
     NodeID parseLight(const char* text, int lineNumber, NodeID parent);
     void rememberNode(int depth, NodeID id);
 

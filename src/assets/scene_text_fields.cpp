@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "assets/scene_text.h"
+#include "assets/scene_text_record.h"
 #include "scene/vector.h"
 
 namespace {
@@ -32,26 +32,26 @@ const char* findIgnoringCase(const char* text, const char* keyword) {
 
 bool convert(const char* value, ValueType valueType, void* out) {
     switch (valueType) {
-        case VALUE_STRING: {
+        case ValueType::String: {
             char* text = static_cast<char*>(out);
             text[0] = '\0';
             return std::sscanf(value, "%255s", text) == 1;
         }
-        case VALUE_INT:
+        case ValueType::Int:
             *static_cast<int*>(out) = std::atoi(value);
             return true;
-        case VALUE_FLOAT:
+        case ValueType::Float:
             *static_cast<float*>(out) = static_cast<float>(std::atof(value));
             return true;
-        case VALUE_VEC2: {
+        case ValueType::Vec2: {
             auto* v = static_cast<Vector2*>(out);
             return std::sscanf(value, "%f,%f", &v->x, &v->y) == 2;
         }
-        case VALUE_VEC3: {
+        case ValueType::Vec3: {
             auto* v = static_cast<Vector3*>(out);
             return std::sscanf(value, "%f,%f,%f", &v->x, &v->y, &v->z) == 3;
         }
-        case VALUE_VEC4: {
+        case ValueType::Vec4: {
             auto* c = static_cast<float*>(out);
             return std::sscanf(value, "%f,%f,%f,%f", &c[0], &c[1], &c[2], &c[3]) == 4;
         }
@@ -64,22 +64,22 @@ bool convert(const char* value, ValueType valueType, void* out) {
 KeywordResult findKeywordValue(const char* keyword, const char* text, ValueType valueType,
                                void* out) {
     if (keyword == nullptr || text == nullptr || out == nullptr) {
-        return MISSING;
+        return KeywordResult::Missing;
     }
     const char* found = findIgnoringCase(text, keyword);
     if (found == nullptr) {
-        return MISSING;
+        return KeywordResult::Missing;
     }
     const char* value = found + std::strlen(keyword);
     if (*value == ' ') {
-        return INVALID;
+        return KeywordResult::Invalid;
     }
     if (!convert(value, valueType, out)) {
-        return INVALID;
+        return KeywordResult::Invalid;
     }
     const char* end = std::strchr(value, ' ');
     if (end != nullptr && findIgnoringCase(end, keyword) != nullptr) {
-        return DUPLICATE;
+        return KeywordResult::Duplicate;
     }
-    return FOUND;
+    return KeywordResult::Found;
 }

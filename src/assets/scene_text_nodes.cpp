@@ -10,16 +10,9 @@
 #include "scene/light.h"
 #include "scene/node.h"
 #include "scene/node_shape.h"
+#include "scene/scene.h"
 
 using namespace scene_text;
-
-namespace {
-
-bool startsWith(const char* text, const char* keyword) {
-    return std::strncmp(text, keyword, std::strlen(keyword)) == 0;
-}
-
-}  // namespace
 
 void SceneTextReader::rememberNode(int depth, NodeID id) {
     if (static_cast<std::size_t>(depth) >= m_nestingStack.size()) {
@@ -76,25 +69,28 @@ NodeID SceneTextReader::parseTransform(const char* text, int lineNumber, NodeID 
     TextValue name;
     bool visible = node->isVisible();
     Vector3 axis = node->axis();
-    FieldRead nameRead = readOptional("name_", text, VALUE_STRING, name, lineNumber);
-    if (nameRead == FieldRead::STOP ||
-        readFlag("vis_", text, visible, lineNumber) == FieldRead::STOP ||
-        readOptional("trans_", text, VALUE_VEC3, node->m_vTranslation, lineNumber) ==
-            FieldRead::STOP ||
-        readOptional("cent_", text, VALUE_VEC3, node->m_vCentre, lineNumber) == FieldRead::STOP ||
-        readOptional("scale_", text, VALUE_VEC3, node->m_vScale, lineNumber) == FieldRead::STOP) {
+    FieldRead nameRead = readOptional("name_", text, ValueType::String, name, lineNumber);
+    if (nameRead == FieldRead::Stop ||
+        readFlag("vis_", text, visible, lineNumber) == FieldRead::Stop ||
+        readOptional("trans_", text, ValueType::Vec3, node->m_vTranslation, lineNumber) ==
+            FieldRead::Stop ||
+        readOptional("cent_", text, ValueType::Vec3, node->m_vCentre, lineNumber) ==
+            FieldRead::Stop ||
+        readOptional("scale_", text, ValueType::Vec3, node->m_vScale, lineNumber) ==
+            FieldRead::Stop) {
         return 0;
     }
-    FieldRead axisRead = readOptional("axis_", text, VALUE_VEC3, axis, lineNumber);
-    if (axisRead == FieldRead::STOP ||
-        readOptional("angle_", text, VALUE_FLOAT, node->m_fAngle, lineNumber) == FieldRead::STOP) {
+    FieldRead axisRead = readOptional("axis_", text, ValueType::Vec3, axis, lineNumber);
+    if (axisRead == FieldRead::Stop ||
+        readOptional("angle_", text, ValueType::Float, node->m_fAngle, lineNumber) ==
+            FieldRead::Stop) {
         return 0;
     }
-    if (nameRead == FieldRead::TAKEN) {
+    if (nameRead == FieldRead::Taken) {
         node->setName(name.s);
     }
     node->setVisible(visible);
-    if (axisRead == FieldRead::TAKEN) {
+    if (axisRead == FieldRead::Taken) {
         node->setAxis(axis);
     }
     NodeID id = m_scene.addNode(node.release(), parent);
@@ -107,12 +103,12 @@ NodeID SceneTextReader::parseTransform(const char* text, int lineNumber, NodeID 
 NodeID SceneTextReader::parseShape(const char* text, int lineNumber, NodeID parent,
                                    int textureGroup) {
     int geoId = 0;
-    if (findKeywordValue("geoid_", text, VALUE_INT, &geoId) != FOUND) {
+    if (findKeywordValue("geoid_", text, ValueType::Int, &geoId) != KeywordResult::Found) {
         reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "Did not find {%s} on Line %d.", "geoid_",
                         lineNumber);
         return 0;
     }
-    const FileIdEntry* entry = findFileId(KIND_GEOMETRY, geoId);
+    const FileIdEntry* entry = findFileId(FileIdKind::Geometry, geoId);
     Geometry* geometry = entry != nullptr ? m_scene.geometry(entry->sceneId) : nullptr;
     if (geometry == nullptr) {
         reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "Error on line %d. geoID_%d not found.",
@@ -132,27 +128,33 @@ NodeID SceneTextReader::parseShape(const char* text, int lineNumber, NodeID pare
     // From here on the node belongs to the scene: a bad field ends the line
     // but keeps the node with what was read so far.
     TextValue name;
-    FieldRead nameRead = readOptional("name_", text, VALUE_STRING, name, lineNumber);
-    if (nameRead == FieldRead::STOP) {
+    FieldRead nameRead = readOptional("name_", text, ValueType::String, name, lineNumber);
+    if (nameRead == FieldRead::Stop) {
         return id;
     }
-    if (nameRead == FieldRead::TAKEN) {
+    if (nameRead == FieldRead::Taken) {
         shape->setName(name.s);
     }
+    applyShapeReferences(id, text, lineNumber, textureGroup);
+    return id;
+}
 
+void SceneTextReader::applyShapeReferences(NodeID shapeId, const char* text, int lineNumber,
+                                           int textureGroup) {
     struct Reference {
         const char* keyword;
         FileIdKind kind;
     };
-    const Reference references[] = {
-        {"matid_", KIND_MATERIAL}, {"texid_", KIND_TEXTURE}, {"textfmid_", KIND_TEXTURE_TFM}};
+    const Reference references[] = {{"matid_", FileIdKind::Material},
+                                    {"texid_", FileIdKind::Texture},
+                                    {"textfmid_", FileIdKind::TextureTfm}};
     for (const Reference& reference : references) {
         int fileId = 0;
-        FieldRead read = readOptional(reference.keyword, text, VALUE_INT, fileId, lineNumber);
-        if (read == FieldRead::STOP) {
-            return id;
+        FieldRead read = readOptional(reference.keyword, text, ValueType::Int, fileId, lineNumber);
+        if (read == FieldRead::Stop) {
+            return;
         }
-        if (read != FieldRead::TAKEN) {
+        if (read != FieldRead::Taken) {
             continue;
         }
         const FileIdEntry* target = findFileId(reference.kind, fileId);
@@ -162,102 +164,139 @@ NodeID SceneTextReader::parseShape(const char* text, int lineNumber, NodeID pare
             continue;
         }
         bool applied = true;
-        if (reference.kind == KIND_MATERIAL) {
-            applied = m_scene.setShapeMaterial(id, target->sceneId);
-        } else if (reference.kind == KIND_TEXTURE) {
+        if (reference.kind == FileIdKind::Material) {
+            applied = m_scene.setShapeMaterial(shapeId, target->sceneId);
+        } else if (reference.kind == FileIdKind::Texture) {
             // A texture that failed to load leaves the shape untextured, silently.
             if (target->sceneId != 0) {
-                applied = m_scene.setShapeTexture(id, textureGroup, target->sceneId);
+                applied = m_scene.setShapeTexture(shapeId, textureGroup, target->sceneId);
             }
         } else {
-            applied = m_scene.setShapeTextureTfm(id, target->sceneId);
+            applied = m_scene.setShapeTextureTfm(shapeId, target->sceneId);
         }
         if (!applied) {
             showAndReset(RESET_NO_ERROR);
         }
     }
-    return id;
 }
+
+namespace {
+
+// The light of a "type_" value; false (after the message) for an unknown
+// type or a failed allocation.
+bool createLight(const char* type, int lineNumber, LightType& kind, std::unique_ptr<Light>& light) {
+    if (std::strcmp(type, "point") == 0) {
+        kind = LIGHT_POINT;
+        light.reset(new (std::nothrow) LightPoint);
+    } else if (std::strcmp(type, "dir") == 0) {
+        kind = LIGHT_DIRECTIONAL;
+        light.reset(new (std::nothrow) LightDirectional);
+    } else if (std::strcmp(type, "spot") == 0) {
+        kind = LIGHT_SPOT;
+        light.reset(new (std::nothrow) LightSpot);
+    } else {
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "{%s} is an invalid light type on Line %d.",
+                        type, lineNumber);
+        return false;
+    }
+    if (!light) {
+        reportShowReset(RESET_NO_ERROR, ERROR_MEMORY,
+                        kind == LIGHT_POINT         ? "Can not create a new point light."
+                        : kind == LIGHT_DIRECTIONAL ? "Can not create a new directional light."
+                                                    : "Can not create a new spot light.");
+        return false;
+    }
+    return true;
+}
+
+// Hands each field that is present to the light's setter, in the order the
+// format gives them; false when a field was given twice (the line ends).
+class LightFields {
+public:
+    LightFields(Light& light, const char* text, int lineNumber)
+        : m_light(light), m_text(text), m_lineNumber(lineNumber) {}
+
+    bool read(LightType kind) {
+        if (!readGeometryOf(kind)) {
+            return false;
+        }
+        bool on = m_light.isOn();
+        FieldRead onRead = readFlag("on_", m_text, on, m_lineNumber);
+        if (onRead == FieldRead::Stop ||
+            !colour("amb_",
+                    [](Light& l, const float* c) { l.setAmbient(c[0], c[1], c[2], c[3]); }) ||
+            !colour("dif_",
+                    [](Light& l, const float* c) { l.setDiffuse(c[0], c[1], c[2], c[3]); }) ||
+            !colour("spec_",
+                    [](Light& l, const float* c) { l.setSpecular(c[0], c[1], c[2], c[3]); })) {
+            return false;
+        }
+        if (onRead == FieldRead::Taken) {
+            m_light.setOn(on);
+        }
+        return true;
+    }
+
+private:
+    // Where the light is and where it points: what each type has of them.
+    bool readGeometryOf(LightType kind) {
+        auto attenuation = [](Light& l, const Vector3& v) { l.setAttenuation(v.x, v.y, v.z); };
+        auto position = [](Light& l, const Vector3& v) { l.setPosition(v.x, v.y, v.z); };
+        auto direction = [](Light& l, const Vector3& v) { l.setDirection(v.x, v.y, v.z); };
+        switch (kind) {
+            case LIGHT_POINT:
+                return vector("atten_", attenuation) && vector("pos_", position);
+            case LIGHT_DIRECTIONAL:
+                return vector("dir_", direction);
+            case LIGHT_SPOT:
+                return vector("atten_", attenuation) && vector("pos_", position) &&
+                       vector("dir_", direction) &&
+                       number("cut_", [](Light& l, float f) { l.setSpotCutoff(f); }) &&
+                       number("exp_", [](Light& l, float f) { l.setSpotExponent(f); });
+        }
+        return false;
+    }
+
+    template <typename Value, typename Apply>
+    bool field(const char* keyword, ValueType type, Apply apply) {
+        Value value{};
+        FieldRead read = readOptional(keyword, m_text, type, value, m_lineNumber);
+        if (read == FieldRead::Taken) {
+            apply(value);
+        }
+        return read != FieldRead::Stop;
+    }
+    bool vector(const char* keyword, void (*apply)(Light&, const Vector3&)) {
+        return field<Vector3>(keyword, ValueType::Vec3,
+                              [&](const Vector3& v) { apply(m_light, v); });
+    }
+    bool number(const char* keyword, void (*apply)(Light&, float)) {
+        return field<float>(keyword, ValueType::Float, [&](float f) { apply(m_light, f); });
+    }
+    bool colour(const char* keyword, void (*apply)(Light&, const float*)) {
+        return field<ColourValue>(keyword, ValueType::Vec4,
+                                  [&](const ColourValue& c) { apply(m_light, c.v); });
+    }
+
+    Light& m_light;
+    const char* m_text;
+    int m_lineNumber;
+};
+
+}  // namespace
 
 NodeID SceneTextReader::parseLight(const char* text, int lineNumber, NodeID parent) {
     TextValue type;
-    if (findKeywordValue("type_", text, VALUE_STRING, type.s) != FOUND) {
+    if (findKeywordValue("type_", text, ValueType::String, type.s) != KeywordResult::Found) {
         reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "Did not find {%s} on Line %d.", "type_",
                         lineNumber);
         return 0;
     }
+    LightType kind = LIGHT_POINT;
     std::unique_ptr<Light> light;
-    const bool point = std::strcmp(type.s, "point") == 0;
-    const bool directional = std::strcmp(type.s, "dir") == 0;
-    const bool spot = std::strcmp(type.s, "spot") == 0;
-    if (point) {
-        light.reset(new (std::nothrow) LightPoint);
-    } else if (directional) {
-        light.reset(new (std::nothrow) LightDirectional);
-    } else if (spot) {
-        light.reset(new (std::nothrow) LightSpot);
-    } else {
-        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "{%s} is an invalid light type on Line %d.",
-                        type.s, lineNumber);
+    if (!createLight(type.s, lineNumber, kind, light) ||
+        !LightFields(*light, text, lineNumber).read(kind)) {
         return 0;
-    }
-    if (!light) {
-        reportShowReset(RESET_NO_ERROR, ERROR_MEMORY,
-                        point         ? "Can not create a new point light."
-                        : directional ? "Can not create a new directional light."
-                                      : "Can not create a new spot light.");
-        return 0;
-    }
-
-    auto vector = [&](const char* keyword, void (*apply)(Light&, const Vector3&)) {
-        Vector3 value;
-        FieldRead read = readOptional(keyword, text, VALUE_VEC3, value, lineNumber);
-        if (read == FieldRead::TAKEN) {
-            apply(*light, value);
-        }
-        return read != FieldRead::STOP;
-    };
-    auto number = [&](const char* keyword, void (*apply)(Light&, float)) {
-        float value = 0.0f;
-        FieldRead read = readOptional(keyword, text, VALUE_FLOAT, value, lineNumber);
-        if (read == FieldRead::TAKEN) {
-            apply(*light, value);
-        }
-        return read != FieldRead::STOP;
-    };
-    auto colour = [&](const char* keyword, void (*apply)(Light&, const float*)) {
-        ColourValue value;
-        FieldRead read = readOptional(keyword, text, VALUE_VEC4, value, lineNumber);
-        if (read == FieldRead::TAKEN) {
-            apply(*light, value.v);
-        }
-        return read != FieldRead::STOP;
-    };
-    auto attenuation = [](Light& l, const Vector3& v) { l.setAttenuation(v.x, v.y, v.z); };
-    auto position = [](Light& l, const Vector3& v) { l.setPosition(v.x, v.y, v.z); };
-    auto direction = [](Light& l, const Vector3& v) { l.setDirection(v.x, v.y, v.z); };
-
-    bool fieldsRead = true;
-    if (point) {
-        fieldsRead = vector("atten_", attenuation) && vector("pos_", position);
-    } else if (directional) {
-        fieldsRead = vector("dir_", direction);
-    } else {
-        fieldsRead = vector("atten_", attenuation) && vector("pos_", position) &&
-                     vector("dir_", direction) &&
-                     number("cut_", [](Light& l, float f) { l.setSpotCutoff(f); }) &&
-                     number("exp_", [](Light& l, float f) { l.setSpotExponent(f); });
-    }
-    bool on = light->isOn();
-    FieldRead onRead = fieldsRead ? readFlag("on_", text, on, lineNumber) : FieldRead::STOP;
-    if (onRead == FieldRead::STOP ||
-        !colour("amb_", [](Light& l, const float* c) { l.setAmbient(c[0], c[1], c[2], c[3]); }) ||
-        !colour("dif_", [](Light& l, const float* c) { l.setDiffuse(c[0], c[1], c[2], c[3]); }) ||
-        !colour("spec_", [](Light& l, const float* c) { l.setSpecular(c[0], c[1], c[2], c[3]); })) {
-        return 0;
-    }
-    if (onRead == FieldRead::TAKEN) {
-        light->setOn(on);
     }
 
     int lightId = m_scene.addLight(light.release());
@@ -276,7 +315,7 @@ NodeID SceneTextReader::parseLight(const char* text, int lineNumber, NodeID pare
         return 0;
     }
     TextValue name;
-    if (readOptional("name_", text, VALUE_STRING, name, lineNumber) == FieldRead::TAKEN) {
+    if (readOptional("name_", text, ValueType::String, name, lineNumber) == FieldRead::Taken) {
         node->setName(name.s);
     }
     return id;

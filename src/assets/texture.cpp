@@ -25,7 +25,7 @@ void Texture::freePixels() {
 
 bool Texture::loadImageFile(const std::string& name) {
     if (name.size() < 4) {
-        errorReporter()->setError(ERROR_GAME, "Invalid texture filename: %s", name.c_str());
+        reportError(ERROR_GAME, "Invalid texture filename: %s", name.c_str());
         return false;
     }
     std::string ending = name.substr(name.size() - 3);
@@ -39,8 +39,8 @@ bool Texture::loadImageFile(const std::string& name) {
     if (ending == "map") {
         return readTGA(name, false);
     }
-    errorReporter()->setError(
-        ERROR_GAME, "Game Engine can not load %s\nUnsupported image file type.", name.c_str());
+    reportError(ERROR_GAME, "Game Engine can not load %s\nUnsupported image file type.",
+                name.c_str());
     return false;
 }
 

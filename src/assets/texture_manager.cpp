@@ -27,8 +27,7 @@ TextureManager::~TextureManager() {
 }
 
 void TextureManager::failLoad() {
-    errorReporter()->showError();
-    errorReporter()->setError(ERROR_NONE, "No Error.");
+    showAndReset(RESET_NO_ERROR);
 }
 
 int TextureManager::findLoaded(const std::string& name, std::uint32_t& id) const {
@@ -49,7 +48,7 @@ TextureID TextureManager::loadTexture(int group, bool mipmap, unsigned filterQua
     // Names that cannot be stored whole are refused like names too short to have an ending.
     if (fileName.size() <= 4 || fileName.size() >= Texture::FILE_NAME_SIZE - 1 ||
         !validGroup(group)) {
-        errorReporter()->setError(ERROR_GAME, "%s\nInvalid texture filename.", fileName.c_str());
+        reportError(ERROR_GAME, "%s\nInvalid texture filename.", fileName.c_str());
         failLoad();
         return none;
     }
@@ -61,16 +60,16 @@ TextureID TextureManager::loadTexture(int group, bool mipmap, unsigned filterQua
         return TextureID{group, existing};
     }
     if (foundIn >= 0) {
-        errorReporter()->setError(
-            ERROR_GAME, "%s\nTexture found in Group_%d, but attempting to save in Group_%d.",
-            fileName.c_str(), foundIn, group);
+        reportError(ERROR_GAME,
+                    "%s\nTexture found in Group_%d, but attempting to save in Group_%d.",
+                    fileName.c_str(), foundIn, group);
         failLoad();
         return none;
     }
 
     auto* texture = new (std::nothrow) Texture(mipmap, filterQuality, solid);
     if (texture == nullptr) {
-        errorReporter()->setError(ERROR_MEMORY, "Can not create pTexture.");
+        reportError(ERROR_MEMORY, "Can not create pTexture.");
         failLoad();
         return none;
     }

@@ -14,11 +14,27 @@
         va_end(args);                                           \
     } while (false)
 
+namespace {
+
+// A font the game asks for and does not get shows no box (the text is simply
+// missing), so the reason goes to the error log.
+FontID noFont(int group, std::uint32_t textureId, const char* reason) {
+    logMessage("Can not create a font over texture %u of group %d: %s", textureId, group, reason);
+    return FontID{group, 0};
+}
+
+}  // namespace
+
 FontID TextureManager::createFont(int group, std::uint32_t textureId, unsigned cellSize,
                                   Color4 colour, float scale) {
-    if (!validGroup(group) || cellSize == 0 || textureId == 0 ||
-        textureId > m_textures[group].size()) {
-        return FontID{group, 0};
+    if (!validGroup(group)) {
+        return noFont(group, textureId, "there is no such group");
+    }
+    if (cellSize == 0) {
+        return noFont(group, textureId, "the cell size is 0");
+    }
+    if (textureId == 0 || textureId > m_textures[group].size()) {
+        return noFont(group, textureId, "no such texture is loaded");
     }
     Texture* atlas = m_textures[group][textureId - 1];
     std::string metricsName = std::string(atlas->fileName) + ".txt";
@@ -27,19 +43,17 @@ FontID TextureManager::createFont(int group, std::uint32_t textureId, unsigned c
     if (!readFontMetrics(metricsName, *metrics, malformed)) {
         metrics.reset();  // no metrics file: a fixed-width font
     } else if (malformed) {
-        errorReporter()->setError(
-            ERROR_GAME,
+        reportShowReset(
+            RESET_NO_ERROR, ERROR_GAME,
             "File format in %s is invalid.\nMake sure there are 10 rows of numbers with 20 "
             "numbers in each row.\nEvery number must have a comma after it and a space after the "
             "comma.",
             metricsName.c_str());
-        errorReporter()->showError();
-        errorReporter()->setError(ERROR_NONE, "No Error.");
         metrics.reset();
     }
     auto* font = new (std::nothrow) BitmapFont(atlas, cellSize, std::move(metrics));
     if (font == nullptr) {
-        return FontID{group, 0};
+        return noFont(group, textureId, "not enough memory");
     }
     font->setColour(colour);
     font->setScale(scale);

@@ -1,5 +1,5 @@
 #pragma once
-// PRIVATE HEADER, for tests: no game code includes this.
+// PRIVATE HEADER: for the tests of src/audio; no game code includes this.
 #include <AL/al.h>
 
 #include <string>

@@ -1,5 +1,5 @@
 #pragma once
-// PRIVATE HEADER: only src/audio (and its tests and benchmarks) include this.
+// PRIVATE HEADER: only src/audio (and its tests, tools and benchmarks) include this.
 #include <AL/al.h>
 
 #include "audio/audio_common.h"

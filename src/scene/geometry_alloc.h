@@ -1,4 +1,5 @@
 #pragma once
+// PRIVATE HEADER: only src/scene (and its tests, tools and benchmarks) include this.
 #include <cstdint>
 #include <memory>
 #include <new>

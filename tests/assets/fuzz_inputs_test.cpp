@@ -13,6 +13,7 @@
 #include "assets/scene_text.h"
 #include "assets/texture.h"
 #include "assets/texture_manager.h"
+#include "scene/scene.h"
 #include "support/message_box_recorder.h"
 #include "support/temp_dir.h"
 

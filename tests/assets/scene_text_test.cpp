@@ -8,11 +8,13 @@
 
 #include "app/error_reporter.h"
 #include "assets/scene_text.h"
+#include "assets/scene_text_record.h"
 #include "assets/texture_manager.h"
 #include "scene/geometry_primitives.h"
 #include "scene/material.h"
 #include "scene/node.h"
 #include "scene/node_shape.h"
+#include "scene/scene.h"
 #include "support/message_box_recorder.h"
 #include "support/temp_dir.h"
 
@@ -20,49 +22,54 @@ namespace {
 
 TEST(FindKeywordValue, ConvertsEveryValueType) {
     char text[SCENE_TEXT_STRING_SIZE];
-    EXPECT_EQ(findKeywordValue("file_", " file_a/b.tga mip_0", VALUE_STRING, text), FOUND);
+    EXPECT_EQ(findKeywordValue("file_", " file_a/b.tga mip_0", ValueType::String, text),
+              KeywordResult::Found);
     EXPECT_STREQ(text, "a/b.tga");
     int number = -1;
-    EXPECT_EQ(findKeywordValue("num_", " num_12 x", VALUE_INT, &number), FOUND);
+    EXPECT_EQ(findKeywordValue("num_", " num_12 x", ValueType::Int, &number), KeywordResult::Found);
     EXPECT_EQ(number, 12);
-    EXPECT_EQ(findKeywordValue("num_", " num_abc", VALUE_INT, &number), FOUND);
+    EXPECT_EQ(findKeywordValue("num_", " num_abc", ValueType::Int, &number), KeywordResult::Found);
     EXPECT_EQ(number, 0);  // not a number reads as 0, never as a failure
     float f = 0.0f;
-    EXPECT_EQ(findKeywordValue("rad_", " rad_2.5", VALUE_FLOAT, &f), FOUND);
+    EXPECT_EQ(findKeywordValue("rad_", " rad_2.5", ValueType::Float, &f), KeywordResult::Found);
     EXPECT_FLOAT_EQ(f, 2.5f);
     Vector2 v2;
-    EXPECT_EQ(findKeywordValue("scale_", " scale_2,3", VALUE_VEC2, &v2), FOUND);
+    EXPECT_EQ(findKeywordValue("scale_", " scale_2,3", ValueType::Vec2, &v2), KeywordResult::Found);
     EXPECT_FLOAT_EQ(v2.y, 3.0f);
     Vector3 v3;
-    EXPECT_EQ(findKeywordValue("pos_", " pos_1,-2,3.5", VALUE_VEC3, &v3), FOUND);
+    EXPECT_EQ(findKeywordValue("pos_", " pos_1,-2,3.5", ValueType::Vec3, &v3),
+              KeywordResult::Found);
     EXPECT_EQ(v3, Vector3(1.0f, -2.0f, 3.5f));
     float c[4] = {};
-    EXPECT_EQ(findKeywordValue("amb_", " amb_0.1,0.2,0.3,0.4", VALUE_VEC4, c), FOUND);
+    EXPECT_EQ(findKeywordValue("amb_", " amb_0.1,0.2,0.3,0.4", ValueType::Vec4, c),
+              KeywordResult::Found);
     EXPECT_FLOAT_EQ(c[3], 0.4f);
 }
 
 TEST(FindKeywordValue, MissingInvalidDuplicateAndCase) {
     float f = 7.0f;
-    EXPECT_EQ(findKeywordValue("wid_", " dep_2", VALUE_FLOAT, &f), MISSING);
-    EXPECT_EQ(findKeywordValue("wid_", " wid_ dep_2", VALUE_FLOAT, &f), INVALID);
+    EXPECT_EQ(findKeywordValue("wid_", " dep_2", ValueType::Float, &f), KeywordResult::Missing);
+    EXPECT_EQ(findKeywordValue("wid_", " wid_ dep_2", ValueType::Float, &f),
+              KeywordResult::Invalid);
     EXPECT_FLOAT_EQ(f, 7.0f);
     Vector3 v;
-    EXPECT_EQ(findKeywordValue("pos_", " pos_1,2", VALUE_VEC3, &v), INVALID);
+    EXPECT_EQ(findKeywordValue("pos_", " pos_1,2", ValueType::Vec3, &v), KeywordResult::Invalid);
     char text[SCENE_TEXT_STRING_SIZE] = "old";
-    EXPECT_EQ(findKeywordValue("name_", " name_", VALUE_STRING, text), INVALID);
+    EXPECT_EQ(findKeywordValue("name_", " name_", ValueType::String, text), KeywordResult::Invalid);
     EXPECT_STREQ(text, "");  // strings are cleared before converting
 
     // A second occurrence after the value is a duplicate; the value is still written.
-    EXPECT_EQ(findKeywordValue("wid_", " wid_2 wid_3", VALUE_FLOAT, &f), DUPLICATE);
+    EXPECT_EQ(findKeywordValue("wid_", " wid_2 wid_3", ValueType::Float, &f),
+              KeywordResult::Duplicate);
     EXPECT_FLOAT_EQ(f, 2.0f);
     // Plain substring search: the keyword is found inside a longer word too.
-    EXPECT_EQ(findKeywordValue("id_", " geoid_5", VALUE_FLOAT, &f), FOUND);
+    EXPECT_EQ(findKeywordValue("id_", " geoid_5", ValueType::Float, &f), KeywordResult::Found);
     EXPECT_FLOAT_EQ(f, 5.0f);
     // Keywords with capitals match lower-cased lines and the other way round.
     int n = 0;
-    EXPECT_EQ(findKeywordValue("numH_", " numh_30", VALUE_INT, &n), FOUND);
+    EXPECT_EQ(findKeywordValue("numH_", " numh_30", ValueType::Int, &n), KeywordResult::Found);
     EXPECT_EQ(n, 30);
-    EXPECT_EQ(findKeywordValue("numh_", " NUMH_31", VALUE_INT, &n), FOUND);
+    EXPECT_EQ(findKeywordValue("numh_", " NUMH_31", ValueType::Int, &n), KeywordResult::Found);
     EXPECT_EQ(n, 31);
 }
 

@@ -166,6 +166,33 @@ TEST_F(TextureGLTest, MalformedMetricsGiveOneMessageAndAFixedWidthFont) {
     EXPECT_EQ(reporter.getMessage(), "No Error.");
 }
 
+// No box for a font that cannot be made, but the log says why.
+TEST_F(TextureGLTest, RefusedFontsLeaveTheirReasonInTheLog) {
+    ErrorReporter logging("ErrorLog", true);
+    write("fonts/small.tga", atlas({}));
+    TextureID texture = manager.loadTexture(0, false, 4, 0, "fonts/small.tga");
+    struct Case {
+        int group;
+        std::uint32_t textureId;
+        unsigned cellSize;
+        const char* line;
+    } cases[] = {
+        {0, texture.id, 0, "Can not create a font over texture 1 of group 0: the cell size is 0"},
+        {0, 7, 12, "Can not create a font over texture 7 of group 0: no such texture is loaded"},
+        {1, texture.id, 12,
+         "Can not create a font over texture 1 of group 1: no such texture is loaded"},
+        {2, texture.id, 12,
+         "Can not create a font over texture 1 of group 2: there is no such group"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(manager.createFont(c.group, c.textureId, c.cellSize, Color4(0, 0, 0, 1), 1.0f).id,
+                  0u);
+        EXPECT_NE(readFile(dir.file("ErrorLog.txt")).find(c.line), std::string::npos) << c.line;
+    }
+    EXPECT_TRUE(boxes.boxes().empty());
+    EXPECT_EQ(logging.getErrorKind(), ERROR_NONE);
+}
+
 TEST_F(TextureGLTest, InvalidFontIdsAndArgumentsAreQuietNoOps) {
     write("fonts/small.tga", atlas({}));
     TextureID texture = manager.loadTexture(0, false, 4, 0, "fonts/small.tga");

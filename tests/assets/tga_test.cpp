@@ -121,7 +121,7 @@ TEST_F(TgaTest, TruncatedFilesGiveTheirMessages) {
     Picture picture = Picture::gradient(4, 4);
     std::string whole = buildTga(picture, TgaLayout{});
     std::string cut = save("cut.tga", whole.substr(0, whole.size() - 5));
-    expectFailure(cut, true, ERROR_MEMORY, "Can not load " + cut + ".\nFile is corrupted.");
+    expectFailure(cut, true, ERROR_GAME, "Can not load " + cut + ".\nFile is corrupted.");
 
     std::string rle = buildTga(picture, TgaLayout{24, true});
     std::string cutRle = save("cutrle.tga", rle.substr(0, rle.size() - 2));  // inside a packet
@@ -145,13 +145,13 @@ TEST_F(TgaTest, RunPastThePictureIsRefusedWithoutWritingBeyondIt) {
 
 TEST_F(TgaTest, HostileSizesNeverAllocateWhatTheFileCannotHold) {
     std::string huge = save("huge.map", tgaHeader(2, 32767, 32767, 32, 0) + std::string(100, 'x'));
-    expectFailure(huge, false, ERROR_MEMORY, "Can not load " + huge + ".\nFile is corrupted.");
+    expectFailure(huge, false, ERROR_GAME, "Can not load " + huge + ".\nFile is corrupted.");
     std::string hugeRle =
         save("hugerle.map", tgaHeader(10, 32767, 32767, 32, 0) + std::string(100, 'x'));
     expectFailure(hugeRle, false, ERROR_GAME,
                   "Can not load data from " + hugeRle + ".\nFile is corrupted.");
     std::string negative = save("negative.map", tgaHeader(2, -4, 4, 24, 0) + std::string(48, 'x'));
-    expectFailure(negative, false, ERROR_MEMORY,
+    expectFailure(negative, false, ERROR_GAME,
                   "Can not load " + negative + ".\nFile is corrupted.");
 }
 
