@@ -1,6 +1,7 @@
 #!/bin/sh
-# Fails when SDL is included outside src/platform, or when a subsystem
-# includes one that sits above it. Allowed directions (each may use those
+# Fails when SDL is included outside src/platform, when a subsystem
+# includes one that sits above it, or when a folder includes another
+# folder's private header. Allowed directions (each may use those
 # listed after it): game -> gui -> assets/audio/input -> scene -> app -> platform.
 cd "$(dirname "$0")/.."
 status=0
@@ -30,4 +31,17 @@ forbidden assets audio input gui game
 forbidden audio assets input gui game
 forbidden input assets audio gui game
 forbidden gui game
+
+# A header marked "// PRIVATE HEADER:" belongs to its folder: no other folder
+# under src/ may include it. Tests, tools and benchmarks may look inside.
+for header in $(grep -rl '^// PRIVATE HEADER:' src --include='*.h'); do
+    folder=$(dirname "$header")
+    name=${header#src/}
+    hits=$(grep -rnF "\"$name\"" src | grep -E '#\s*include' | grep -v "^$folder/" || true)
+    if [ -n "$hits" ]; then
+        echo "$name is private to $folder:"
+        echo "$hits"
+        status=1
+    fi
+done
 exit $status
