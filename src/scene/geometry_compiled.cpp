@@ -11,37 +11,37 @@ GeometryCompiled::~GeometryCompiled() {
 }
 
 void GeometryCompiled::setNormals(const float* floats, int floatCount) {
-    m_vNormals.clear();
+    m_normals.clear();
     for (int i = 0; floats && i + 2 < floatCount; i += 3) {
-        m_vNormals.emplace_back(floats[i], floats[i + 1], floats[i + 2]);
+        m_normals.emplace_back(floats[i], floats[i + 1], floats[i + 2]);
     }
 }
 
 void GeometryCompiled::setVertices(const float* floats, int floatCount) {
-    m_vVertices.clear();
+    m_vertices.clear();
     for (int i = 0; floats && i + 2 < floatCount; i += 3) {
-        m_vVertices.emplace_back(floats[i], floats[i + 1], floats[i + 2]);
+        m_vertices.emplace_back(floats[i], floats[i + 1], floats[i + 2]);
     }
 }
 
 void GeometryCompiled::setTexCoords(const float* floats, int floatCount) {
-    m_vTexCoords.clear();
+    m_texCoords.clear();
     for (int i = 0; floats && i + 1 < floatCount; i += 2) {
-        m_vTexCoords.emplace_back(floats[i], floats[i + 1]);
+        m_texCoords.emplace_back(floats[i], floats[i + 1]);
     }
 }
 
 void GeometryCompiled::setVertexIndices(const std::uint32_t* indices, int count) {
-    m_vVertexIndices.clear();
+    m_vertexIndices.clear();
     if (indices && count >= 1) {
-        m_vVertexIndices.assign(indices, indices + count);
+        m_vertexIndices.assign(indices, indices + count);
     }
 }
 
 void GeometryCompiled::setTexCoordIndices(const std::uint32_t* indices, int count) {
-    m_vTexCoordIndices.clear();
+    m_texCoordIndices.clear();
     if (indices && count >= 1) {
-        m_vTexCoordIndices.assign(indices, indices + count);
+        m_texCoordIndices.assign(indices, indices + count);
     }
 }
 
@@ -50,18 +50,18 @@ void GeometryCompiled::setTexCoordIndices(const std::uint32_t* indices, int coun
 bool GeometryCompiled::triangleIsComplete(std::size_t t) const {
     for (std::size_t k = 0; k < 3; ++k) {
         std::size_t p = 3 * t + k;
-        if (p >= m_vVertexIndices.size() || m_vVertexIndices[p] >= m_vVertices.size()) {
+        if (p >= m_vertexIndices.size() || m_vertexIndices[p] >= m_vertices.size()) {
             return false;
         }
-        if (m_bPerVertexNormals && p >= m_vNormals.size()) {
+        if (m_bPerVertexNormals && p >= m_normals.size()) {
             return false;
         }
         if (m_bHasTexCoords &&
-            (p >= m_vTexCoordIndices.size() || m_vTexCoordIndices[p] >= m_vTexCoords.size())) {
+            (p >= m_texCoordIndices.size() || m_texCoordIndices[p] >= m_texCoords.size())) {
             return false;
         }
     }
-    return t < m_vNormals.size() || m_bPerVertexNormals;
+    return t < m_normals.size() || m_bPerVertexNormals;
 }
 
 void GeometryCompiled::compile() {
@@ -73,26 +73,26 @@ void GeometryCompiled::compile() {
     m_mapVertexLookup.clear();
     m_mapTexCoordLookup.clear();
     m_iNumTriangles =
-        static_cast<int>(m_bPerVertexNormals ? m_vNormals.size() / 3 : m_vNormals.size());
+        static_cast<int>(m_bPerVertexNormals ? m_normals.size() / 3 : m_normals.size());
     glBegin(GL_TRIANGLES);
     for (std::size_t t = 0; t < static_cast<std::size_t>(m_iNumTriangles); ++t) {
         if (!triangleIsComplete(t)) {
             continue;
         }
         if (!m_bPerVertexNormals) {
-            const Vector3& n = m_vNormals[t];
+            const Vector3& n = m_normals[t];
             glNormal3f(n.x, n.y, n.z);
         }
         for (std::size_t k = 0; k < 3; ++k) {
             std::size_t p = 3 * t + k;
             if (m_bPerVertexNormals) {
-                const Vector3& n = m_vNormals[p];
+                const Vector3& n = m_normals[p];
                 glNormal3f(n.x, n.y, n.z);
             }
             if (m_bHasTexCoords) {
-                glTexCoord2fv(&m_vTexCoords[m_vTexCoordIndices[p]].x);
+                glTexCoord2fv(&m_texCoords[m_texCoordIndices[p]].x);
             }
-            glVertex3fv(&m_vVertices[m_vVertexIndices[p]].x);
+            glVertex3fv(&m_vertices[m_vertexIndices[p]].x);
         }
     }
     glEnd();

@@ -32,11 +32,11 @@ public:
     int numTriangles() const { return m_iNumTriangles; }
     bool perVertexNormals() const { return m_bPerVertexNormals; }
     bool hasTexCoords() const { return m_bHasTexCoords; }
-    const std::vector<Vector3>& normals() const { return m_vNormals; }
-    const std::vector<Vector3>& vertices() const { return m_vVertices; }
-    const std::vector<Vector2>& texCoords() const { return m_vTexCoords; }
-    const std::vector<std::uint32_t>& vertexIndices() const { return m_vVertexIndices; }
-    const std::vector<std::uint32_t>& texCoordIndices() const { return m_vTexCoordIndices; }
+    const std::vector<Vector3>& normals() const { return m_normals; }
+    const std::vector<Vector3>& vertices() const { return m_vertices; }
+    const std::vector<Vector2>& texCoords() const { return m_texCoords; }
+    const std::vector<std::uint32_t>& vertexIndices() const { return m_vertexIndices; }
+    const std::vector<std::uint32_t>& texCoordIndices() const { return m_texCoordIndices; }
 
     // Scratch lookups for whoever builds the arrays (file entry -> array
     // position); emptied by compile().
@@ -50,11 +50,11 @@ private:
     int m_iNumTriangles = 0;
     bool m_bPerVertexNormals;
     bool m_bHasTexCoords;
-    std::vector<Vector3> m_vNormals;
-    std::vector<Vector3> m_vVertices;
-    std::vector<Vector2> m_vTexCoords;
-    std::vector<std::uint32_t> m_vVertexIndices;
-    std::vector<std::uint32_t> m_vTexCoordIndices;
+    std::vector<Vector3> m_normals;
+    std::vector<Vector3> m_vertices;
+    std::vector<Vector2> m_texCoords;
+    std::vector<std::uint32_t> m_vertexIndices;
+    std::vector<std::uint32_t> m_texCoordIndices;
     std::map<std::uint64_t, std::uint32_t> m_mapVertexLookup;
     std::map<std::uint64_t, std::uint32_t> m_mapTexCoordLookup;
 };

@@ -59,8 +59,8 @@ public:
     std::uint32_t addGeometry(Geometry* geometry);
     MaterialID addMaterial(Material* material);
     std::uint32_t addTextureTransform(TextureTransform* transform);
-    // 0-based; -1 for a null light. KEPT: unlike the other ids, light 0 is
-    // a real light (it names an OpenGL light slot).
+    // 0-based; -1 for a null light.
+    // KEPT: a light id is also its OpenGL light slot, so 0 is a real light.
     int addLight(Light* light);
 
     bool setShapeMaterial(NodeID shapeID, MaterialID materialID);
