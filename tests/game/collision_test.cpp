@@ -71,6 +71,10 @@ const RuleCase RULES[] = {
     {"minusXMinusZAtXLimit", 128, 10.25f, 8.0f, false, 0, 0},
 };
 
+void PrintTo(const RuleCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class CollisionRule : public CollisionTest, public ::testing::WithParamInterface<RuleCase> {};
 
 TEST_P(CollisionRule, MovesOnlyPastTheLimit) {

@@ -24,6 +24,10 @@ struct PitchCase {
     float lookOffset;  // mouse offset given to the look command before walking
 };
 
+void PrintTo(const PitchCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class WalkingSpeed : public ::testing::TestWithParam<PitchCase> {};
 
 // The horizontal offset to the target is not normalised, and pitching never
