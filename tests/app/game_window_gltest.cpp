@@ -2,6 +2,8 @@
 // context it reports.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "app/app_settings.h"
 #include "app/error_reporter.h"
 #include "app/game_window.h"
@@ -75,6 +77,23 @@ TEST_F(GameWindowTest, WindowLargerThanTheScreenStartsAtTheEdge) {
         EXPECT_EQ(where.x, 0);
     }
     EXPECT_EQ(where.y, (window.screenHeight() - 600) / 2);
+}
+
+// What another thread posted reaches the screen at the main loop's next
+// frame, once, and leaves the stored error alone.
+TEST_F(GameWindowTest, NextFrameShowsWhatAnotherThreadPosted) {
+    WindowParams p = params(320, 240);
+    ASSERT_TRUE(window.create(p)) << reporter.getMessage();
+    reporter.setError(ERROR_GAME, "stored");
+    std::thread([] { postError(ERROR_OPENAL, "Could not queue buffer"); }).join();
+    EXPECT_TRUE(boxes.boxes().empty());
+    window.frame();
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].caption, "OpenAL Error");
+    EXPECT_EQ(boxes.boxes()[0].text, "Could not queue buffer");
+    window.frame();
+    EXPECT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(reporter.getMessage(), "stored");
 }
 
 }  // namespace
