@@ -34,7 +34,8 @@ class NodeTransform;
 //   screens_draw.cpp    menuStep, drawScreenOverlay, leaveGame
 //   level_build.cpp     buildLevel and its steps
 //   level_map.cpp       map cells: colour tests, wall masks, free cells
-//   play_step.cpp       updatePlay, mouseLook, hit tests, collection
+//   play_step.cpp       updatePlay, mouseLook
+//   play_hits.cpp       the mace and arrow hit tests, collecting pickups
 //   collision.cpp       collideWithWalls, worldToCell
 //   play_animations.cpp updateAnimations
 //   hud.cpp             the play HUD and the radar

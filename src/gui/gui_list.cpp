@@ -45,9 +45,9 @@ bool GUIList::assignColumns(const std::vector<int>& widths, const std::vector<Fo
     }
     // A new assignment replaces the columns rather than adding to them, so
     // the column count always matches what addItem will be asked for.
-    m_viColumnWidths.clear();
-    m_vColumnFonts.clear();
-    m_vColumnColours.clear();
+    m_columnWidths.clear();
+    m_columnFonts.clear();
+    m_columnColours.clear();
     bool ok = true;
     for (std::size_t i = 0; i < widths.size(); ++i) {
         if (widths[i] < 1) {
@@ -56,12 +56,12 @@ bool GUIList::assignColumns(const std::vector<int>& widths, const std::vector<Fo
             ok = false;
             break;
         }
-        m_viColumnWidths.push_back(widths[i]);
-        m_vColumnFonts.push_back(i < fonts.size() ? fonts[i] : m_vColumnFonts.back());
-        m_vColumnColours.push_back(i < colours.size() ? colours[i] : m_vColumnColours.back());
+        m_columnWidths.push_back(widths[i]);
+        m_columnFonts.push_back(i < fonts.size() ? fonts[i] : m_columnFonts.back());
+        m_columnColours.push_back(i < colours.size() ? colours[i] : m_columnColours.back());
     }
     float tallest = 0.0f;
-    for (const FontID& font : m_vColumnFonts) {
+    for (const FontID& font : m_columnFonts) {
         tallest = std::max(tallest, m_textures.getTextSize(font.group, font.id, "Ay").y);
     }
     m_iRowHeight = static_cast<int>(tallest) + 2 * m_iPadding;
@@ -69,24 +69,24 @@ bool GUIList::assignColumns(const std::vector<int>& widths, const std::vector<Fo
 }
 
 bool GUIList::addItem(const std::vector<std::string>& texts, std::uint32_t value) {
-    if (m_viColumnWidths.empty()) {
+    if (m_columnWidths.empty()) {
         reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
                         "addItem failed. assignColumns was not called yet");
         return false;
     }
-    if (texts.size() != m_viColumnWidths.size()) {
+    if (texts.size() != m_columnWidths.size()) {
         reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
                         "addItem failed. incorrect number it items per row");
         return false;
     }
-    m_vRows.push_back(texts);
-    m_vuiValues.push_back(value);
+    m_rows.push_back(texts);
+    m_rowValues.push_back(value);
     return true;
 }
 
 void GUIList::clearItems() {
-    m_vRows.clear();
-    m_vuiValues.clear();
+    m_rows.clear();
+    m_rowValues.clear();
 }
 
 bool GUIList::selectRow(int index) {
@@ -94,12 +94,12 @@ bool GUIList::selectRow(int index) {
         return false;
     }
     m_iSelected = index;
-    m_uiSelectedValue = m_vuiValues[static_cast<std::size_t>(index)];
+    m_uiSelectedValue = m_rowValues[static_cast<std::size_t>(index)];
     return true;
 }
 
 int GUIList::moveSelection(int delta) {
-    if (m_vRows.empty()) {
+    if (m_rows.empty()) {
         return getSelectedRow();  // nothing to move to
     }
     const long target = static_cast<long>(m_iSelected) + delta;
@@ -114,7 +114,7 @@ int GUIList::getSelectedRow() const {
 std::uint32_t GUIList::getSelectedValue() const {
     // Read from the row itself: a selection kept over clearItems and a refill
     // names the new row, not the value the old one had.
-    return selectionValid() ? m_vuiValues[static_cast<std::size_t>(m_iSelected)] : 0;
+    return selectionValid() ? m_rowValues[static_cast<std::size_t>(m_iSelected)] : 0;
 }
 
 GUI_ID GUIList::update(float mouseX, float mouseY, bool pressed) {
@@ -170,16 +170,16 @@ void GUIList::draw() {
         if (rowTop <= bottom) {
             break;
         }
-        const std::vector<std::string>& row = m_vRows[static_cast<std::size_t>(i)];
-        const std::size_t columns = std::min(row.size(), m_viColumnWidths.size());
+        const std::vector<std::string>& row = m_rows[static_cast<std::size_t>(i)];
+        const std::size_t columns = std::min(row.size(), m_columnWidths.size());
         float columnX = left;
         for (std::size_t c = 0; c < columns; ++c) {
-            const FontID& font = m_vColumnFonts[c];
-            const Color4& colour = m_vColumnColours[c];
+            const FontID& font = m_columnFonts[c];
+            const Color4& colour = m_columnColours[c];
             m_textures.setFontColour(font.group, font.id, colour.r, colour.g, colour.b, colour.a);
             m_textures.printText(font.group, font.id, columnX, rowTop - rowHeight + pad, "%s",
                                  row[c].c_str());
-            columnX += static_cast<float>(m_viColumnWidths[c]);
+            columnX += static_cast<float>(m_columnWidths[c]);
         }
     }
 

@@ -40,12 +40,12 @@ public:
     // emptied list) reads as row 0 with value 0.
     int getSelectedRow() const;
     std::uint32_t getSelectedValue() const;
-    int getRowCount() const { return static_cast<int>(m_vRows.size()); }
-    int getColumnCount() const { return static_cast<int>(m_viColumnWidths.size()); }
+    int getRowCount() const { return static_cast<int>(m_rows.size()); }
+    int getColumnCount() const { return static_cast<int>(m_columnWidths.size()); }
     int getRowHeight() const { return m_iRowHeight; }
     // The texts of a row; none for an index that names no row.
     std::vector<std::string> getRow(int index) const {
-        return index >= 0 && index < getRowCount() ? m_vRows[static_cast<std::size_t>(index)]
+        return index >= 0 && index < getRowCount() ? m_rows[static_cast<std::size_t>(index)]
                                                    : std::vector<std::string>{};
     }
     Color4 getHighlightColour() const { return m_cHighlight; }
@@ -56,18 +56,18 @@ public:
 
 private:
     bool selectionValid() const {
-        return m_iSelected >= 0 && m_iSelected < static_cast<int>(m_vRows.size());
+        return m_iSelected >= 0 && m_iSelected < static_cast<int>(m_rows.size());
     }
 
     unsigned m_uiTexture = 0;
     GUITexRect m_rects[PART_COUNT];
     Color4 m_cBackground{0.0f, 0.0f, 0.0f, 1.0f};
     Color4 m_cHighlight{0.0f, 0.0f, 0.0f, 1.0f};
-    std::vector<int> m_viColumnWidths;
-    std::vector<FontID> m_vColumnFonts;
-    std::vector<Color4> m_vColumnColours;
-    std::vector<std::vector<std::string>> m_vRows;
-    std::vector<std::uint32_t> m_vuiValues;
+    std::vector<int> m_columnWidths;
+    std::vector<FontID> m_columnFonts;
+    std::vector<Color4> m_columnColours;
+    std::vector<std::vector<std::string>> m_rows;
+    std::vector<std::uint32_t> m_rowValues;
     int m_iSelected = 0;
     std::uint32_t m_uiSelectedValue = 0;
     int m_iRowHeight = 0;
