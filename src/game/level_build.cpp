@@ -295,44 +295,35 @@ NodeTransform* GameScene::findTransform(const char* name, Node* start) const {
 // Each pickup is placed before the next is made, so the free-cell search
 // keeps the later ones off the earlier ones.
 bool GameScene::createPickups() {
+    auto place = [this](PickupObject* pickup, const char* failure) {
+        if (pickup == nullptr) {
+            return failWith(ERROR_MEMORY, failure);
+        }
+        if (!pickup->checkNodes()) {
+            return false;
+        }
+        int x = 0;
+        int y = 0;
+        findFreeCell(x, y);
+        pickup->setPosition(cellCoordinate(x, cellSize), 0.0f, cellCoordinate(y, cellSize));
+        return true;
+    };
     QvrReader reader(*this, m_textures, readerTextureQuality());
-    int x = 0;
-    int y = 0;
 
     reader.loadQVR("resources/models/healthPack.qvr", LEVEL_GROUP, 0);
     healthPickup.reset(new (std::nothrow) PickupHealth(findTransform("healthPack.cob"), 3.0f));
-    if (healthPickup == nullptr) {
-        return failWith(ERROR_MEMORY, "Can not create PickupHealth object");
-    }
-    if (!healthPickup->checkNodes()) {
+    if (!place(healthPickup.get(), "Can not create PickupHealth object")) {
         return false;
     }
-    findFreeCell(x, y);
-    healthPickup->setPosition(cellCoordinate(x, cellSize), 0.0f, cellCoordinate(y, cellSize));
-
     reader.loadQVR("resources/models/powerCell.qvr", LEVEL_GROUP, 0);
     energyPickup.reset(new (std::nothrow) PickupEnergy(findTransform("battery.cob"),
                                                        findTransform("powerCell"), 10.0f));
-    if (energyPickup == nullptr) {
-        return failWith(ERROR_MEMORY, "Can not create PickupEnergy object");
-    }
-    if (!energyPickup->checkNodes()) {
+    if (!place(energyPickup.get(), "Can not create PickupEnergy object")) {
         return false;
     }
-    findFreeCell(x, y);
-    energyPickup->setPosition(cellCoordinate(x, cellSize), 0.0f, cellCoordinate(y, cellSize));
-
     reader.loadQVR("resources/models/arrowPickup.qvr", LEVEL_GROUP, 0);
     arrowsPickup.reset(new (std::nothrow) PickupArrows(findTransform("arrowCase"), 5.0f));
-    if (arrowsPickup == nullptr) {
-        return failWith(ERROR_MEMORY, "Can not create PickupArrows object");
-    }
-    if (!arrowsPickup->checkNodes()) {
-        return false;
-    }
-    findFreeCell(x, y);
-    arrowsPickup->setPosition(cellCoordinate(x, cellSize), 0.0f, cellCoordinate(y, cellSize));
-    return true;
+    return place(arrowsPickup.get(), "Can not create PickupArrows object");
 }
 
 // The weapon models wait under a hidden transform; the 25 flying arrows are
