@@ -90,7 +90,8 @@ public:
     // ---- Level ----
     Geometry* findGeometry(const char* name) const;
     int cellWallMask(int x, int y) const;
-    // False only when no free cell was found in 1000 tries (x, y then hold the last try).
+    // A random free cell (never row or column 0, never under a lying pickup);
+    // false, with (0, 0), only when the map has none at all.
     bool findFreeCell(int& x, int& y) const;
     // True when (x, y) lies in the map.
     bool isInMap(int x, int y) const;
