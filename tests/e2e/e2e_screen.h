@@ -171,6 +171,28 @@ inline double meanDifference(const x11::Image& a, const x11::Image& b, const Rec
     return count == 0 ? 0.0 : sum / static_cast<double>(count);
 }
 
+// The share of a rectangle's pixels that changed between two shots by more
+// than `threshold` on some channel. Unlike the mean difference it does not
+// shrink in a dark scene, where a moved view changes many pixels a little.
+inline double changedShare(const x11::Image& a, const x11::Image& b, const Rect& r,
+                           int threshold = 12) {
+    if (a.width != b.width || a.height != b.height || a.width == 0) {
+        return 1.0;
+    }
+    std::size_t count = 0;
+    std::size_t changed = 0;
+    for (int y = std::max(0, r.y); y < std::min(a.height, r.y + r.height); ++y) {
+        for (int x = std::max(0, r.x); x < std::min(a.width, r.x + r.width); ++x) {
+            std::size_t at = (static_cast<std::size_t>(y) * a.width + x) * 3;
+            ++count;
+            changed += std::abs(a.rgb[at] - b.rgb[at]) > threshold ||
+                       std::abs(a.rgb[at + 1] - b.rgb[at + 1]) > threshold ||
+                       std::abs(a.rgb[at + 2] - b.rgb[at + 2]) > threshold;
+        }
+    }
+    return count == 0 ? 0.0 : static_cast<double>(changed) / static_cast<double>(count);
+}
+
 // The share of a rectangle's pixels within tolerance of a colour.
 inline double fractionNear(const x11::Image& shot, const Rect& r, int red, int green, int blue,
                            int tolerance) {
