@@ -2,8 +2,8 @@
 // input (xdotool) and checked by what is on screen and by the saved files:
 // the intro's two endings, hovering, options (rebinding, invert mouse, the
 // sensitivity slider), the high-score table, starting a game, the pause menu
-// and quitting. Every screenshot is kept under test-artefacts/menus in the
-// build folder.
+// and quitting. Every screenshot is kept in the build folder, as
+// tests/e2e_artifacts/menus_*.png.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -134,7 +134,7 @@ protected:
             GTEST_SKIP() << "the build made no resources";
         }
         artefacts =
-            std::filesystem::path(SPOOKHOLLOW_GAME_DIR).parent_path() / "test-artefacts" / "menus";
+            std::filesystem::path(SPOOKHOLLOW_GAME_DIR).parent_path() / "tests" / "e2e_artifacts";
         std::filesystem::create_directories(artefacts);
     }
     void TearDown() override {
@@ -211,8 +211,8 @@ protected:
         return passed;
     }
     void keep(const x11::Image& image, const std::string& name) {
-        std::string ppm = (artefacts / (name + ".ppm")).string();
-        std::string png = (artefacts / (name + ".png")).string();
+        std::string ppm = (artefacts / ("menus_" + name + ".ppm")).string();
+        std::string png = (artefacts / ("menus_" + name + ".png")).string();
         if (image.writePpm(ppm) &&
             std::system(("convert " + ppm + " " + png + " 2>/dev/null").c_str()) == 0) {
             std::filesystem::remove(ppm);
