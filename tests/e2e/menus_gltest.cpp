@@ -393,6 +393,11 @@ TEST_F(MenusEndToEnd, MenusOptionsHighScoresStartPauseAndQuit) {
     EXPECT_EQ(line(config, 4), "0") << config;      // invert mouse off
     EXPECT_EQ(line(config, 5), "0.002") << config;  // the slider's right end
     EXPECT_EQ(line(config, 0), "1024") << config;
+    // Nothing went wrong on the way: the log holds its date header only.
+    std::string log = readFile(sandbox.file("ErrorLog.txt"));
+    std::size_t header = log.find("\n\n");
+    ASSERT_NE(header, std::string::npos) << log;
+    EXPECT_EQ(log.substr(header + 2), "") << log;
 }
 
 }  // namespace
