@@ -56,6 +56,9 @@ public:
     void updateAnimations(float stepFraction) override;
     void draw3D() override;
     void drawPlayOverlay() override;
+    void fullscreenChanged(bool fullscreen) override {
+        setFullscreenLift(fullscreen ? 32.0f : 0.0f);
+    }
 
     // SceneHooks.
     ShapeTexture* findTexture(int group, std::uint32_t id) override;
@@ -138,6 +141,8 @@ public:
     std::vector<std::unique_ptr<Ghost>> ghosts;
     bool footstepsPlaying = false;
     bool radarOn = true;
+    // Set once the level has filled its sound and music slots.
+    bool levelSoundsCreated = false;
 
     // ---- HUD state ----
     TextureID largeNumbersTexture;
@@ -145,6 +150,8 @@ public:
     float radarSweepAngle = 0.0f;
     // 32 in fullscreen, where the score panel and the radar sit higher.
     float fullscreenLift = 0.0f;
+    // Sets fullscreenLift and moves the lifted HUD pictures that exist by the change.
+    void setFullscreenLift(float lift);
     // The time of the drawn frame (0 on the first frame after a state change).
     float frameTime = 0.0f;
 
@@ -198,6 +205,8 @@ private:
         TextureID wall;
     };
     unsigned readerTextureQuality() const;
+    // Every step of buildLevel; false at the first that fails.
+    bool buildLevelParts();
     bool createPlayerLight();
     bool loadLevelFiles(LevelParts& parts);
     bool readLevelGeometry(LevelParts& parts);

@@ -66,7 +66,17 @@ float cellCoordinate(int cell, float size) {
 
 }  // namespace
 
+// A failed build takes back what it made, so the main menu it returns to is
+// clean and the next Start builds from nothing (the HUD's ids are free again).
 bool GameScene::buildLevel() {
+    if (!buildLevelParts()) {
+        releaseLevelObjects();
+        return false;
+    }
+    return true;
+}
+
+bool GameScene::buildLevelParts() {
     LevelParts parts;
     if (!createPlayerLight() || !setupPlayHud() || !loadLevelFiles(parts) ||
         !readLevelGeometry(parts)) {
@@ -436,4 +446,5 @@ void GameScene::createLevelSounds() {
                         STREAM_BUFFER_COUNT);
     audio->createStream(3, "resources/audio/gameOver.ogg", true, STREAM_BUFFER_SIZE,
                         STREAM_BUFFER_COUNT);
+    levelSoundsCreated = true;
 }

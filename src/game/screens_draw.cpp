@@ -138,13 +138,14 @@ void GameScene::leaveGame() {
     // Only a built level filled the level's sound and music slots, and asking
     // to delete an empty slot is an error the player would see: leaving with
     // no level must be quiet.
-    bool levelBuilt = cellSize > 0.0f;
+    bool levelSounds = levelSoundsCreated;
+    levelSoundsCreated = false;
     releaseLevelObjects();
     AudioManager* audio = audioManager();
     if (audio == nullptr) {
         return;
     }
-    if (levelBuilt) {
+    if (levelSounds) {
         for (SourceID slot = FIRST_LEVEL_SOUND; slot <= LAST_LEVEL_SOUND; ++slot) {
             audio->deleteSource(slot);
         }

@@ -344,6 +344,26 @@ TEST_F(LevelTest, UnusableFilesFailWithAMessage) {
     }
 }
 
+// The game returns to the main menu after a failed build; the next Start
+// must build from nothing, not trip over the remains (the HUD's ids).
+TEST_F(LevelTest, AFailedBuildLeavesNothingBehindAndTheNextBuildWorks) {
+    level_files::makeResources(dir.path(), level_files::mapImage({"###", "###", "###"}));
+    cwd = std::make_unique<ScopedWorkingDir>(dir.path());
+    EXPECT_FALSE(buildHere());
+    EXPECT_EQ(scene().nodeCount(), 0u);
+    EXPECT_EQ(scene().lightCount(), 0u);
+    EXPECT_EQ(scene().gui().groupSize(GameState::Playing), 0u);
+    EXPECT_EQ(scene().gui().groupSize(GameState::GameOver), 0u);
+    EXPECT_EQ(scene().cellSize, 0.0f);
+    EXPECT_FALSE(scene().levelSoundsCreated);
+
+    game.boxes.clear();
+    level_files::makeResources(dir.path(), level_files::mapImage({"####", "#..#", "#..#", "####"}));
+    EXPECT_TRUE(buildHere()) << ::testing::PrintToString(game.messages());
+    EXPECT_TRUE(game.messages().empty()) << ::testing::PrintToString(game.messages());
+    EXPECT_EQ(scene().gui().groupSize(GameState::Playing), 15u);
+}
+
 TEST_F(LevelTest, AMissingMapFails) {
     level_files::makeResources(dir.path(), "");
     std::remove((dir.path() + "/resources/maps/castle.map").c_str());

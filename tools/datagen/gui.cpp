@@ -3,6 +3,7 @@
 // over) and largeGraphics.tga (two large pictures). Every picture lies at the
 // texture offset its control is given; rectangles are computed with
 // pictureRect, whose offset names the left column and the bottom row.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -514,11 +515,20 @@ void castleLandscape(Image& image, const PixelRect& r) {
     Image land(r.h, r.w);  // 512 wide, 256 high
     PixelRect all{0, 0, land.width(), land.height()};
     drawNightSky(land, all, 17u);
-    drawMoon(land, 90.0f, 70.0f, 36.0f);
+    drawMoon(land, 110.0f, 112.0f, 34.0f);
     drawCastle(land, all, land.height() * 0.88f, 1.0f, 19u);
     drawFog(land, all, land.height() * 0.6f, 23u);
     drawGhost(land, 430.0f, 120.0f, 70.0f, 0.7f, 29u);
     fadeEdges(land, all, 16.0f);
+    // The screen lays the picture over the lower right of the score table;
+    // its top-left fades into the night so the last rows stay readable.
+    for (int y = 0; y < land.height(); ++y) {
+        for (int x = 0; x < land.width(); ++x) {
+            float dx = std::max(0.0f, x + 0.5f - 210.0f);
+            float dy = std::max(0.0f, y + 0.5f - 30.0f);
+            land.at(x, y).a *= smoothstep(0.0f, 28.0f, std::hypot(dx, dy));
+        }
+    }
     // Texture column c, row t shows landscape point (x = t, y = 255 - c).
     for (int t = 0; t < r.h; ++t) {
         for (int c = 0; c < r.w; ++c)
