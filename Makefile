@@ -6,7 +6,11 @@ ARGS ?=
 CMAKE_FLAGS ?=
 XVFB = xvfb-run -a -s "-screen 0 1280x1024x24"
 
-.PHONY: all deps configure build play test sanitize format check-format check-layers bench fuzz clean
+# Where `make install` puts the game; DESTDIR stages it elsewhere as usual.
+PREFIX ?= /usr/local
+DESTDIR ?=
+
+.PHONY: all deps configure build play install package test sanitize format check-format check-layers bench fuzz clean
 
 all: build
 
@@ -21,6 +25,15 @@ build: configure
 
 play: build
 	cd $(BUILD)/game && ./spookhollow $(ARGS)
+
+# The executable in $(PREFIX)/games, its data in $(PREFIX)/share/games/spookhollow,
+# the desktop entry, icons, metainfo and man page in their usual places.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# A Debian package (prefix /usr) in $(BUILD)/.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 # Message boxes go to standard error in tests, so nothing waits on a click.
 test: build check-layers

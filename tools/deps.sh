@@ -7,10 +7,11 @@ PACKAGES="
 cmake make g++ pkg-config
 libsdl2-dev libgl-dev libgl1-mesa-dev libglu1-mesa-dev
 libopenal-dev libalut-dev libvorbis-dev
-libfreetype-dev fonts-dejavu-core
+libfreetype-dev fonts-dejavu-core libpng-dev
 libx11-dev libgtest-dev libbenchmark-dev
 clang-14 libclang-rt-14-dev clang-format
 xvfb xauth xdotool imagemagick sox vorbis-tools mesa-utils
+desktop-file-utils appstream dpkg-dev
 "
 
 missing=""

@@ -13,6 +13,14 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             result.showHelp = true;
             return result;
         }
+        if (std::strcmp(argument, "--help") == 0) {
+            result.printUsage = true;
+            return result;
+        }
+        if (std::strcmp(argument, "--version") == 0) {
+            result.printVersion = true;
+            return result;
+        }
         if (argument[0] == '-' && argument[1] == 'f') {
             result.fullscreen = true;
         }

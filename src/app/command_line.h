@@ -5,6 +5,10 @@
 struct CommandLine {
     bool showHelp = false;
     bool fullscreen = false;
+    // "--help" and "--version" print to standard output instead of a box, for
+    // terminals and package tools; like "-h" they end the examination.
+    bool printUsage = false;
+    bool printVersion = false;
 };
 
 CommandLine parseCommandLine(int argc, const char* const* argv);

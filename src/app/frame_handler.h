@@ -29,6 +29,9 @@ public:
     virtual void updateAnimations(float stepFraction) = 0;
     virtual void draw3D() = 0;
     virtual void drawPlayOverlay() = 0;
+
+    // The window went fullscreen or back (Alt+Enter) while the game runs.
+    virtual void fullscreenChanged(bool /*fullscreen*/) {}
 };
 
 // Receives the keyboard and mouse events the window does not handle itself.

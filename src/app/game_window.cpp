@@ -75,10 +75,7 @@ bool GameWindow::create(WindowParams& params) {
 
     readScreenSize();
     if (!m_fullscreen) {
-        // Centre the client area; an axis that does not fit starts at 0.
-        int x = m_screenWidth > m_width ? (m_screenWidth - m_width) / 2 : 0;
-        int y = m_screenHeight > m_height ? (m_screenHeight - m_height) / 2 : 0;
-        m_window.move(x, y);
+        centreWindow();
     }
 
     if (!createContext() || !applyDisplayMode()) {
@@ -128,6 +125,49 @@ bool GameWindow::applyDisplayMode() {
     storeDisplaySize(m_width, m_height);
     readScreenSize();
     return true;
+}
+
+// Centres the client area; an axis that does not fit starts at 0.
+void GameWindow::centreWindow() {
+    int x = m_screenWidth > m_width ? (m_screenWidth - m_width) / 2 : 0;
+    int y = m_screenHeight > m_height ? (m_screenHeight - m_height) / 2 : 0;
+    m_window.move(x, y);
+}
+
+bool GameWindow::toggleFullscreen() {
+    if (!m_window.exists()) {
+        return false;
+    }
+    if (m_fullscreen) {
+        m_window.leaveFullscreen();
+        m_fullscreen = false;
+        readScreenSize();
+        centreWindow();
+        platform::Size client = m_window.clientSize();
+        storeDisplaySize(client.width, client.height);
+    } else {
+        if (!m_window.enterFullscreen(m_width, m_height, m_colour32 ? 32 : 16)) {
+            logMessage(
+                "Failed to switch to %dx%d fullscreen mode: %s. The game stays in its window.",
+                m_width, m_height, m_window.fullscreenFailure().c_str());
+            return false;
+        }
+        m_fullscreen = true;
+        storeDisplaySize(m_width, m_height);
+        readScreenSize();
+    }
+    updateMouseCentre();
+    if (m_scene) {
+        m_scene->fullscreenChanged(m_fullscreen);
+    }
+    return true;
+}
+
+void GameWindow::updateMouseCentre() {
+    if (appSettings() != nullptr) {
+        appSettings()->mouseCentreX = m_screenWidth / 2;
+        appSettings()->mouseCentreY = m_screenHeight / 2;
+    }
 }
 
 void GameWindow::destroy() {
@@ -211,8 +251,7 @@ void GameWindow::initRenderer() {
     glEnable(GL_CULL_FACE);
 
     // The game draws its own cursor; the system one stays hidden at the centre.
-    appSettings()->mouseCentreX = m_screenWidth / 2;
-    appSettings()->mouseCentreY = m_screenHeight / 2;
+    updateMouseCentre();
     platform::setCursorPosition(appSettings()->mouseCentreX, appSettings()->mouseCentreY);
     platform::showCursor(false);
 }

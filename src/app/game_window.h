@@ -43,6 +43,10 @@ public:
     void set2DProjection();
     void initRenderer();
     bool windowProc(const platform::Event& event);
+    // Alt+Enter: between the window and fullscreen at the window's size, the
+    // same switch as "-f". A mode the display refuses keeps the window and
+    // logs why; false then.
+    bool toggleFullscreen();
 
     // Main loop: runs until quitRequested is set. Starting the intro music
     // before it, and saving and showing the stored error after it, are the
@@ -98,6 +102,8 @@ private:
     void clearScreen(bool white);
     bool swap();
     void updateCursorConfinement();
+    void centreWindow();
+    void updateMouseCentre();
     void onDeactivated();
     bool createContext();
     bool applyDisplayMode();
@@ -114,6 +120,7 @@ private:
     bool m_stateChanged = true;
     bool m_active = true;
     bool m_cursorConfined = false;
+    bool m_altEnterHeld = false;  // one switch per press, not per key repeat
 
     std::string m_title;
     std::string m_className;

@@ -5,6 +5,7 @@
 #include "app/app_settings.h"
 #include "app/error_reporter.h"
 #include "app/game_window.h"
+#include "platform/keycodes.h"
 
 void GameWindow::setState(GameState state) {
     if (m_states.set(state)) {
@@ -123,7 +124,8 @@ void GameWindow::menuFrame() {
 
 void GameWindow::playFrame() {
     if (currentState() == GameState::Playing) {
-        platform::setCursorPosition(m_screenWidth / 2, m_screenHeight / 2);
+        // Mouse look comes from relative motion (updateCursorConfinement), so
+        // the pointer is no longer warped back to the centre here.
         runFixedSteps([](FrameHandler& scene) { scene.playStep(); });
         m_stepFraction = m_stepper.stepFraction();
         if (m_scene) {
@@ -145,10 +147,16 @@ void GameWindow::playFrame() {
     swap();
 }
 
+// During play the pointer is held by the window in relative mode, the mouse
+// look's source; on the screens it moves freely under the game's own cursor.
 void GameWindow::updateCursorConfinement() {
     bool confine = m_active && currentState() == GameState::Playing;
     if (confine != m_cursorConfined) {
         m_window.confineCursor(confine);
+        if (!platform::setRelativeMouseMode(confine) && confine) {
+            logMessage(
+                "Relative mouse mode is not available; mouse look may stop at the window's edge.");
+        }
         m_cursorConfined = confine;
     }
 }
@@ -177,6 +185,21 @@ bool GameWindow::windowProc(const platform::Event& event) {
         case platform::EventType::Quit:
             appSettings()->quitRequested = true;
             return true;
+        case platform::EventType::SysKeyDown:
+            if (event.keyCode == platform::VK_RETURN) {
+                if (!m_altEnterHeld) {
+                    m_altEnterHeld = true;
+                    toggleFullscreen();
+                }
+                return true;
+            }
+            break;
+        case platform::EventType::KeyUp:
+        case platform::EventType::SysKeyUp:
+            if (event.keyCode == platform::VK_RETURN) {
+                m_altEnterHeld = false;
+            }
+            break;
         default:
             break;
     }

@@ -150,6 +150,37 @@ bool GameScene::setupPlayHud() {
                           284.0f, 1024.0f, 307.0f, 0, 1023);
 }
 
+// The lifted pictures move by the change at once; the score number and the
+// radar's slide limits read fullscreenLift every frame.
+void GameScene::setFullscreenLift(float lift) {
+    float change = lift - fullscreenLift;
+    fullscreenLift = lift;
+    if (change == 0.0f) {
+        return;
+    }
+    auto move = [this, change](GUI_ID id) {
+        if (m_gui.getControl(id) != nullptr) {
+            Vector2 p = m_gui.getPosition(id);
+            m_gui.setPosition(id, p.x, p.y + change);
+        }
+    };
+    for (const HudImage& image : PANELS) {
+        if (image.lifted) {
+            move(image.id);
+        }
+    }
+    for (const HudImage& image : RADAR_IMAGES) {
+        if (image.lifted) {
+            move(image.id);
+        }
+    }
+    for (const HudNumber& number : NUMBERS) {
+        if (number.lifted) {
+            move(number.id);
+        }
+    }
+}
+
 void GameScene::drawPlayOverlay() {
     glEnable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);

@@ -1,10 +1,13 @@
 #include "game/program.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <memory>
+#include <string>
 
 #include "app/command_line.h"
+#include "app/data_paths.h"
 #include "app/error_reporter.h"
 #include "app/game_window.h"
 #include "audio/audio_manager.h"
@@ -13,6 +16,7 @@
 #include "input/input_router.h"
 #include "platform/instance_guard.h"
 #include "platform/message_box.h"
+#include "platform/sound_logging.h"
 #include "platform/window.h"
 
 namespace {
@@ -28,11 +32,28 @@ struct Program {
     std::unique_ptr<GameSettings> settings;
     std::unique_ptr<AudioManager> audio;
     std::unique_ptr<GameWindow> window;
+    DataPaths paths;
 };
 
 void showHelp() {
     platform::showMessageBox(TITLE, std::string(TITLE) + "\n" + VERSION,
                              platform::MessageIcon::Information);
+}
+
+// "--help" and "--version" answer on standard output, where terminals and
+// packaging tools look; "-h" keeps its message box.
+void printUsage() {
+    std::printf(
+        "Usage: spookhollow [options]\n"
+        "  -f          play fullscreen (any option starting with -f)\n"
+        "  -h, /?      show the title and version in a message box\n"
+        "  --help      show this help\n"
+        "  --version   show the version\n"
+        "Alt+Enter switches between the window and fullscreen.\n");
+}
+
+void printVersion() {
+    std::printf("%s %s\n", TITLE, VERSION);
 }
 
 void refuseSecondCopy() {
@@ -41,21 +62,31 @@ void refuseSecondCopy() {
                              platform::MessageIcon::Warning);
 }
 
-// The reporter comes first so everything after it can report.
+// The reporter comes first so everything after it can report. An installed
+// game logs into the player's folder; a name too long for the reporter would
+// be cut into another file, so such a game runs without a log.
 void startReporting(Program& program) {
-    program.reporter = std::make_unique<ErrorReporter>("ErrorLog", true);
+    std::string failure;
+    bool pathsReady = applyDataPaths(program.paths, failure);
+    std::string logName = program.paths.logName();
+    bool fits = logName.size() + 4 < ErrorReporter::LOG_NAME_SIZE;
+    program.reporter = std::make_unique<ErrorReporter>(fits ? logName.c_str() : nullptr, fits);
+    if (!pathsReady) {
+        reportShowReset(RESET_NONE, ERROR_GENERAL, "%s", failure.c_str());
+    }
 }
 
 // A missing or unreadable control file is not fatal: the defaults serve.
 void loadSettings(Program& program) {
-    program.settings = std::make_unique<GameSettings>("save/config.ini");
-    if (!program.settings->loadControls("save/control.cfg")) {
+    program.settings = std::make_unique<GameSettings>(program.paths.savePath("config.ini").c_str());
+    if (!program.settings->loadControls(program.paths.savePath("control.cfg").c_str())) {
         reportShowReset(RESET_NONE, ERROR_GENERAL,
                         "Can not load control action table. Using defaults.");
     }
 }
 
 void startAudio(Program& program) {
+    platform::quietSoundLibraryLogging();
     program.audio = std::make_unique<AudioManager>();
     program.audio->init();
     program.audio->createStream(0, "resources/audio/intro.ogg", false, 40960, 3);
@@ -67,9 +98,14 @@ void connectWindow(Program& program) {
     program.window = std::make_unique<GameWindow>();
     program.window->setInputListener(&program.inputRouter);
     InputRouter& router = program.inputRouter;
-    program.window->setSceneFactory([&router](GameWindow& window) {
+    const DataPaths& paths = program.paths;
+    program.window->setSceneFactory([&router, &paths](GameWindow& window) {
         auto scene = std::make_unique<GameScene>(window);
         scene->connectInput(router.hooks());
+        if (paths.installed) {
+            // Before the screens are set up, which load the table and hook its refresh.
+            scene->highScores() = HighScoreTable(paths.savePath("data.dat"));
+        }
         return std::unique_ptr<FrameHandler>(std::move(scene));
     });
 }
@@ -116,6 +152,14 @@ int runProgram(int argc, const char* const* argv) {
         showHelp();
         return 0;
     }
+    if (commandLine.printUsage) {
+        printUsage();
+        return 0;
+    }
+    if (commandLine.printVersion) {
+        printVersion();
+        return 0;
+    }
 
     platform::InstanceGuard instanceGuard;
     if (!instanceGuard.acquire(TITLE)) {
@@ -126,6 +170,7 @@ int runProgram(int argc, const char* const* argv) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
     Program program;
+    program.paths = resolveDataPaths();
     startReporting(program);
     loadSettings(program);
     startAudio(program);

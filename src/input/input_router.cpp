@@ -68,7 +68,7 @@ bool InputRouter::handleInput(const platform::Event& event) {
             }
             return true;
         case platform::EventType::MouseMove:
-            onMouseMove(event.x, event.y);
+            onMouseMove(event);
             return true;
         default:
             return false;
@@ -149,10 +149,10 @@ void InputRouter::onMouseUp(int button) {
     }
 }
 
-void InputRouter::onMouseMove(int x, int y) {
+void InputRouter::onMouseMove(const platform::Event& event) {
     GameSettings* settings = gameSettings();
-    settings->mouseX = x;
-    settings->mouseY = y;
+    settings->mouseX = event.x;
+    settings->mouseY = event.y;
 
     GameWindow* window = gameWindow();
     bool sceneExists = m_hooks.sceneExists ? m_hooks.sceneExists()
@@ -161,14 +161,11 @@ void InputRouter::onMouseMove(int x, int y) {
         return;
     }
     if (currentState() == GameState::Playing) {
-        platform::Point point{x, y};
-        if (window != nullptr) {
-            point = window->clientToScreen(point);
-        }
-        float dx =
-            static_cast<float>(point.x - settings->mouseCentreX) * settings->mouseSensitivity;
-        float dy =
-            static_cast<float>(point.y - settings->mouseCentreY) * settings->mouseSensitivity;
+        // The window holds the pointer in relative mode during play, so each
+        // move carries the motion since the last one: the offset from the
+        // centre that the pointer used to be warped back to.
+        float dx = static_cast<float>(event.dx) * settings->mouseSensitivity;
+        float dy = static_cast<float>(event.dy) * settings->mouseSensitivity;
         if (m_hooks.mouseLook) {
             m_hooks.mouseLook(dx, dy);
         }

@@ -46,7 +46,7 @@ private:
     bool onSysKeyDown(int code);
     void onMouseDown(int button);
     void onMouseUp(int button);
-    void onMouseMove(int x, int y);
+    void onMouseMove(const platform::Event& event);
 
     InputHooks m_hooks;
 };

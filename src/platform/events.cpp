@@ -99,6 +99,8 @@ bool translate(const SDL_Event& in, Event& out) {
             out.type = EventType::MouseMove;
             out.x = in.motion.x;
             out.y = in.motion.y;
+            out.dx = in.motion.xrel;
+            out.dy = in.motion.yrel;
             return true;
         default:
             return false;

@@ -30,6 +30,8 @@ struct Event {
     int wheel = 0;          // wheel delta, 120 per notch, positive away from the user
     int x = 0;              // mouse position in client coordinates
     int y = 0;
+    int dx = 0;  // mouse motion since the last move event, in pixels (also in relative mode)
+    int dy = 0;
 };
 
 // Takes the next waiting event without blocking; false when none is waiting.

@@ -89,6 +89,10 @@ void showCursor(bool visible) {
     SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
+bool setRelativeMouseMode(bool on) {
+    return SDL_SetRelativeMouseMode(on ? SDL_TRUE : SDL_FALSE) == 0;
+}
+
 Window::~Window() {
     deleteContext();
     destroyWindow();
@@ -148,33 +152,47 @@ bool Window::describePixelFormat(PixelFormat& format) const {
 }
 
 bool Window::enterFullscreen(int width, int height, int bitsPerPixel) {
+    m_fullscreenFailure.clear();
     SDL_DisplayMode wanted{};
     wanted.format = bitsPerPixel == 32 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_RGB565;
     wanted.w = width;
     wanted.h = height;
     SDL_DisplayMode closest;
-    if (SDL_GetClosestDisplayMode(0, &wanted, &closest) == nullptr || closest.w != width ||
-        closest.h != height) {
+    if (SDL_GetClosestDisplayMode(0, &wanted, &closest) == nullptr) {
+        m_fullscreenFailure =
+            std::string("the display offers no mode near it (") + SDL_GetError() + ")";
+        return false;
+    }
+    if (closest.w != width || closest.h != height) {
+        m_fullscreenFailure = "the display's nearest mode is " + std::to_string(closest.w) + "x" +
+                              std::to_string(closest.h);
         return false;
     }
     if (SDL_SetWindowDisplayMode(m_window, &closest) != 0 ||
         SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN) != 0) {
+        m_fullscreenFailure = std::string("the window system refused it (") + SDL_GetError() + ")";
         leaveFullscreen();
         return false;
     }
     // Some servers accept the request yet keep their mode: check what is in force.
     Size now = screenSize();
     if (now.width != width || now.height != height) {
+        m_fullscreenFailure =
+            "the display stayed at " + std::to_string(now.width) + "x" + std::to_string(now.height);
         leaveFullscreen();
         return false;
     }
+    m_fullscreen = true;
     return true;
 }
 
 void Window::leaveFullscreen() {
     if (m_window != nullptr) {
         SDL_SetWindowFullscreen(m_window, 0);
+        // A window created fullscreen was made without a border.
+        SDL_SetWindowBordered(m_window, SDL_TRUE);
     }
+    m_fullscreen = false;
 }
 
 bool Window::setSwapInterval(int interval) {

@@ -36,6 +36,10 @@ Size screenSize();
 // The cursor, in screen coordinates.
 void setCursorPosition(int x, int y);
 void showCursor(bool visible);
+// Relative mouse mode: the pointer is hidden and held by the window, and move
+// events carry motion without the pointer ever being warped back (warping
+// fails under XWayland and some window managers). False when refused.
+bool setRelativeMouseMode(bool on);
 
 class Window {
 public:
@@ -55,7 +59,10 @@ public:
     bool describePixelFormat(PixelFormat& format) const;
     // Switches the display to width x height and makes the window cover it;
     // false when the mode actually in force afterwards is not the one asked for.
+    // fullscreenFailure() says why the last refused switch was refused.
     bool enterFullscreen(int width, int height, int bitsPerPixel);
+    const std::string& fullscreenFailure() const { return m_fullscreenFailure; }
+    // Back to a bordered window of the same client size.
     void leaveFullscreen();
     // False when the driver offers no swap control.
     bool setSwapInterval(int interval);
@@ -79,6 +86,7 @@ private:
     SDL_Window* m_window = nullptr;
     void* m_context = nullptr;
     bool m_fullscreen = false;
+    std::string m_fullscreenFailure;
 };
 
 }  // namespace platform

@@ -163,8 +163,11 @@ TEST_F(RoutingTest, ClicksAndMovesReachTheGuiAndLookReachesThePlayer) {
     settings.mouseCentreY = 384;
     settings.mouseSensitivity = 0.002f;
     window.setState(GameState::Playing);
-    move.x = 522;
-    move.y = 374;
+    // Look comes from the relative motion; where the pointer is plays no part.
+    move.x = 3;
+    move.y = 900;
+    move.dx = 10;
+    move.dy = -10;
     router.handleInput(move);
     ASSERT_EQ(looks.size(), 1u);
     EXPECT_FLOAT_EQ(looks[0].first, 0.02f);

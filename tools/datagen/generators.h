@@ -13,6 +13,8 @@ bool generateGui(const std::string& root);       // textures/gui, instructions, 
 bool generateSounds(const std::string& root);    // audio/*.wav
 bool generateMusic(const std::string& root);     // audio/*.ogg
 bool generateModels(const std::string& root);    // models/*.qvr and their skins
+// Not game data: the desktop icons, hicolor/<n>x<n>/apps/spookhollow.png below root.
+bool generateIcons(const std::string& root);
 
 // Creates the folder (and its parents); false with a message when it fails.
 bool makeFolder(const std::string& path);

@@ -1,13 +1,18 @@
 // datagen: writes every file of the game's resources/ folder.
 // Usage: datagen <resources folder>
+//        datagen --icons <folder>   (the desktop icons, for installing)
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 
 #include "generators.h"
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--icons") == 0) {
+        return datagen::generateIcons(argv[2]) ? 0 : 1;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <resources folder>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <resources folder> | --icons <folder>\n", argv[0]);
         return 2;
     }
     const std::string root = argv[1];
