@@ -183,7 +183,7 @@ namespace {
 bool readHeader(ByteCursor& in, const std::string& fileName, std::string& error) {
     char magic[QVR_MAGIC_SIZE];
     if (!in.bytes(magic, sizeof magic)) {
-        error = "Can not read QVR header";
+        error = format("Can not read QVR header in %s", fileName.c_str());
         return false;
     }
     std::int16_t major = QVR_MAJOR_VERSION;
@@ -192,7 +192,7 @@ bool readHeader(ByteCursor& in, const std::string& fileName, std::string& error)
         in.skip(4);
     } else if (std::memcmp(magic, QVR_MAGIC, QVR_MAGIC_SIZE) == 0) {
         if (!in.i16(major) || !in.i16(minor)) {
-            error = "Can not read QVR header";
+            error = format("Can not read QVR header in %s", fileName.c_str());
             return false;
         }
     } else {
@@ -212,7 +212,7 @@ bool readHeader(ByteCursor& in, const std::string& fileName, std::string& error)
 // Reads the body of one chunk into its list; false, with the reason in
 // error, when the body is cut short.
 bool readChunkBody(ByteCursor& in, const QvrChunkHeader& header, QvrContents& contents,
-                   std::string& error) {
+                   const std::string& fileName, std::string& error) {
     bool ok = true;
     const char* failure = nullptr;
     switch (header.type) {
@@ -246,7 +246,7 @@ bool readChunkBody(ByteCursor& in, const QvrChunkHeader& header, QvrContents& co
             break;
     }
     if (!ok) {
-        error = failure;
+        error = format("%s in %s", failure, fileName.c_str());
     }
     return ok;
 }
@@ -263,13 +263,13 @@ bool parseQvr(const std::uint8_t* data, std::size_t size, const std::string& fil
     for (;;) {
         QvrChunkHeader header;
         if (!in.i64(header.id) || !in.i64(header.parentId) || !in.u32(header.type)) {
-            error = "Error reading chunk header";
+            error = format("Error reading chunk header in %s", fileName.c_str());
             return false;
         }
         if (header.type == CHUNK_END) {
             return true;
         }
-        if (!readChunkBody(in, header, contents, error)) {
+        if (!readChunkBody(in, header, contents, fileName, error)) {
             return false;
         }
     }

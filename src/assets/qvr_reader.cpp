@@ -67,7 +67,8 @@ bool QvrReader::loadQVR(const std::string& fileName, int textureGroup, NodeID pa
         return false;
     }
     if (contents.transforms.empty() || contents.shapes.empty()) {
-        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "No valid objects saved in QVR file");
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "No valid objects saved in QVR file %s",
+                        fileName.c_str());
         return false;
     }
     for (const auto& geometry : contents.geometries) {
@@ -76,7 +77,7 @@ bool QvrReader::loadQVR(const std::string& fileName, int textureGroup, NodeID pa
             return false;
         }
     }
-    return build(contents, qvrFolder(fileName), textureGroup, parentNodeID);
+    return build(contents, fileName, textureGroup, parentNodeID);
 }
 
 namespace {
@@ -86,12 +87,13 @@ namespace {
 class ModelBuild {
 public:
     ModelBuild(Scene& scene, TextureManager& textures, unsigned textureQuality,
-               const QvrContents& contents, const std::string& folder, int textureGroup)
+               const QvrContents& contents, const std::string& fileName, int textureGroup)
         : m_scene(scene),
           m_textures(textures),
           m_textureQuality(textureQuality),
           m_contents(contents),
-          m_folder(folder),
+          m_fileName(fileName),
+          m_folder(qvrFolder(fileName)),
           m_textureGroup(textureGroup) {}
 
     // Parents come before their children in the file, so one pass places every transform.
@@ -102,7 +104,7 @@ public:
                 auto parent = m_nodeTable.find(chunk.parentId);
                 if (parent == m_nodeTable.end()) {
                     reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
-                                    "Missing transform node in QVR file");
+                                    "Missing transform node in QVR file %s", m_fileName.c_str());
                     return false;
                 }
                 sceneParent = parent->second;
@@ -155,20 +157,32 @@ private:
     bool addShape(std::int64_t chunkId, std::int64_t parentId, const QvrShapeRecord& r) {
         if (parentId == 0) {
             reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
-                            "Shape node is missing a parent transform");
+                            "Shape node is missing a parent transform in QVR file %s",
+                            m_fileName.c_str());
             return false;
         }
         auto parent = m_nodeTable.find(parentId);
         if (parent == m_nodeTable.end()) {
             reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
-                            "Missing parent transform node in QVR file");
+                            "Missing parent transform node in QVR file %s", m_fileName.c_str());
             return false;
         }
         const QvrGeometryRecord* data = findRecord(m_contents.geometries, r.geometryId);
         if (data == nullptr) {
-            reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "Missing geometry data in QVR file");
+            reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "Missing geometry data in QVR file %s",
+                            m_fileName.c_str());
             return false;
         }
+        // Every shape compiles its own copy of the geometry it names, so a
+        // small file can ask for the same large one many times over.
+        const std::size_t corners = data->vertexIndices.size();
+        if (corners > QvrReader::VERTEX_BUDGET - m_vertexCount) {
+            reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
+                            "The shapes of QVR file %s need more than %d vertices.",
+                            m_fileName.c_str(), static_cast<int>(QvrReader::VERTEX_BUDGET));
+            return false;
+        }
+        m_vertexCount += corners;
         GeometryCompiled* geometry = addGeometry(*data);
         if (geometry == nullptr) {
             return false;
@@ -281,15 +295,17 @@ private:
     TextureManager& m_textures;
     unsigned m_textureQuality;
     const QvrContents& m_contents;
-    const std::string& m_folder;
+    const std::string& m_fileName;
+    const std::string m_folder;
     int m_textureGroup;
     std::map<std::int64_t, NodeID> m_nodeTable;  // chunk id -> the node it became
+    std::size_t m_vertexCount = 0;               // compiled by the shapes so far
 };
 
 }  // namespace
 
-bool QvrReader::build(const QvrContents& contents, const std::string& folder, int textureGroup,
+bool QvrReader::build(const QvrContents& contents, const std::string& fileName, int textureGroup,
                       NodeID parentNodeID) {
-    ModelBuild model(m_scene, m_textures, m_textureQuality, contents, folder, textureGroup);
+    ModelBuild model(m_scene, m_textures, m_textureQuality, contents, fileName, textureGroup);
     return model.addTransforms(parentNodeID) && model.addShapes();
 }

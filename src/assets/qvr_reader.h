@@ -24,9 +24,13 @@ public:
     // True when the whole model was added.
     bool loadQVR(const std::string& fileName, int textureGroup, NodeID parentNodeID);
 
-    // The build steps on contents already read and checked.
-    bool build(const QvrContents& contents, const std::string& folder, int textureGroup,
+    // The build steps on contents already read and checked from fileName.
+    bool build(const QvrContents& contents, const std::string& fileName, int textureGroup,
                NodeID parentNodeID);
+
+    // The vertices the shapes of one file may compile together: far more
+    // than any real model, far less than a machine's memory.
+    static constexpr std::size_t VERTEX_BUDGET = 4000000;
 
 private:
     Scene& m_scene;

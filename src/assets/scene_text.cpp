@@ -2,11 +2,13 @@
 // records (geometry primitives, materials, texture transforms, textures).
 #include "assets/scene_text.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 
 #include "app/error_reporter.h"
 #include "assets/scene_text_record.h"
@@ -24,6 +26,11 @@ void reportDuplicate(const char* keyword, int lineNumber) {
                     keyword, lineNumber);
 }
 
+void reportOutOfRange(const char* keyword, int lineNumber) {
+    reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
+                    "The number after {%s} on Line %d is out of range.", keyword, lineNumber);
+}
+
 const char* textFrom(const char* line, std::size_t offset) {
     std::size_t length = std::strlen(line);
     return line + (offset < length ? offset : length);
@@ -38,6 +45,57 @@ bool startsWith(const char* line, const char* keyword) {
 SceneTextReader::SceneTextReader(Scene& scene, TextureManager& textures, unsigned textureQuality)
     : m_scene(scene), m_textures(textures), m_textureQuality(textureQuality) {}
 
+namespace {
+
+bool isControlByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte < 0x20 && c != '\t') || byte == 0x7F;
+}
+
+// The line as a message may show it: control bytes as \xNN, and no more
+// than a screenful.
+std::string escapedForMessage(const char* line, std::size_t length) {
+    constexpr std::size_t SHOWN = 80;
+    std::string shown;
+    for (std::size_t i = 0; i < length && i < SHOWN; ++i) {
+        if (isControlByte(line[i])) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(line[i]));
+            shown += escaped;
+        } else {
+            shown += line[i];
+        }
+    }
+    if (length > SHOWN) {
+        shown += "...";
+    }
+    return shown;
+}
+
+// Reads one line, without its line end, into line (LINE_SIZE bytes, always
+// terminated). length counts every byte of the line, including those that
+// did not fit; a NUL byte inside it is kept, for the caller to refuse as a
+// control byte. False at the end of the file.
+bool readLine(std::FILE* file, char* line, std::size_t& length) {
+    length = 0;
+    int c = 0;
+    bool any = false;
+    while ((c = std::fgetc(file)) != EOF) {
+        any = true;
+        if (c == '\n') {
+            break;
+        }
+        if (length < SceneTextReader::LINE_SIZE - 1) {
+            line[length] = static_cast<char>(c);
+        }
+        ++length;
+    }
+    line[length < SceneTextReader::LINE_SIZE - 1 ? length : SceneTextReader::LINE_SIZE - 1] = '\0';
+    return any;
+}
+
+}  // namespace
+
 void SceneTextReader::loadSceneText(const char* fileName, int textureGroup) {
     if (fileName == nullptr) {
         return;
@@ -49,40 +107,57 @@ void SceneTextReader::loadSceneText(const char* fileName, int textureGroup) {
     }
     m_fileIdTable.clear();
     m_nestingStack.clear();
+    m_fileName = fileName;
+    m_vertexCount = 0;
 
     char line[LINE_SIZE];
+    std::size_t length = 0;
     int lineNumber = 0;
-    while (std::fgets(line, sizeof line, file) != nullptr) {
+    while (readLine(file, line, length)) {
         ++lineNumber;
-        const std::size_t length = std::strlen(line);
-        if (length < 3 || startsWith(line, "//")) {
+        // A line longer than the buffer is one error, not one record per
+        // piece of it.
+        if (length > LINE_SIZE - 1) {
+            reportShowReset(
+                RESET_NO_ERROR, ERROR_GENERAL,
+                "Error on line %d of %s.\n   Line of text is longer than %d characters.",
+                lineNumber, fileName, LINE_SIZE - 1);
+            continue;
+        }
+        if (length > 0 && line[length - 1] == '\r') {
+            line[--length] = '\0';
+        }
+        if (length < 2 || startsWith(line, "//")) {
             continue;
         }
         if (startsWith(line, "END")) {
             break;
         }
-        if (length <= 8) {
+        if (length <= 7) {
             reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
                             "Error on line %d of %s.\n   Line of text is too short.", lineNumber,
                             fileName);
             continue;
         }
+        const char* control = std::find_if(line, line + length, isControlByte);
+        if (control != line + length) {
+            reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
+                            "Error on line %d of %s.\n   Line holds a control character:\n%s",
+                            lineNumber, fileName, escapedForMessage(line, length).c_str());
+            continue;
+        }
         char lowered[LINE_SIZE];
-        std::size_t end = 0;
-        for (; end < length; ++end) {
-            char c = line[end];
-            lowered[end] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        for (std::size_t i = 0; i < length; ++i) {
+            char c = line[i];
+            lowered[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
         }
-        // The line end is not part of the record (nor of the messages quoting it).
-        while (end > 0 && (lowered[end - 1] == '\n' || lowered[end - 1] == '\r')) {
-            --end;
-        }
-        lowered[end] = '\0';
+        lowered[length] = '\0';
         parseSceneLine(lowered, lineNumber, textureGroup);
     }
     std::fclose(file);
     m_fileIdTable.clear();
     m_nestingStack.clear();
+    m_fileName.clear();
 }
 
 void SceneTextReader::parseSceneLine(const char* line, int lineNumber, int textureGroup) {
@@ -130,7 +205,12 @@ const SceneTextReader::FileIdEntry* SceneTextReader::findFileId(FileIdKind kind,
 bool SceneTextReader::readNewFileId(const char* text, const char* keyword, FileIdKind kind,
                                     int lineNumber, int& id) {
     id = 0;
-    if (findKeywordValue(keyword, text, ValueType::Int, &id) != KeywordResult::Found) {
+    const KeywordResult read = findKeywordValue(keyword, text, ValueType::Int, &id);
+    if (read == KeywordResult::OutOfRange) {
+        reportOutOfRange(keyword, lineNumber);
+        return false;
+    }
+    if (read != KeywordResult::Found) {
         reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "Did not find {%s} on Line %d.", keyword,
                         lineNumber);
         return false;
@@ -152,7 +232,12 @@ struct PrimitiveRead {
     std::unique_ptr<Geometry> geometry;
     bool stopped = false;
     const char* failure = nullptr;
+    std::int64_t vertices = 0;  // what the primitive will hold, counted before it is made
 };
+
+std::int64_t atLeast(int value, int lowest) {
+    return value < lowest ? lowest : value;
+}
 
 // Fields are read in order and the first one given twice ends the line, so
 // each read runs only while the ones before it went well.
@@ -162,6 +247,7 @@ PrimitiveRead readBox(const char* text, int line) {
     result.stopped = readOptional("wid_", text, ValueType::Float, width, line) == FieldRead::Stop ||
                      readOptional("dep_", text, ValueType::Float, depth, line) == FieldRead::Stop ||
                      readOptional("hei_", text, ValueType::Float, height, line) == FieldRead::Stop;
+    result.vertices = 24;
     if (!result.stopped) {
         result.geometry.reset(new (std::nothrow) GeometryBox(width, depth, height));
     }
@@ -179,6 +265,7 @@ PrimitiveRead readCylinder(const char* text, int line) {
         readOptional("rad_", text, ValueType::Float, radius, line) == FieldRead::Stop ||
         readFlag("smooth_", text, smooth, line) == FieldRead::Stop ||
         readOptional("hei_", text, ValueType::Float, height, line) == FieldRead::Stop;
+    result.vertices = 4 * (std::min<std::int64_t>(atLeast(sides, 3), 20) + 1);
     if (!result.stopped) {
         result.geometry.reset(new (std::nothrow) GeometryCylinder(sides, radius, height, smooth));
     }
@@ -194,7 +281,8 @@ PrimitiveRead readFlatGrid(const char* text, int line) {
                      readOptional("dep_", text, ValueType::Float, depth, line) == FieldRead::Stop ||
                      readOptional("divx_", text, ValueType::Int, divX, line) == FieldRead::Stop ||
                      readOptional("divz_", text, ValueType::Int, divZ, line) == FieldRead::Stop;
-    if (!result.stopped) {
+    result.vertices = (atLeast(divX, 1) + 1) * (atLeast(divZ, 1) + 1);
+    if (!result.stopped && result.vertices <= SceneTextReader::VERTEX_BUDGET) {
         result.geometry.reset(new (std::nothrow) GeometryFlatGrid(width, depth, divX, divZ));
     }
     result.failure = "Can not create a new Flat Grid Object.";
@@ -209,7 +297,8 @@ PrimitiveRead readSphere(const char* text, int line) {
         readOptional("rad_", text, ValueType::Float, radius, line) == FieldRead::Stop ||
         readOptional("numH_", text, ValueType::Int, numH, line) == FieldRead::Stop ||
         readOptional("numV_", text, ValueType::Int, numV, line) == FieldRead::Stop;
-    if (!result.stopped) {
+    result.vertices = (atLeast(numH, 3) + 1) * atLeast(numV, 3);
+    if (!result.stopped && result.vertices <= SceneTextReader::VERTEX_BUDGET) {
         result.geometry.reset(new (std::nothrow) GeometrySphere(radius, numH, numV));
     }
     result.failure = "Can not create a new Sphere Object.";
@@ -235,10 +324,21 @@ void SceneTextReader::parseGeometry(const char* line, int lineNumber) {
                                           lineNumber) == FieldRead::Stop) {
         return;
     }
+    // The budget is for the whole file: many large shapes cost as much as
+    // one huge one.
+    if (primitive.vertices > VERTEX_BUDGET - m_vertexCount) {
+        reportShowReset(RESET_NO_ERROR, ERROR_GENERAL,
+                        "Error on line %d of %s.\n   The shapes of this file need more than %d "
+                        "vertices.",
+                        lineNumber, m_fileName.empty() ? "scene text" : m_fileName.c_str(),
+                        static_cast<int>(VERTEX_BUDGET));
+        return;
+    }
     if (!primitive.geometry) {
         reportShowReset(RESET_NO_ERROR, ERROR_MEMORY, "%s", primitive.failure);
         return;
     }
+    m_vertexCount += primitive.vertices;
     primitive.geometry->setName(name.s);
     std::uint32_t sceneId = m_scene.addGeometry(primitive.geometry.release());
     if (sceneId == 0) {

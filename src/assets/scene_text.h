@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "scene/scene_ids.h"
@@ -17,6 +18,9 @@ class SceneTextReader {
 public:
     static constexpr int MAX_DEPTH = 32;
     static constexpr int LINE_SIZE = 300;  // 299 characters and the terminator
+    // The vertices all the primitives of one file may hold together: far
+    // more than any real level needs, far less than a machine's memory.
+    static constexpr std::int64_t VERTEX_BUDGET = 4000000;
 
     // textureQuality (1 to 4) is the filter quality of the textures the file
     // loads.
@@ -60,4 +64,6 @@ private:
     unsigned m_textureQuality;
     std::vector<FileIdEntry> m_fileIdTable;
     std::vector<NodeID> m_nestingStack;
+    std::string m_fileName;          // of the file being read; empty for single lines
+    std::int64_t m_vertexCount = 0;  // held by the primitives the file has made so far
 };

@@ -103,7 +103,12 @@ NodeID SceneTextReader::parseTransform(const char* text, int lineNumber, NodeID 
 NodeID SceneTextReader::parseShape(const char* text, int lineNumber, NodeID parent,
                                    int textureGroup) {
     int geoId = 0;
-    if (findKeywordValue("geoid_", text, ValueType::Int, &geoId) != KeywordResult::Found) {
+    const KeywordResult geoRead = findKeywordValue("geoid_", text, ValueType::Int, &geoId);
+    if (geoRead == KeywordResult::OutOfRange) {
+        reportOutOfRange("geoid_", lineNumber);
+        return 0;
+    }
+    if (geoRead != KeywordResult::Found) {
         reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "Did not find {%s} on Line %d.", "geoid_",
                         lineNumber);
         return 0;

@@ -10,6 +10,7 @@ enum class KeywordResult {
     Duplicate,  // the value was converted, but the keyword appears again after it
     Missing,
     Invalid,
+    OutOfRange,  // a number too large for its type, infinity or NaN: out is unchanged
 };
 
 // How a field value is converted, and what out points to for each type:
@@ -34,11 +35,13 @@ struct ColourValue {
 enum class FieldRead {
     Taken,    // found: the value was replaced
     Default,  // missing or invalid: the value is unchanged
-    Stop,     // given twice: the message is shown and the record ends
+    Stop,     // given twice or out of range: the message is shown and the record ends
 };
 
 // Shows the message for a keyword given twice on one line.
 void reportDuplicate(const char* keyword, int lineNumber);
+// Shows the message for a number that does not fit, infinity or NaN.
+void reportOutOfRange(const char* keyword, int lineNumber);
 // The text from offset on, or its end for a shorter text.
 const char* textFrom(const char* line, std::size_t offset);
 // Whether line starts with keyword.
@@ -66,6 +69,10 @@ FieldRead readOptional(const char* keyword, const char* text, ValueType type, T&
     }
     if (result == KeywordResult::Duplicate) {
         reportDuplicate(keyword, lineNumber);
+        return FieldRead::Stop;
+    }
+    if (result == KeywordResult::OutOfRange) {
+        reportOutOfRange(keyword, lineNumber);
         return FieldRead::Stop;
     }
     return FieldRead::Default;

@@ -29,6 +29,9 @@ bool Texture::loadImageFile(const std::string& name) {
         return false;
     }
     std::string ending = name.substr(name.size() - 3);
+    for (char& c : ending) {
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
     if (ending == "tga") {
         if (!readTGA(name, true)) {
             return false;

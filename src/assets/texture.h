@@ -27,13 +27,16 @@ private:
 class Texture {
 public:
     static constexpr std::size_t FILE_NAME_SIZE = 261;  // 259 characters + terminator (+1 spare)
+    // 8192 x 8192: a 256 MB picture at most, whatever size a header claims.
+    static constexpr std::int64_t MAX_PIXELS = 8192LL * 8192LL;
 
     Texture(bool mipmap, unsigned filterQuality, std::uint8_t solid);
     ~Texture();
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
 
-    // Reads the file and, for a "tga" name, uploads it; reports why it failed.
+    // Reads the file and, for a name ending in "tga" (in any case), uploads
+    // it; reports why it failed.
     bool loadImageFile(const std::string& name);
     bool readTGA(const std::string& name, bool checkSize);
     void uploadToGL();
@@ -48,7 +51,8 @@ public:
 
     unsigned bitsPerPixel = 0;
     unsigned glName = 0;
-    char fileName[FILE_NAME_SIZE] = {};
+    char fileName[FILE_NAME_SIZE] = {};  // the name textures are shared by
+    std::string openedName;              // the file it was read from
     std::uint8_t solid = 0;
     std::uint8_t* pixels = nullptr;  // bottom row first, RGB or RGBA; null when absent
     int width = 0;

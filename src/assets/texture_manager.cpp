@@ -8,15 +8,40 @@
 
 namespace {
 
-// Backslashes become slashes and A to Z become lower case; nothing else changes.
-void normaliseName(std::string& name) {
+// Backslashes become slashes; with lowerCase, A to Z become lower case too.
+std::string normalisedName(std::string name, bool lowerCase) {
     for (char& c : name) {
         if (c == '\\') {
             c = '/';
-        } else if (c >= 'A' && c <= 'Z') {
+        } else if (lowerCase && c >= 'A' && c <= 'Z') {
             c = static_cast<char>(c - 'A' + 'a');
         }
     }
+    return name;
+}
+
+bool fileExists(const std::string& name) {
+    std::FILE* file = std::fopen(name.c_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    std::fclose(file);
+    return true;
+}
+
+// Textures are shared by their lower-cased name, but file systems here tell
+// case apart: a player's folder with capitals must still be found. The name
+// as written comes first, the lower-cased one (how the game's own data is
+// stored) second; when neither exists, the name as written, so that the
+// message names the path somebody wrote.
+std::string nameToOpen(const std::string& given) {
+    const std::string candidates[2] = {normalisedName(given, false), normalisedName(given, true)};
+    for (const std::string& candidate : candidates) {
+        if (fileExists(candidate)) {
+            return candidate;
+        }
+    }
+    return candidates[0];
 }
 
 }  // namespace
@@ -52,10 +77,10 @@ TextureID TextureManager::loadTexture(int group, bool mipmap, unsigned filterQua
         failLoad();
         return none;
     }
-    normaliseName(fileName);
+    const std::string shared = normalisedName(fileName, true);
 
     std::uint32_t existing = 0;
-    int foundIn = findLoaded(fileName, existing);
+    int foundIn = findLoaded(shared, existing);
     if (foundIn == group) {
         return TextureID{group, existing};
     }
@@ -73,11 +98,12 @@ TextureID TextureManager::loadTexture(int group, bool mipmap, unsigned filterQua
         failLoad();
         return none;
     }
-    if (!texture->loadImageFile(fileName)) {
+    if (!texture->loadImageFile(nameToOpen(fileName))) {
         delete texture;
         failLoad();
         return none;
     }
+    std::snprintf(texture->fileName, Texture::FILE_NAME_SIZE, "%s", shared.c_str());
     m_textures[group].push_back(texture);
     return TextureID{group, static_cast<std::uint32_t>(m_textures[group].size())};
 }

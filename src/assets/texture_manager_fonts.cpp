@@ -37,7 +37,14 @@ FontID TextureManager::createFont(int group, std::uint32_t textureId, unsigned c
         return noFont(group, textureId, "no such texture is loaded");
     }
     Texture* atlas = m_textures[group][textureId - 1];
-    std::string metricsName = std::string(atlas->fileName) + ".txt";
+    // Beside the picture as it was found; the game's own data stores it
+    // under the shared, lower-cased name.
+    std::string metricsName = atlas->openedName + ".txt";
+    if (std::FILE* probe = std::fopen(metricsName.c_str(), "rb")) {
+        std::fclose(probe);
+    } else {
+        metricsName = std::string(atlas->fileName) + ".txt";
+    }
     auto metrics = std::make_unique<FontMetricsTable>();
     bool malformed = false;
     if (!readFontMetrics(metricsName, *metrics, malformed)) {

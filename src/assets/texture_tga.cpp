@@ -100,6 +100,7 @@ bool Texture::readTGA(const std::string& nameText, bool checkSize) {
     std::uint8_t descriptor = header[17];
     flipImage((descriptor & RIGHT_TO_LEFT) != 0, (descriptor & TOP_TO_BOTTOM) != 0, bytesPerPixel);
     std::snprintf(fileName, FILE_NAME_SIZE, "%s", name);
+    openedName = nameText;
     return true;
 }
 
@@ -125,8 +126,9 @@ bool Texture::readHeader(std::FILE* file, const char* name, std::uint8_t* header
         return false;
     }
     hasAlpha = bitsPerPixel == 32 ? 1 : 0;
-    width = static_cast<std::int16_t>(header[12] | (header[13] << 8));
-    height = static_cast<std::int16_t>(header[14] | (header[15] << 8));
+    // Sizes are unsigned in the format: up to 65535 each way.
+    width = static_cast<std::uint16_t>(header[12] | (header[13] << 8));
+    height = static_cast<std::uint16_t>(header[14] | (header[15] << 8));
     return true;
 }
 
@@ -146,10 +148,16 @@ bool Texture::checkDimensions(const char* name, bool checkSize) const {
             return false;
         }
     }
-    // A map image has no size rule, but a negative or empty one describes no
-    // picture at all.
+    // A map image has no size rule, but an empty one describes no picture at
+    // all.
     if (width <= 0 || height <= 0) {
         reportError(ERROR_GAME, "Can not load %s.\nFile is corrupted.", name);
+        return false;
+    }
+    // Run-length packets let a small file claim a picture of gigabytes.
+    if (static_cast<std::int64_t>(width) * height > MAX_PIXELS) {
+        reportError(ERROR_GAME, "Can not load %s.\nThis file's size is %ux%u.\nFile is too large.",
+                    name, static_cast<unsigned>(width), static_cast<unsigned>(height));
         return false;
     }
     return true;

@@ -1,26 +1,17 @@
 // The map cells: geometry lookup, colours, neighbour wall masks, free cells.
-#include <cstring>
-
+// The analysis itself lives in MapGrid, which knows nothing of the scene.
 #include "game/game_scene.h"
 #include "game/map_colours.h"
+#include "game/map_grid.h"
 #include "game/pickups.h"
 #include "scene/geometry.h"
-#include "scene/scalar_math.h"
 
 namespace {
 
-constexpr int FREE_CELL_TRIES = 1000;
-
-// The eight neighbours in the order they are read, with their bits.
-struct Neighbour {
-    int dx;
-    int dy;
-    int bit;
-};
-constexpr Neighbour NEIGHBOURS[8] = {
-    {0, -1, 1}, {1, -1, 16}, {1, 0, 2},  {1, 1, 32},
-    {0, 1, 4},  {-1, 1, 64}, {-1, 0, 8}, {-1, -1, 128},
-};
+MapGrid gridOf(const GameScene& scene) {
+    return MapGrid(scene.mapWidth, scene.mapHeight,
+                   [&scene](int x, int y) { return scene.cellColour(x, y); });
+}
 
 }  // namespace
 
@@ -49,19 +40,13 @@ Color4 GameScene::cellColour(int x, int y) const {
 }
 
 int GameScene::cellWallMask(int x, int y) const {
-    int mask = 0;
-    for (const Neighbour& n : NEIGHBOURS) {
-        if (isBlack(cellColour(x + n.dx, y + n.dy))) {
-            mask += n.bit;
-        }
-    }
-    return mask;
+    return gridOf(*this).wallMask(x, y);
 }
 
 // A cell is free when it is open and no pickup lies on it (the pickups that
 // exist so far, whether lying or waiting to come back).
 bool GameScene::isFreeCell(int x, int y) const {
-    if (x < 1 || y < 1 || isBlack(cellColour(x, y))) {
+    if (!gridOf(*this).isOpen(x, y)) {
         return false;
     }
     const Vector3 cell(static_cast<float>(x) * cellSize, 0.0f, static_cast<float>(y) * cellSize);
@@ -75,23 +60,5 @@ bool GameScene::isFreeCell(int x, int y) const {
 }
 
 bool GameScene::findFreeCell(int& x, int& y) const {
-    for (int attempt = 0; attempt < FREE_CELL_TRIES; ++attempt) {
-        x = randomInt(1, mapWidth - 1);
-        y = randomInt(1, mapHeight - 1);
-        if (isFreeCell(x, y)) {
-            return true;
-        }
-    }
-    for (int row = 1; row < mapHeight; ++row) {
-        for (int column = 1; column < mapWidth; ++column) {
-            if (isFreeCell(column, row)) {
-                x = column;
-                y = row;
-                return true;
-            }
-        }
-    }
-    x = 0;
-    y = 0;
-    return false;
+    return gridOf(*this).findFreeCell([this](int cx, int cy) { return isFreeCell(cx, cy); }, x, y);
 }

@@ -259,23 +259,24 @@ TEST_F(QvrGlTest, BuildProblemsStopTheBuildAndKeepWhatWasAdded) {
     order.triangle(10).end();
     EXPECT_FALSE(loadBytes(order));
     ASSERT_EQ(shown().size(), 1u);
-    EXPECT_EQ(shown()[0], "Missing transform node in QVR file");
+    EXPECT_EQ(shown()[0], "Missing transform node in QVR file m.qvr");
     EXPECT_EQ(target.scene.nodeCount(), 1u);  // "first" stays
 
     QvrBytes noParent;
     noParent.header().transform(1, 0).shape(2, 0, 10).triangle(10).end();
     EXPECT_FALSE(loadBytes(noParent));
-    EXPECT_EQ(shown(), std::vector<std::string>{"Shape node is missing a parent transform"});
+    EXPECT_EQ(shown(), std::vector<std::string>{
+                           "Shape node is missing a parent transform in QVR file m.qvr"});
 
     QvrBytes unknownParent;
     unknownParent.header().transform(1, 0).shape(2, 5, 10).triangle(10).end();
     EXPECT_FALSE(loadBytes(unknownParent));
-    EXPECT_EQ(shown(), std::vector<std::string>{"Missing parent transform node in QVR file"});
+    EXPECT_EQ(shown(), std::vector<std::string>{"Missing parent transform node in QVR file m.qvr"});
 
     QvrBytes noGeometry;
     noGeometry.header().transform(1, 0).shape(2, 1, 11).triangle(10).end();
     EXPECT_FALSE(loadBytes(noGeometry));
-    EXPECT_EQ(shown(), std::vector<std::string>{"Missing geometry data in QVR file"});
+    EXPECT_EQ(shown(), std::vector<std::string>{"Missing geometry data in QVR file m.qvr"});
     EXPECT_EQ(target.scene.geometryCount(), 0u);
 }
 

@@ -33,15 +33,16 @@ std::string parseError(const QvrBytes& b, const std::string& name = "m.qvr") {
 }
 
 TEST(QvrParse, HeaderErrors) {
-    EXPECT_EQ(parseError(QvrBytes()), "Can not read QVR header");
-    EXPECT_EQ(parseError(QvrBytes().raw("QVR FIL")), "Can not read QVR header");
-    EXPECT_EQ(parseError(QvrBytes().raw("QVR FILE").u8(1).u8(0).u8(1)), "Can not read QVR header");
+    EXPECT_EQ(parseError(QvrBytes()), "Can not read QVR header in m.qvr");
+    EXPECT_EQ(parseError(QvrBytes().raw("QVR FIL")), "Can not read QVR header in m.qvr");
+    EXPECT_EQ(parseError(QvrBytes().raw("QVR FILE").u8(1).u8(0).u8(1)),
+              "Can not read QVR header in m.qvr");
     EXPECT_EQ(parseError(QvrBytes().raw("qvr file").i16(1).i16(1).end(), "a/b.qvr"),
               "a/b.qvr is not a QVR file");
     EXPECT_EQ(parseError(QvrBytes().raw("NOT A QVR FILE")), "m.qvr is not a QVR file");
     // The file ends right after the header: no end chunk.
-    EXPECT_EQ(parseError(QvrBytes().header()), "Error reading chunk header");
-    EXPECT_EQ(parseError(QvrBytes().header().i64(1).i64(0)), "Error reading chunk header");
+    EXPECT_EQ(parseError(QvrBytes().header()), "Error reading chunk header in m.qvr");
+    EXPECT_EQ(parseError(QvrBytes().header().i64(1).i64(0)), "Error reading chunk header in m.qvr");
     EXPECT_EQ(parseError(QvrBytes().header().end()), "");
 }
 
@@ -62,12 +63,13 @@ TEST(QvrParse, EveryChunkCutShortReportsItsOwnMessage) {
         const char* message;
     };
     std::vector<Case> cases;
-    cases.push_back({QvrBytes().transform(1, 0, "t"), "Error reading transform chunk"});
-    cases.push_back({QvrBytes().shape(2, 1, 10, 0, 0, 0, "s"), "Error reading shape chunk"});
-    cases.push_back({QvrBytes().texture(3, "a.tga"), "Error reading texture chunk"});
-    cases.push_back({QvrBytes().textureTfm(4), "Error reading texture transform chunk"});
-    cases.push_back({QvrBytes().material(5), "Error reading material chunk"});
-    cases.push_back({QvrBytes().triangle(6), "Error reading geometry compiled chunk"});
+    cases.push_back({QvrBytes().transform(1, 0, "t"), "Error reading transform chunk in m.qvr"});
+    cases.push_back(
+        {QvrBytes().shape(2, 1, 10, 0, 0, 0, "s"), "Error reading shape chunk in m.qvr"});
+    cases.push_back({QvrBytes().texture(3, "a.tga"), "Error reading texture chunk in m.qvr"});
+    cases.push_back({QvrBytes().textureTfm(4), "Error reading texture transform chunk in m.qvr"});
+    cases.push_back({QvrBytes().material(5), "Error reading material chunk in m.qvr"});
+    cases.push_back({QvrBytes().triangle(6), "Error reading geometry compiled chunk in m.qvr"});
     for (const Case& c : cases) {
         QvrBytes whole = QvrBytes().header().raw(c.chunk.bytes).end();
         EXPECT_EQ(parseError(whole), "") << c.message;
@@ -84,12 +86,13 @@ TEST(QvrParse, HostileCountsAndNameLengthsFailBeforeAllocating) {
     auto transformWithNameLength = [](std::int32_t length) {
         return QvrBytes().header().chunk(1, 0, 1).i32(length).raw("abc").end();
     };
-    EXPECT_EQ(parseError(transformWithNameLength(-1)), "Error reading transform chunk");
-    EXPECT_EQ(parseError(transformWithNameLength(INT_MAX)), "Error reading transform chunk");
+    EXPECT_EQ(parseError(transformWithNameLength(-1)), "Error reading transform chunk in m.qvr");
+    EXPECT_EQ(parseError(transformWithNameLength(INT_MAX)),
+              "Error reading transform chunk in m.qvr");
     EXPECT_EQ(parseError(QvrBytes().header().chunk(3, 0, 3).i32(1000).raw("x.tga").u8(1).end()),
-              "Error reading texture chunk");
+              "Error reading texture chunk in m.qvr");
     EXPECT_EQ(parseError(QvrBytes().header().chunk(2, 1, 2).i32(INT_MIN).end()),
-              "Error reading shape chunk");
+              "Error reading shape chunk in m.qvr");
 
     // Each of the five counts: negative, and more than the file holds.
     for (int which = 0; which < 5; ++which) {
@@ -99,7 +102,7 @@ TEST(QvrParse, HostileCountsAndNameLengthsFailBeforeAllocating) {
                 b.i32(k == which ? count : 0);
             }
             b.u8(0).end();
-            EXPECT_EQ(parseError(b), "Error reading geometry compiled chunk")
+            EXPECT_EQ(parseError(b), "Error reading geometry compiled chunk in m.qvr")
                 << "array " << which << " count " << count;
         }
     }
@@ -224,16 +227,17 @@ TEST_F(QvrLoadFailureTest, ReadErrorsAndCheckFailuresAddNothing) {
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_EQ(boxes.boxes()[0].text, "Can not open " + dir.file("none.qvr"));
 
-    EXPECT_EQ(loadFails(QvrBytes().header()), "Error reading chunk header");
+    const std::string model = dir.file("m.qvr");
+    EXPECT_EQ(loadFails(QvrBytes().header()), "Error reading chunk header in " + model);
     EXPECT_EQ(loadFails(QvrBytes().header().transform(1, 0, "only").end()),
-              "No valid objects saved in QVR file");
+              "No valid objects saved in QVR file " + model);
     EXPECT_EQ(loadFails(QvrBytes().header().shape(2, 1, 10).triangle(10).end()),
-              "No valid objects saved in QVR file");
+              "No valid objects saved in QVR file " + model);
     // A good model followed by a broken chunk: nothing of it is added.
     QvrBytes broken = QvrBytes::model();
     broken.bytes.resize(broken.bytes.size() - QVR_CHUNK_HEADER_SIZE);
     broken.chunk(5, 0, 5).f32(1.0f);
-    EXPECT_EQ(loadFails(broken), "Error reading material chunk");
+    EXPECT_EQ(loadFails(broken), "Error reading material chunk in " + model);
     // A vertex index past the vertices fails the whole load before any node.
     QvrBytes badIndex;
     badIndex.header().transform(1, 0, "root").shape(2, 1, 10).triangle(10, 7).end();

@@ -342,15 +342,106 @@ TEST_F(SceneTextTest, EndStopsReadingAndTablesLiveForOneFile) {
     EXPECT_EQ(shown[0], "Error on line 2. geoID_7 not found.");
 }
 
-TEST_F(SceneTextTest, LongLinesAreReadInPiecesThatCountAsLines) {
-    // 299 characters fill one read; the rest of the line is the next "line".
-    std::string first = "box geoid_1 name_" + std::string(299 - 17, 'a');
-    auto shown = load(first + "xyz geoid_2\nbox 1\n");
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[0], "Unrecognized keyword on line 2:\nxyz geoid_2.");
-    EXPECT_EQ(shown[1], "Error on line 3 of " + path() + ".\n   Line of text is too short.");
-    ASSERT_EQ(scene.geometryCount(), 1u);
+TEST_F(SceneTextTest, AnOverLongLineIsOneErrorAndTheLinesAroundItAreRead) {
+    // 299 characters fit; 300 and a 10 000-character line are one message each.
+    std::string fits = "box geoid_1 name_" + std::string(299 - 17, 'a');
+    std::string over = "box geoid_2 name_" + std::string(300 - 17, 'b');
+    std::string huge = "box geoid_3 name_" + std::string(10000, 'c');
+    auto shown = load(fits + "\n" + over + "\n" + huge + "\nsphere geoid_4\n");
+    const std::string tooLong = ".\n   Line of text is longer than 299 characters.";
+    EXPECT_EQ(shown, (std::vector<std::string>{"Error on line 2 of " + path() + tooLong,
+                                               "Error on line 3 of " + path() + tooLong}));
+    ASSERT_EQ(scene.geometryCount(), 2u);
     EXPECT_EQ(scene.geometry(1)->name().size(), 255u);  // strings hold at most 255 characters
+    EXPECT_NE(dynamic_cast<GeometrySphere*>(scene.geometry(2)), nullptr);
+    // The last line of a file needs no line end, nor does an over-long one.
+    shown = load("sphere geoid_1\n" + huge);
+    EXPECT_EQ(shown, std::vector<std::string>{"Error on line 2 of " + path() + tooLong});
+}
+
+TEST_F(SceneTextTest, ControlCharactersRefuseTheLineAndAreShownEscaped) {
+    struct Case {
+        std::string line;
+        std::string shown;
+    } cases[] = {
+        {"box geoid_1 name_a\x01z", "box geoid_1 name_a\\x01z"},
+        {"box geoid_1 \x1b[31mred", "box geoid_1 \\x1B[31mred"},
+        {std::string("box geoid_1 name_a\0b", 20), "box geoid_1 name_a\\x00b"},
+        {"box geoid_1\rname_x", "box geoid_1\\x0Dname_x"},
+        {"box geoid_1 name_" + std::string(100, '\x7f'), "box geoid_1 name_" +
+                                                             [] {
+                                                                 std::string s;
+                                                                 for (int i = 0; i < 80 - 17; ++i)
+                                                                     s += "\\x7F";
+                                                                 return s;
+                                                             }() +
+                                                             "..."},
+    };
+    for (const Case& c : cases) {
+        auto shown = load(c.line + "\ncyl geoid_2\n");
+        ASSERT_EQ(shown.size(), 1u) << c.shown;
+        EXPECT_EQ(shown[0], "Error on line 1 of " + path() +
+                                ".\n   Line holds a control character:\n" + c.shown);
+        EXPECT_EQ(scene.geometryCount(), 1u);  // the next line is still read
+        scene.clearScene(1);
+    }
+    // Tabs are text, and a Windows line end is a line end.
+    EXPECT_TRUE(load("box geoid_1\tname_t\r\n").empty());
+}
+
+TEST_F(SceneTextTest, NumbersThatDoNotFitOrAreNotFiniteRefuseTheLine) {
+    struct Case {
+        const char* line;
+        const char* keyword;
+    } cases[] = {
+        {"box geoid_99999999999999999999", "geoid_"},
+        {"box geoid_-2147483649", "geoid_"},
+        {"sphere geoid_1 rad_inf", "rad_"},
+        {"sphere geoid_1 rad_nan", "rad_"},
+        {"box geoid_1 wid_1e999", "wid_"},
+        {"cyl geoid_1 num_4294967296", "num_"},
+        {"material matid_1 amb_0,0,inf,1", "amb_"},
+        {"textfm textfmid_1 scale_nan,1", "scale_"},
+        {"transform name_t trans_1,-inf,2", "trans_"},
+        {"transform name_t angle_1e40", "angle_"},
+    };
+    for (const Case& c : cases) {
+        auto shown = load(c.line);
+        ASSERT_EQ(shown.size(), 1u) << c.line;
+        EXPECT_EQ(shown[0],
+                  std::string("The number after {") + c.keyword + "} on Line 1 is out of range.")
+            << c.line;
+        EXPECT_EQ(scene.geometryCount(), 0u) << c.line;
+        EXPECT_EQ(scene.materialCount(), 0u) << c.line;
+        scene.clearScene(1);
+    }
+    // Shapes: an id that does not fit names no geometry, not the one of -1.
+    auto shown = load("box geoid_-1\ntransform name_t\n+shape geoid_18446744073709551615\n");
+    EXPECT_EQ(shown,
+              std::vector<std::string>{"The number after {geoid_} on Line 3 is out of range."});
+    EXPECT_EQ(scene.nodeCount(), 1u);
+    // The extremes that fit are ids like any other.
+    EXPECT_TRUE(load("box geoid_2147483647\nbox geoid_-2147483648\n").empty());
+    EXPECT_EQ(scene.geometryCount(), 3u);
+}
+
+TEST_F(SceneTextTest, TheVertexBudgetIsForTheWholeFile) {
+    // 2000 x 999 vertices each: two fit the budget, the third does not, and
+    // a box still fits after them.
+    const std::string sphere = "sphere rad_1 numH_1999 numV_999 geoid_";
+    auto shown = load(sphere + "1\n" + sphere + "2\n" + sphere + "3\nbox geoid_4\n");
+    const std::string budget = ".\n   The shapes of this file need more than 4000000 vertices.";
+    EXPECT_EQ(shown, std::vector<std::string>{"Error on line 3 of " + path() + budget});
+    EXPECT_EQ(scene.geometryCount(), 3u);
+    scene.clearScene(1);
+
+    // One huge primitive is refused before anything is allocated.
+    shown = load("grid geoid_1 divx_4000 divz_4000\nsphere geoid_2 numH_4000 numV_4000\n");
+    EXPECT_EQ(shown, (std::vector<std::string>{"Error on line 1 of " + path() + budget,
+                                               "Error on line 2 of " + path() + budget}));
+    EXPECT_EQ(scene.geometryCount(), 0u);
+    // A new file has the whole budget again.
+    EXPECT_TRUE(load("grid geoid_1 divx_1000 divz_1000\n").empty());
 }
 
 TEST_F(SceneTextTest, UniqueIdsAreUniquePerKind) {

@@ -144,15 +144,32 @@ TEST_F(TgaTest, RunPastThePictureIsRefusedWithoutWritingBeyondIt) {
 }
 
 TEST_F(TgaTest, HostileSizesNeverAllocateWhatTheFileCannotHold) {
-    std::string huge = save("huge.map", tgaHeader(2, 32767, 32767, 32, 0) + std::string(100, 'x'));
-    expectFailure(huge, false, ERROR_GAME, "Can not load " + huge + ".\nFile is corrupted.");
-    std::string hugeRle =
-        save("hugerle.map", tgaHeader(10, 32767, 32767, 32, 0) + std::string(100, 'x'));
-    expectFailure(hugeRle, false, ERROR_GAME,
-                  "Can not load data from " + hugeRle + ".\nFile is corrupted.");
-    std::string negative = save("negative.map", tgaHeader(2, -4, 4, 24, 0) + std::string(48, 'x'));
-    expectFailure(negative, false, ERROR_GAME,
-                  "Can not load " + negative + ".\nFile is corrupted.");
+    // Sizes are unsigned 16-bit: 65532 is what a signed reading took for -4.
+    struct Case {
+        const char* file;
+        int type, width, height;
+        bool checkSize;
+        std::string message;  // after "Can not load <path>" or "Can not load data from <path>"
+        bool dataFrom;
+    } cases[] = {
+        {"raw.map", 2, 8192, 8192, false, ".\nFile is corrupted.", false},
+        {"rle.map", 10, 8192, 8192, false, ".\nFile is corrupted.", true},
+        {"huge.map", 2, 32767, 32767, false,
+         ".\nThis file's size is 32767x32767.\nFile is too large.", false},
+        {"widest.map", 10, 65535, 1025, false,
+         ".\nThis file's size is 65535x1025.\nFile is too large.", false},
+        {"wide.map", 2, -4, 4, false, ".\nFile is corrupted.", false},
+        {"empty.map", 2, 0, 4, false, ".\nFile is corrupted.", false},
+        {"big.tga", 2, 60000, 60000, true,
+         ".\nThis file's size is 60000x60000.\nFile size must be in powers of two.", false},
+    };
+    for (const Case& c : cases) {
+        std::string path =
+            save(c.file, tgaHeader(c.type, c.width, c.height, 32, 0) + std::string(100, 'x'));
+        expectFailure(path, c.checkSize, ERROR_GAME,
+                      std::string(c.dataFrom ? "Can not load data from " : "Can not load ") + path +
+                          c.message);
+    }
 }
 
 TEST_F(TgaTest, MapPixelQueries) {
@@ -217,6 +234,35 @@ TEST_F(TgaTest, NameRulesAndSharing) {
     EXPECT_EQ(manager.textureCount(1), 0u);
     writeFile(dir.file("maps/castle.map"), buildTga(Picture::gradient(3, 3), TgaLayout{}));
     EXPECT_EQ(manager.loadTexture(1, false, 1, 1, "maps/castle.map").id, 1u);
+}
+
+TEST_F(TgaTest, NamesAreOpenedAsWrittenThenLowerCasedAndSharedLowerCased) {
+    TextureManager manager;
+    ScopedWorkingDir cwd(dir.path());
+    // A player's folder with capitals: found as written (the ending in
+    // capitals too).
+    std::filesystem::create_directories(dir.file("MyModels/Skins"));
+    writeFile(dir.file("MyModels/Skins/Red.MAP"), buildTga(Picture::gradient(4, 4), TgaLayout{}));
+    // The game's own data is stored lower-cased: found under that name.
+    std::filesystem::create_directories(dir.file("textures"));
+    writeFile(dir.file("textures/wall.map"), buildTga(Picture::gradient(2, 2), TgaLayout{}));
+
+    TextureID red = manager.loadTexture(1, false, 1, 1, "MyModels\\Skins\\Red.MAP");
+    ASSERT_EQ(red.id, 1u) << reporter.getMessage();
+    EXPECT_STREQ(manager.getTexture(1, 1)->fileName, "mymodels/skins/red.map");
+    EXPECT_EQ(manager.getTexture(1, 1)->openedName, "MyModels/Skins/Red.MAP");
+    TextureID wall = manager.loadTexture(1, false, 1, 1, "Textures/Wall.map");
+    ASSERT_EQ(wall.id, 2u) << reporter.getMessage();
+    EXPECT_EQ(manager.getTexture(1, 2)->openedName, "textures/wall.map");
+    // Shared by the lower-cased name, however it is written.
+    EXPECT_EQ(manager.loadTexture(1, false, 1, 1, "mymodels/skins/red.map").id, 1u);
+    EXPECT_EQ(manager.textureCount(1), 2u);
+
+    // Found under neither name: the message names the path as written.
+    boxes.clear();
+    EXPECT_EQ(manager.loadTexture(1, false, 1, 1, "MyModels/Skins/Blue.map").id, 0u);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].text, "Can not open MyModels/Skins/Blue.map.");
 }
 
 // Reads a binary PPM (top row first) into a bottom-up RGB buffer.
