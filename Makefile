@@ -65,7 +65,7 @@ bench: deps
 # one after the other, from the committed seeds and regression inputs. New
 # inputs go to build-fuzz/corpus/, crashes to build-fuzz/crash-*.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = tga qvr scene_text font_metrics
+FUZZ_TARGETS = tga qvr scene_text font_metrics config_ini control_cfg data_dat map
 fuzz: deps
 	CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DSPOOKHOLLOW_FUZZ=ON -DSPOOKHOLLOW_TESTS=OFF -DSPOOKHOLLOW_DATA=OFF
