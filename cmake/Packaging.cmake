@@ -19,6 +19,10 @@ if(SPOOKHOLLOW_DATA)
     install(DIRECTORY ${SPOOKHOLLOW_ICON_DIR}/hicolor DESTINATION share/icons)
 endif()
 
+# cpack installs what is built; `make package` builds first, and the package
+# test must not rebuild a tree that is being tested.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME spookhollow)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
