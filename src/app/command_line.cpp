@@ -2,6 +2,23 @@
 
 #include <cstring>
 
+namespace {
+
+CommandLine::DemoMode demoOption(const char* argument) {
+    if (std::strcmp(argument, "--record") == 0) {
+        return CommandLine::DemoMode::Record;
+    }
+    if (std::strcmp(argument, "--playdemo") == 0) {
+        return CommandLine::DemoMode::Play;
+    }
+    if (std::strcmp(argument, "--timedemo") == 0) {
+        return CommandLine::DemoMode::Time;
+    }
+    return CommandLine::DemoMode::None;
+}
+
+}  // namespace
+
 CommandLine parseCommandLine(int argc, const char* const* argv) {
     CommandLine result;
     for (int i = 1; i < argc; ++i) {
@@ -20,6 +37,16 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         if (std::strcmp(argument, "--version") == 0) {
             result.printVersion = true;
             return result;
+        }
+        CommandLine::DemoMode demo = demoOption(argument);
+        if (demo != CommandLine::DemoMode::None) {
+            if (i + 1 >= argc || argv[i + 1] == nullptr || argv[i + 1][0] == '\0') {
+                result.demoError = std::string(argument) + " needs a file name.";
+                continue;
+            }
+            result.demoMode = demo;
+            result.demoFile = argv[++i];
+            continue;
         }
         if (argument[0] == '-' && argument[1] == 'f') {
             result.fullscreen = true;

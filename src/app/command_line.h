@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 // What the command line asks for. "-h" or "/?" asks for help (and ends the
 // examination); any argument "-f..." asks for fullscreen; the rest is ignored.
@@ -9,6 +10,12 @@ struct CommandLine {
     // terminals and package tools; like "-h" they end the examination.
     bool printUsage = false;
     bool printVersion = false;
+    // "--record FILE", "--playdemo FILE", "--timedemo FILE": a recorded game
+    // (the last of them given counts). Without its file name, demoError says so.
+    enum class DemoMode { None, Record, Play, Time };
+    DemoMode demoMode = DemoMode::None;
+    std::string demoFile;
+    std::string demoError;
 };
 
 CommandLine parseCommandLine(int argc, const char* const* argv);

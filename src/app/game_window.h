@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "app/demo_player.h"
+#include "app/demo_recorder.h"
 #include "app/frame_handler.h"
 #include "app/frame_timer.h"
 #include "app/game_state.h"
@@ -63,6 +65,18 @@ public:
     const StateStack& states() const { return m_states; }
     bool stateChanged() const { return m_stateChanged; }
 
+    // Recording writes down what the loop consumes; playing feeds it back in
+    // place of the clock and the window's events. Either one, set before run().
+    void setDemoRecorder(DemoRecorder* recorder) { m_demoRecorder = recorder; }
+    void setDemoPlayer(DemoPlayer* player) { m_demoPlayer = player; }
+    // The geometry a recording keeps (see DemoWindow).
+    DemoWindow demoWindow() const;
+    // Counts a recorded game is compared by: frames run, fixed steps of play,
+    // and the frame (0-based) after which the game was first over (-1: never).
+    long frameCount() const { return m_frameCount; }
+    long playStepCount() const { return m_playStepCount; }
+    long gameOverFrame() const { return m_gameOverFrame; }
+
     void setSceneFactory(SceneFactory factory) { m_sceneFactory = std::move(factory); }
     void setInputListener(InputListener* listener) { m_inputListener = listener; }
     FrameHandler* scene() { return m_scene.get(); }
@@ -96,7 +110,10 @@ public:
     bool optionsOnBack = true;
 
 private:
-    void runFixedSteps(const std::function<void(FrameHandler&)>& step);
+    int runFixedSteps(const std::function<void(FrameHandler&)>& step);
+    void dispatch(const platform::Event& event);
+    void runDemo();
+    bool demoWindowMatches();
     void menuFrame();
     void playFrame();
     void clearScreen(bool white);
@@ -135,6 +152,12 @@ private:
     bool m_depthBuffer = true;
     bool m_windowSystemStarted = false;
     platform::Window m_window;
+
+    DemoRecorder* m_demoRecorder = nullptr;
+    DemoPlayer* m_demoPlayer = nullptr;
+    long m_frameCount = 0;
+    long m_playStepCount = 0;
+    long m_gameOverFrame = -1;
 
     SceneFactory m_sceneFactory;
     InputListener* m_inputListener = nullptr;

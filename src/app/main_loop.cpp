@@ -20,22 +20,96 @@ void GameWindow::setState(GameState state) {
 
 void GameWindow::run() {
     initRenderer();
+    if (m_demoRecorder != nullptr) {
+        m_demoRecorder->start(demoWindow());
+    }
+    if (m_demoPlayer != nullptr) {
+        runDemo();
+        return;
+    }
     platform::Event event;
     while (!appSettings()->quitRequested) {
         if (platform::pollEvent(event)) {
-            if (event.type == platform::EventType::Quit) {
-                appSettings()->quitRequested = true;
-            } else {
-                windowProc(event);
+            if (m_demoRecorder != nullptr) {
+                m_demoRecorder->recordEvent(event);
             }
+            dispatch(event);
         } else {
             frame();
         }
     }
 }
 
+void GameWindow::dispatch(const platform::Event& event) {
+    if (event.type == platform::EventType::Quit) {
+        appSettings()->quitRequested = true;
+    } else {
+        windowProc(event);
+    }
+}
+
+DemoWindow GameWindow::demoWindow() const {
+    DemoWindow window;
+    window.width = m_width;
+    window.height = m_height;
+    window.fullscreen = m_fullscreen;
+    return window;
+}
+
+// The GUI lays itself out by the window size, so another size would make the
+// recorded clicks land elsewhere.
+bool GameWindow::demoWindowMatches() {
+    const DemoWindow& recorded = m_demoPlayer->demo().window;
+    if (recorded.width == m_width && recorded.height == m_height &&
+        recorded.fullscreen == m_fullscreen) {
+        return true;
+    }
+    reportError(ERROR_GENERAL, "The demo was recorded in a %dx%d %s window; this one is %dx%d %s.",
+                recorded.width, recorded.height, recorded.fullscreen ? "fullscreen" : "windowed",
+                m_width, m_height, m_fullscreen ? "fullscreen" : "windowed");
+    appSettings()->quitRequested = true;
+    return false;
+}
+
+// The recording stands in for the window: only a request to close reaches
+// the game from outside, everything else it plays comes from the file.
+void GameWindow::runDemo() {
+    if (appSettings()->quitRequested || !demoWindowMatches()) {
+        return;
+    }
+    platform::Event event;
+    while (!appSettings()->quitRequested) {
+        while (platform::pollEvent(event)) {
+            if (event.type == platform::EventType::Quit ||
+                event.type == platform::EventType::CloseRequested) {
+                dispatch(event);
+            }
+        }
+        if (appSettings()->quitRequested) {
+            break;
+        }
+        if (m_demoPlayer->finished()) {
+            appSettings()->quitRequested = true;
+            break;
+        }
+        const DemoFrame& recordedFrame = m_demoPlayer->nextFrame();
+        for (const platform::Event& recorded : recordedFrame.events) {
+            dispatch(recorded);
+        }
+        // As in the live loop, a quit among the events ends it before a frame.
+        if (appSettings()->quitRequested) {
+            break;
+        }
+        frame();
+        m_demoPlayer->endFrame();
+    }
+}
+
 float GameWindow::beginFrame() {
-    m_frameTime = m_timer.read();
+    m_frameTime = m_demoPlayer != nullptr ? m_demoPlayer->frameTime() : m_timer.read();
+    if (m_demoRecorder != nullptr) {
+        m_demoRecorder->recordFrame(m_frameTime);
+    }
     m_totalTime += m_frameTime;
     if (m_stateChanged) {
         m_stateChanged = false;
@@ -63,6 +137,10 @@ void GameWindow::frame() {
                state == static_cast<int>(GameState::GameOver)) {
         playFrame();
     }
+    if (m_gameOverFrame < 0 && currentState() == GameState::GameOver) {
+        m_gameOverFrame = m_frameCount;
+    }
+    ++m_frameCount;
 }
 
 void GameWindow::clearScreen(bool white) {
@@ -85,8 +163,8 @@ bool GameWindow::swap() {
 
 // The time of this frame, consumed in fixed steps; without a game object the
 // steps still run so the timing is the same.
-void GameWindow::runFixedSteps(const std::function<void(FrameHandler&)>& step) {
-    m_stepper.run(m_frameTime, [&] {
+int GameWindow::runFixedSteps(const std::function<void(FrameHandler&)>& step) {
+    return m_stepper.run(m_frameTime, [&] {
         if (m_scene) {
             step(*m_scene);
         }
@@ -126,7 +204,7 @@ void GameWindow::playFrame() {
     if (currentState() == GameState::Playing) {
         // Mouse look comes from relative motion (updateCursorConfinement), so
         // the pointer is no longer warped back to the centre here.
-        runFixedSteps([](FrameHandler& scene) { scene.playStep(); });
+        m_playStepCount += runFixedSteps([](FrameHandler& scene) { scene.playStep(); });
         m_stepFraction = m_stepper.stepFraction();
         if (m_scene) {
             m_scene->updateAnimations(m_stepFraction);
@@ -150,7 +228,7 @@ void GameWindow::playFrame() {
 // During play the pointer is held by the window in relative mode, the mouse
 // look's source; on the screens it moves freely under the game's own cursor.
 void GameWindow::updateCursorConfinement() {
-    bool confine = m_active && currentState() == GameState::Playing;
+    bool confine = m_active && m_demoPlayer == nullptr && currentState() == GameState::Playing;
     if (confine != m_cursorConfined) {
         m_window.confineCursor(confine);
         if (!platform::setRelativeMouseMode(confine) && confine) {

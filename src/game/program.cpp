@@ -1,5 +1,6 @@
 #include "game/program.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -8,6 +9,7 @@
 
 #include "app/command_line.h"
 #include "app/data_paths.h"
+#include "app/demo_session.h"
 #include "app/error_reporter.h"
 #include "app/game_window.h"
 #include "audio/audio_manager.h"
@@ -49,6 +51,10 @@ void printUsage() {
         "  -h, /?      show the title and version in a message box\n"
         "  --help      show this help\n"
         "  --version   show the version\n"
+        "  --record FILE    record the game played into FILE\n"
+        "  --playdemo FILE  play back a recorded game\n"
+        "  --timedemo FILE  play back a recorded game as fast as it can be drawn\n"
+        "                   and print the frame times\n"
         "Alt+Enter switches between the window and fullscreen.\n");
 }
 
@@ -110,7 +116,7 @@ void connectWindow(Program& program) {
     });
 }
 
-bool openWindow(Program& program, const CommandLine& commandLine) {
+bool openWindow(Program& program, const CommandLine& commandLine, const DemoSession& demo) {
     WindowParams params;
     params.title = TITLE;
     params.width = program.settings->screenWidth;
@@ -118,6 +124,7 @@ bool openWindow(Program& program, const CommandLine& commandLine) {
     params.windowed = !commandLine.fullscreen;
     params.colour32 = true;
     params.version = VERSION;
+    demo.applyTo(params);
     return program.window->create(params);
 }
 
@@ -132,6 +139,23 @@ void runMainLoop(Program& program) {
     if (program.reporter->getErrorKind() != ERROR_NONE) {
         showAndReset(RESET_NONE);
     }
+}
+
+// What a recorded game came to, beside the loop's own counts.
+std::string demoFacts(Program& program) {
+    auto* scene = dynamic_cast<GameScene*>(program.window->scene());
+    if (scene == nullptr) {
+        return "";
+    }
+    const Player& player = scene->player();
+    Vector3 at = player.getPosition();
+    Vector3 ahead = player.getDirection();
+    char facts[160];
+    std::snprintf(facts, sizeof facts,
+                  "score %d, health %d, energy %d, at %.3f %.3f %.3f, facing %.3f %.3f %.3f",
+                  player.getScore(), player.getHealth(), player.getEnergy(), at.x, at.y, at.z,
+                  ahead.x, ahead.y, ahead.z);
+    return facts;
 }
 
 // Audio shuts down first so no stream is refilled while the rest goes away.
@@ -167,18 +191,32 @@ int runProgram(int argc, const char* const* argv) {
         return 1;
     }
 
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    DemoSession demo(commandLine, static_cast<std::uint32_t>(std::time(nullptr)));
+    std::srand(demo.seed());
 
     Program program;
     program.paths = resolveDataPaths();
     startReporting(program);
-    loadSettings(program);
+    if (!demo.failure().empty()) {
+        reportShowReset(RESET_NONE, ERROR_GENERAL, "%s", demo.failure().c_str());
+        return 1;
+    }
+    if (demo.active()) {
+        program.settings = std::make_unique<GameSettings>(nullptr);
+    } else {
+        loadSettings(program);
+    }
     startAudio(program);
     connectWindow(program);
 
     int exitCode = 0;
-    if (openWindow(program, commandLine)) {
+    if (openWindow(program, commandLine, demo)) {
+        demo.attach(*program.window);
         runMainLoop(program);
+        if (!demo.finish(*program.window, demoFacts(program))) {
+            showAndReset(RESET_NONE);
+            exitCode = 1;
+        }
     } else {
         showAndReset(RESET_NONE);
         exitCode = -1;

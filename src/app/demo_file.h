@@ -1,0 +1,56 @@
+#pragma once
+// A recorded game: the random seed, the window it was played in, and for
+// every frame the input events the main loop handled before it and the frame
+// time it read. Replaying the events and times through the same loop with the
+// same seed plays the same game.
+//
+// The file, all numbers little-endian:
+//   magic    8 bytes "SPKDEMO\n"
+//   version  u32 (DEMO_VERSION)
+//   seed     u32
+//   window   i32 width, height (at least 1); u8 fullscreen (0 or 1)
+//   frames   u32 count, then per frame:
+//            f64 frame time (seconds, finite, 0 to DEMO_MAX_FRAME_TIME)
+//            u32 event count (at most DEMO_MAX_EVENTS_PER_FRAME), then per
+//            event: u8 type, i32 key code, u8 extended, i32 button, i32 wheel,
+//            i32 x, i32 y, i32 dx, i32 dy
+//   checksum u32, FNV-1a of every byte before it
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/events.h"
+
+constexpr std::uint32_t DEMO_VERSION = 1;
+constexpr double DEMO_MAX_FRAME_TIME = 3600.0;
+constexpr std::uint32_t DEMO_MAX_EVENTS_PER_FRAME = 100000;
+// Larger files are refused before they are read into memory.
+constexpr std::uintmax_t DEMO_MAX_FILE_SIZE = 512u * 1024u * 1024u;
+
+// The GUI lays itself out by the window's size and mode, so a replay needs
+// the same to put the recorded clicks on the same controls.
+struct DemoWindow {
+    int width = 0;
+    int height = 0;
+    bool fullscreen = false;
+};
+
+struct DemoFrame {
+    double frameTime = 0.0;
+    std::vector<platform::Event> events;
+};
+
+struct Demo {
+    std::uint32_t seed = 0;
+    DemoWindow window;
+    std::vector<DemoFrame> frames;
+};
+
+std::string encodeDemo(const Demo& demo);
+// False for a file of another format or version, or a damaged one; reason
+// then says which in words for the player.
+bool decodeDemo(const std::string& bytes, Demo& demo, std::string& reason);
+
+// reason names the file and what is wrong with it.
+bool loadDemo(const std::string& path, Demo& demo, std::string& reason);
+bool saveDemo(const std::string& path, const Demo& demo, std::string& reason);

@@ -1,0 +1,50 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/command_line.h"
+#include "app/demo_player.h"
+#include "app/demo_recorder.h"
+
+class GameWindow;
+struct WindowParams;
+
+// What start-up does for "--record", "--playdemo" and "--timedemo": chooses
+// the random seed (the clock's, or the recorded one), plays in the recorded
+// window, hands the recorder or player to the main loop, and afterwards saves
+// the recording and prints what the game came to.
+//
+// A recorded game runs with the default settings and controls, so that it
+// plays the same on any machine whatever its player has set up.
+class DemoSession {
+public:
+    // Reads the demo to play at once, before anything changes the working
+    // folder; a file given to record is kept by its absolute name.
+    DemoSession(const CommandLine& commandLine, std::uint32_t clockSeed);
+
+    bool active() const { return m_mode != CommandLine::DemoMode::None; }
+    bool replaying() const { return m_player != nullptr; }
+    // Empty when the options and the file are good; else what to tell the player.
+    const std::string& failure() const { return m_failure; }
+    std::uint32_t seed() const { return m_seed; }
+
+    void applyTo(WindowParams& params) const;
+    void attach(GameWindow& window);
+    // After the main loop: saves a recording (false, with the reason stored,
+    // when it cannot be), and prints one line of counts ending with
+    // gameFacts, and for a timed replay one line of timings.
+    bool finish(const GameWindow& window, const std::string& gameFacts);
+
+private:
+    CommandLine::DemoMode m_mode = CommandLine::DemoMode::None;
+    std::uint32_t m_seed = 0;
+    std::string m_failure;
+    std::unique_ptr<DemoRecorder> m_recorder;
+    std::unique_ptr<DemoPlayer> m_player;
+};
+
+// The lines finish() prints, for whoever reads them back.
+std::string formatDemoCounts(long frames, long playSteps, long gameOverFrame,
+                             const std::string& gameFacts);
+std::string formatDemoTimings(const DemoTimings& timings);
