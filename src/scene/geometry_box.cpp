@@ -44,21 +44,21 @@ const BoxFace BOX_FACES[6] = {
 GeometryBox::GeometryBox(float width, float depth, float height)
     : m_fWidth(positiveOr1(width)), m_fDepth(positiveOr1(depth)), m_fHeight(positiveOr1(height)) {}
 
-void GeometryBox::draw(bool textured) const {
+void GeometryBox::emitGeometry(bool textured) const {
     const float w = m_fWidth / 2.0f;
     const float d = m_fDepth / 2.0f;
     const float h = m_fHeight;
-    glBegin(GL_QUADS);
+    Corner corners[24];
+    int count = 0;
     for (const BoxFace& face : BOX_FACES) {
-        glNormal3fv(face.normal);
         for (int k = 0; k < 4; ++k) {
-            if (textured) {
-                glTexCoord2fv(face.tex[k]);
-            }
-            glVertex3f(face.corner[k][0] * w, face.corner[k][1] * h, face.corner[k][2] * d);
+            corners[count++] = {
+                Vector3(face.normal[0], face.normal[1], face.normal[2]),
+                Vector2(face.tex[k][0], face.tex[k][1]),
+                Vector3(face.corner[k][0] * w, face.corner[k][1] * h, face.corner[k][2] * d)};
         }
     }
-    glEnd();
+    emitPolygon(true, corners, count, textured);
 }
 
 void GeometryBox::print() const {
@@ -74,4 +74,11 @@ void GeometryBox::print() const {
         line.append(" hei_%f", static_cast<double>(m_fHeight));
     }
     line.emit();
+}
+
+Bounds3 GeometryBox::computeBounds() const {
+    Bounds3 b;
+    b.add(Vector3(-m_fWidth / 2.0f, 0.0f, -m_fDepth / 2.0f));
+    b.add(Vector3(m_fWidth / 2.0f, m_fHeight, m_fDepth / 2.0f));
+    return b;
 }

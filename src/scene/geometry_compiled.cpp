@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "scene/render_state.h"
 #include "scene/scene_report.h"
 
 GeometryCompiled::~GeometryCompiled() {
@@ -93,12 +94,14 @@ void GeometryCompiled::compile() {
                 glTexCoord2fv(&m_texCoords[m_texCoordIndices[p]].x);
             }
             glVertex3fv(&m_vertices[m_vertexIndices[p]].x);
+            m_bounds.add(m_vertices[m_vertexIndices[p]]);
         }
     }
     glEnd();
     m_mapVertexLookup.clear();
     m_mapTexCoordLookup.clear();
     glEndList();
+    bumpBoundsGeneration();
 }
 
 void GeometryCompiled::draw(bool /*textured*/) const {

@@ -20,6 +20,11 @@ public:
     void compile() override;
     // Calls the list; texture coordinates are in it when the data has them.
     void draw(bool textured) const override;
+    // The box around the triangles in the list; unknown before compile().
+    bool bounds(Bounds3& out) const override {
+        out = m_bounds;
+        return m_uiDisplayList != NO_LIST;
+    }
 
     // Each setter replaces its whole array.
     void setNormals(const float* floats, int floatCount);
@@ -47,6 +52,7 @@ private:
     bool triangleIsComplete(std::size_t t) const;
 
     unsigned m_uiDisplayList = NO_LIST;
+    Bounds3 m_bounds;
     int m_iNumTriangles = 0;
     bool m_bPerVertexNormals;
     bool m_bHasTexCoords;

@@ -1,6 +1,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <new>
 
 #include "scene/geometry_alloc.h"
 #include "scene/geometry_primitives.h"
@@ -68,65 +69,41 @@ GeometryCylinder::GeometryCylinder(int sides, float radius, float height, bool s
     }
 }
 
-void GeometryCylinder::draw(bool textured) const {
+void GeometryCylinder::emitGeometry(bool textured) const {
     if (!m_pVertices) {
         return;
     }
     const int n = m_iNumSides;
     const Vector3* v = m_pVertices.get();
     const Vector2* t = m_pTexCoords.get();
+    const Vector3* normals = m_pNormals.get();
     for (int i = 0; i < n; ++i) {
         const int next = (i + 1) % n;
         // The texture entries do not wrap: the last side ends at u = 1.
-        glBegin(GL_QUADS);
-        if (!m_bSmooth) {
-            glNormal3f(m_pNormals[i].x, m_pNormals[i].y, m_pNormals[i].z);
-        } else {
-            glNormal3f(m_pNormals[next].x, m_pNormals[next].y, m_pNormals[next].z);
-        }
-        if (textured) {
-            glTexCoord2f(t[i + 1].x, t[i + 1].y);
-        }
-        glVertex3f(v[next].x, v[next].y, v[next].z);
-        if (textured) {
-            glTexCoord2f(t[n + 1 + i + 1].x, t[n + 1 + i + 1].y);
-        }
-        glVertex3f(v[n + next].x, v[n + next].y, v[n + next].z);
-        if (m_bSmooth) {
-            glNormal3f(m_pNormals[i].x, m_pNormals[i].y, m_pNormals[i].z);
-        }
-        if (textured) {
-            glTexCoord2f(t[n + 1 + i].x, t[n + 1 + i].y);
-        }
-        glVertex3f(v[n + i].x, v[n + i].y, v[n + i].z);
-        if (textured) {
-            glTexCoord2f(t[i].x, t[i].y);
-        }
-        glVertex3f(v[i].x, v[i].y, v[i].z);
-        glEnd();
+        const Vector3& first = m_bSmooth ? normals[next] : normals[i];
+        const Vector3& second = normals[i];
+        const Corner side[4] = {
+            {first, t[i + 1], v[next]},
+            {first, t[n + 1 + i + 1], v[n + next]},
+            {second, t[n + 1 + i], v[n + i]},
+            {second, t[i], v[i]},
+        };
+        emitPolygon(true, side, 4, textured);
     }
 
-    glBegin(GL_POLYGON);
-    glNormal3f(0.0f, 1.0f, 0.0f);
+    std::unique_ptr<Corner[]> cap(new (std::nothrow) Corner[static_cast<std::size_t>(n)]);
+    if (!cap) {
+        return;
+    }
     for (int i = 0; i < n; ++i) {
-        if (textured) {
-            const Vector2& c = t[2 * n + 2 + i];
-            glTexCoord2f(c.x, c.y);
-        }
-        glVertex3f(v[n + i].x, v[n + i].y, v[n + i].z);
+        cap[i] = {Vector3(0.0f, 1.0f, 0.0f), t[2 * n + 2 + i], v[n + i]};
     }
-    glEnd();
-
-    glBegin(GL_POLYGON);
-    glNormal3f(0.0f, -1.0f, 0.0f);
-    for (int i = n - 1; i >= 0; --i) {
-        if (textured) {
-            const Vector2& c = t[2 * n + 2 + (n - 1 - i)];
-            glTexCoord2f(c.x + 0.5f, c.y);
-        }
-        glVertex3f(v[i].x, v[i].y, v[i].z);
+    emitPolygon(false, cap.get(), n, textured);
+    for (int i = n - 1, k = 0; i >= 0; --i, ++k) {
+        const Vector2& c = t[2 * n + 2 + (n - 1 - i)];
+        cap[k] = {Vector3(0.0f, -1.0f, 0.0f), Vector2(c.x + 0.5f, c.y), v[i]};
     }
-    glEnd();
+    emitPolygon(false, cap.get(), n, textured);
 }
 
 void GeometryCylinder::print() const {
@@ -145,4 +122,12 @@ void GeometryCylinder::print() const {
         line.append(" smooth_0");
     }
     line.emit();
+}
+
+Bounds3 GeometryCylinder::computeBounds() const {
+    Bounds3 b;
+    for (int i = 0; m_pVertices && i < 2 * m_iNumSides; ++i) {
+        b.add(m_pVertices[i]);
+    }
+    return b;
 }

@@ -32,7 +32,7 @@ GeometryFlatGrid::GeometryFlatGrid(float width, float depth, int numX, int numZ)
     }
 }
 
-void GeometryFlatGrid::draw(bool textured) const {
+void GeometryFlatGrid::emitGeometry(bool textured) const {
     if (!m_pVertices) {
         return;
     }
@@ -69,4 +69,13 @@ void GeometryFlatGrid::print() const {
         line.append(" numZ_%d", m_iNumZ);
     }
     line.emit();
+}
+
+Bounds3 GeometryFlatGrid::computeBounds() const {
+    Bounds3 b;
+    const int count = (m_iNumX + 1) * (m_iNumZ + 1);
+    for (int i = 0; m_pVertices && i < count; ++i) {
+        b.add(m_pVertices[i]);
+    }
+    return b;
 }

@@ -9,15 +9,55 @@
 // counter-clockwise seen from outside; ring index i sits at angle
 // -i * TWO_PI / count, running from +x towards -z. Out-of-range parameters
 // are replaced, never rejected.
+//
+// A primitive never changes after construction, so what it emits is recorded
+// once in a display list (one with texture coordinates, one without) at its
+// first draw and called from then on.
+class GeometryPrimitive : public Geometry {
+public:
+    ~GeometryPrimitive() override;
+    void draw(bool textured) const final;
+    bool bounds(Bounds3& out) const final;
+    // The display list of each variant, 0 until first drawn.
+    unsigned displayList(bool textured) const { return m_lists[textured ? 1 : 0]; }
 
-class GeometryBox : public Geometry {
+    // One corner as the primitives send it.
+    struct Corner {
+        Vector3 normal;
+        Vector2 tex;
+        Vector3 position;
+    };
+
+protected:
+    GeometryPrimitive() = default;
+    // The immediate-mode calls the lists record.
+    virtual void emitGeometry(bool textured) const = 0;
+    // A quad (a b c d) or a polygon. Immediate mode hands these to OpenGL as
+    // they are; while a list records, they go in as the triangles Mesa's
+    // drivers draw them as, (a b c)(a c d) and a fan around the first
+    // corner, because a list would otherwise cut them along the other
+    // diagonal and the lighting interpolated across them would change.
+    void emitPolygon(bool quad, const Corner* corners, int count, bool textured) const;
+    virtual Bounds3 computeBounds() const = 0;
+
+private:
+    mutable unsigned m_lists[2] = {0, 0};
+    mutable bool m_bRecording = false;
+    mutable Bounds3 m_bounds;
+    mutable bool m_bBoundsKnown = false;
+};
+
+class GeometryBox : public GeometryPrimitive {
 public:
     // Sizes at or below 0 become 1.
     GeometryBox(float width, float depth, float height);
     void print() const override;
-    void draw(bool textured) const override;
     // (width, height, depth): x, y, z order.
     Vector3 getSize() const { return Vector3(m_fWidth, m_fHeight, m_fDepth); }
+
+protected:
+    void emitGeometry(bool textured) const override;
+    Bounds3 computeBounds() const override;
 
 private:
     float m_fWidth;
@@ -25,18 +65,21 @@ private:
     float m_fHeight;
 };
 
-class GeometryCylinder : public Geometry {
+class GeometryCylinder : public GeometryPrimitive {
 public:
     // 3 to 20 sides; radius or height at or below 0 becomes 1.
     GeometryCylinder(int sides, float radius, float height, bool smooth);
     void print() const override;
-    void draw(bool textured) const override;
 
     int numSides() const { return m_iNumSides; }
     // Null when allocation failed.
     const Vector3* vertices() const { return m_pVertices.get(); }
     const Vector3* normals() const { return m_pNormals.get(); }
     const Vector2* texCoords() const { return m_pTexCoords.get(); }
+
+protected:
+    void emitGeometry(bool textured) const override;
+    Bounds3 computeBounds() const override;
 
 private:
     int m_iNumSides;
@@ -48,15 +91,20 @@ private:
     std::unique_ptr<Vector2[]> m_pTexCoords;
 };
 
-class GeometryFlatGrid : public Geometry {
+class GeometryFlatGrid : public GeometryPrimitive {
 public:
     // Sizes at or below 0 become 1, counts below 1 become 1.
     GeometryFlatGrid(float width, float depth, int numX, int numZ);
     void print() const override;
-    void draw(bool textured) const override;
 
     const Vector3* vertices() const { return m_pVertices.get(); }
     const Vector2* texCoords() const { return m_pTexCoords.get(); }
+    int numX() const { return m_iNumX; }
+    int numZ() const { return m_iNumZ; }
+
+protected:
+    void emitGeometry(bool textured) const override;
+    Bounds3 computeBounds() const override;
 
 private:
     std::unique_ptr<Vector3[]> m_pVertices;
@@ -67,13 +115,12 @@ private:
     int m_iNumZ;
 };
 
-class GeometrySphere : public Geometry {
+class GeometrySphere : public GeometryPrimitive {
 public:
     // Radius at or below 0 becomes 1, counts below 3 become 3. numV counts
     // the rows from pole to pole, poles included.
     GeometrySphere(float radius, int numH, int numV);
     void print() const override;
-    void draw(bool textured) const override;
 
     int numH() const { return m_iNumH; }
     int numV() const { return m_iNumV; }
@@ -81,6 +128,10 @@ public:
     const Vector3* vertices() const { return m_pVertices.get(); }
     const Vector3* normals() const { return m_pNormals.get(); }
     const Vector2* texCoords() const { return m_pTexCoords.get(); }
+
+protected:
+    void emitGeometry(bool textured) const override;
+    Bounds3 computeBounds() const override;
 
 private:
     const Vector2& tex(int row, int column) const {

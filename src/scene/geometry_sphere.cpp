@@ -94,7 +94,7 @@ void GeometrySphere::emit(int entry, int texRow, int texColumn, bool textured) c
     glVertex3f(v.x, v.y, v.z);
 }
 
-void GeometrySphere::draw(bool textured) const {
+void GeometrySphere::emitGeometry(bool textured) const {
     if (!m_pVertices) {
         return;
     }
@@ -153,4 +153,12 @@ void GeometrySphere::print() const {
         line.append(" numV_%d", m_iNumV);
     }
     line.emit();
+}
+
+Bounds3 GeometrySphere::computeBounds() const {
+    Bounds3 b;
+    for (int i = 0; m_pVertices && i < entryCount(); ++i) {
+        b.add(m_pVertices[i]);
+    }
+    return b;
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "scene/render_state.h"
 #include "scene/scene_report.h"
 
 Node::~Node() {
@@ -108,6 +109,7 @@ void Node::appendToChain(Node* first) {
     }
     m_pPrev = last;
     last->m_pNext = this;
+    bumpBoundsGeneration();
 }
 
 bool Node::attachTo(Node* parent) {
@@ -117,6 +119,7 @@ bool Node::attachTo(Node* parent) {
     if (!parent->m_pChild) {
         parent->m_pChild = this;
         m_pParent = parent;
+        bumpBoundsGeneration();
     } else {
         appendToChain(parent->m_pChild);
     }

@@ -93,9 +93,9 @@ public:
     bool setAxis(float x, float y, float z);
     bool setAxis(const Vector3& axis) { return setAxis(axis.x, axis.y, axis.z); }
     const Vector3& axis() const { return m_vAxis; }
-    void setMatrix(const float* sixteen) { m_mMatrix.set(sixteen); }
+    void setMatrix(const float* sixteen);
     const Matrix4& matrix() const { return m_mMatrix; }
-    void setUseMatrix(bool use) { m_bUseMatrix = use; }
+    void setUseMatrix(bool use);
     bool usesMatrix() const { return m_bUseMatrix; }
 
     Vector3 m_vTranslation{0.0f, 0.0f, 0.0f};

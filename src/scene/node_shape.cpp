@@ -9,6 +9,7 @@
 #include "scene/geometry.h"
 #include "scene/material.h"
 #include "scene/node_save.h"
+#include "scene/render_state.h"
 #include "scene/scene_report.h"
 
 namespace {
@@ -25,12 +26,55 @@ bool materialIsOpaque(const Material& m) {
            m.m_cSpecular.a >= OPAQUE_ALPHA && m.m_cEmissive.a >= OPAQUE_ALPHA;
 }
 
+bool sameColour(const Color4& a, const Color4& b) {
+    return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
+}
+
+// Compared by value: game code changes a material's colours in place.
+bool sameMaterial(const Material& a, const Material& b) {
+    return sameColour(a.m_cAmbient, b.m_cAmbient) && sameColour(a.m_cDiffuse, b.m_cDiffuse) &&
+           sameColour(a.m_cSpecular, b.m_cSpecular) && sameColour(a.m_cEmissive, b.m_cEmissive) &&
+           a.m_fShininess == b.m_fShininess;
+}
+
 void applyMaterial(const Material& m) {
+    RenderStateCache& state = renderState();
+    if (state.active) {
+        if (state.materialKnown && sameMaterial(state.material, m)) {
+            return;
+        }
+        state.material = m;
+        state.materialKnown = true;
+    }
     glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, m.m_cAmbient.data());
     glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, m.m_cDiffuse.data());
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, m.m_cSpecular.data());
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, m.m_cEmissive.data());
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, m.m_fShininess);
+}
+
+// Steps that leave the matrix as it was (a zero move, no turn, unit scale)
+// are left out: the product would come out the same.
+void applyTextureTransform(const TextureTransform& t) {
+    glMatrixMode(GL_TEXTURE);
+    glPushMatrix();
+    glLoadIdentity();
+    if (t.m_vTranslation.x != 0.0f || t.m_vTranslation.y != 0.0f) {
+        glTranslatef(t.m_vTranslation.x, t.m_vTranslation.y, 0.0f);
+    }
+    const bool centred = t.m_vCentre.x != 0.0f || t.m_vCentre.y != 0.0f;
+    if (centred) {
+        glTranslatef(t.m_vCentre.x, t.m_vCentre.y, 0.0f);
+    }
+    if (t.m_fRotation != 0.0f) {
+        glRotatef(t.m_fRotation, 0.0f, 0.0f, 1.0f);
+    }
+    if (t.m_vScale.x != 1.0f || t.m_vScale.y != 1.0f) {
+        glScalef(t.m_vScale.x, t.m_vScale.y, 1.0f);
+    }
+    if (centred) {
+        glTranslatef(-t.m_vCentre.x, -t.m_vCentre.y, 0.0f);
+    }
 }
 
 }  // namespace
@@ -57,8 +101,13 @@ void NodeShape::renderSelf(bool transparentPass) {
         applyMaterial(*m_pMaterial);
     }
 
+    RenderStateCache& state = renderState();
     if (!m_pTexture) {
         if (opaque || transparentPass) {
+            if (state.active && state.texturedDrawn && state.textureOn) {
+                glDisable(GL_TEXTURE_2D);
+                state.textureOn = false;
+            }
             if (m_pGeometry) {
                 m_pGeometry->draw(false);
             }
@@ -75,18 +124,25 @@ void NodeShape::renderSelf(bool transparentPass) {
         defer();
         return;
     }
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, m_pTexture->glName());
+    const unsigned name = m_pTexture->glName();
+    if (!state.active) {
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, name);
+    } else {
+        if (!state.textureOn) {
+            glEnable(GL_TEXTURE_2D);
+            state.textureOn = true;
+        }
+        state.texturedDrawn = true;
+        if (!state.bindKnown || state.bound != name) {
+            glBindTexture(GL_TEXTURE_2D, name);
+            state.bindKnown = true;
+            state.bound = name;
+        }
+    }
     if (m_pTextureTfm) {
-        const TextureTransform& t = *m_pTextureTfm;
-        glMatrixMode(GL_TEXTURE);
-        glPushMatrix();
-        glLoadIdentity();
-        glTranslatef(t.m_vTranslation.x, t.m_vTranslation.y, 0.0f);
-        glTranslatef(t.m_vCentre.x, t.m_vCentre.y, 0.0f);
-        glRotatef(t.m_fRotation, 0.0f, 0.0f, 1.0f);
-        glScalef(t.m_vScale.x, t.m_vScale.y, 1.0f);
-        glTranslatef(-t.m_vCentre.x, -t.m_vCentre.y, 0.0f);
+        applyTextureTransform(*m_pTextureTfm);
+        state.modelViewSelected = false;
     }
     if (m_pGeometry) {
         m_pGeometry->draw(true);
@@ -95,7 +151,10 @@ void NodeShape::renderSelf(bool transparentPass) {
         glMatrixMode(GL_TEXTURE);
         glPopMatrix();
     }
-    glDisable(GL_TEXTURE_2D);
+    // In the walk texturing stays on for the next textured shape.
+    if (!state.active) {
+        glDisable(GL_TEXTURE_2D);
+    }
 }
 
 void NodeShape::defer() {

@@ -3,6 +3,7 @@
 #include "app/error_reporter.h"
 #include "scene/node.h"
 #include "scene/node_save.h"
+#include "scene/render_state.h"
 #include "scene/scene_report.h"
 
 NodeTransform::NodeTransform(const NodeTransform& source)
@@ -20,25 +21,58 @@ NodeTransform::NodeTransform(const NodeTransform& source)
 bool NodeTransform::setAxis(float x, float y, float z) {
     m_vAxis = Vector3(x, y, z);
     m_vAxis.normalize();
+    bumpBoundsGeneration();
     return !m_vAxis.isZero();
 }
 
+void NodeTransform::setMatrix(const float* sixteen) {
+    m_mMatrix.set(sixteen);
+    bumpBoundsGeneration();
+}
+
+void NodeTransform::setUseMatrix(bool use) {
+    m_bUseMatrix = use;
+    bumpBoundsGeneration();
+}
+
+// Steps that leave the matrix as it was (a zero move, no turn, unit scale)
+// are left out, so a plain move costs one translation; the product comes
+// out the same. The centre's two moves stay together: (t + c) - c need not
+// give t back in floats.
 void NodeTransform::renderSelf(bool transparentPass) {
     if (!m_pChild || !m_bVisible) {
         return;
     }
-    glMatrixMode(GL_MODELVIEW);
+    RenderStateCache& state = renderState();
+    if (!state.modelViewSelected) {
+        glMatrixMode(GL_MODELVIEW);
+        state.modelViewSelected = state.active;
+    }
     glPushMatrix();
     if (m_bUseMatrix) {
         glMultMatrixf(m_mMatrix.data());
     }
-    glTranslatef(m_vTranslation.x, m_vTranslation.y, m_vTranslation.z);
-    glTranslatef(m_vCentre.x, m_vCentre.y, m_vCentre.z);
-    glRotatef(m_fAngle, m_vAxis.x, m_vAxis.y, m_vAxis.z);
-    glScalef(m_vScale.x, m_vScale.y, m_vScale.z);
-    glTranslatef(-m_vCentre.x, -m_vCentre.y, -m_vCentre.z);
+    if (m_vTranslation.x != 0.0f || m_vTranslation.y != 0.0f || m_vTranslation.z != 0.0f) {
+        glTranslatef(m_vTranslation.x, m_vTranslation.y, m_vTranslation.z);
+    }
+    const bool centred = m_vCentre.x != 0.0f || m_vCentre.y != 0.0f || m_vCentre.z != 0.0f;
+    if (centred) {
+        glTranslatef(m_vCentre.x, m_vCentre.y, m_vCentre.z);
+    }
+    if (m_fAngle != 0.0f) {
+        glRotatef(m_fAngle, m_vAxis.x, m_vAxis.y, m_vAxis.z);
+    }
+    if (m_vScale.x != 1.0f || m_vScale.y != 1.0f || m_vScale.z != 1.0f) {
+        glScalef(m_vScale.x, m_vScale.y, m_vScale.z);
+    }
+    if (centred) {
+        glTranslatef(-m_vCentre.x, -m_vCentre.y, -m_vCentre.z);
+    }
     m_pChild->render(transparentPass, true);
-    glMatrixMode(GL_MODELVIEW);
+    if (!state.modelViewSelected) {
+        glMatrixMode(GL_MODELVIEW);
+        state.modelViewSelected = state.active;
+    }
     glPopMatrix();
 }
 

@@ -5,6 +5,7 @@
 #include "scene/light.h"
 #include "scene/material.h"
 #include "scene/node.h"
+#include "scene/scene_cull.h"
 #include "scene/scene_report.h"
 
 namespace {
@@ -28,7 +29,7 @@ Node* copyOf(const Node& source) {
 
 }  // namespace
 
-Scene::Scene() = default;
+Scene::Scene() : m_pCuller(std::make_unique<RootCuller>()) {}
 
 Scene::~Scene() {
     clearScene(0);
@@ -82,8 +83,12 @@ NodeID Scene::addNode(Node* node, NodeID parentID) {
                             "Can not add this Node to root.\nm_vpNodes[0] is an invalid node");
                 return 0;
             }
-            node->attachAsSiblingOf(m_vpNodes[0].get());
+            // The tail is where the last root-level add left it; a chain
+            // extended some other way is followed on from there.
+            Node* tail = m_pRootTail != nullptr ? m_pRootTail : m_vpNodes[0].get();
+            node->attachAsSiblingOf(tail);
         }
+        m_pRootTail = node;
     } else {
         Node* parent = m_vpNodes[parentID - 1].get();
         if (!parent) {
@@ -269,6 +274,8 @@ void Scene::clearScene(int group) {
     m_vpGeometries.clear();
     m_vpLights.clear();
     m_vpMaterials.clear();
+    m_pCuller->forget();
+    m_pRootTail = nullptr;
     m_vpNodes.clear();
     m_vpTextureTfms.clear();
     if (m_pHooks) {

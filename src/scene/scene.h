@@ -11,6 +11,7 @@
 class Geometry;
 class Light;
 class Node;
+class RootCuller;
 class ShapeTexture;
 struct Material;
 struct TextureTransform;
@@ -78,6 +79,13 @@ public:
     void enableLights();
     void disableLights();
     void clearDeferred();
+    // Root-level subtrees wholly outside the view are left out of the
+    // opaque walk (on by default); the picture is the same either way.
+    void setCulling(bool on) { m_bCulling = on; }
+    bool culling() const { return m_bCulling; }
+    // Root-level subtrees drawn and left out in the last render pass.
+    std::size_t rootsDrawnLastFrame() const;
+    std::size_t rootsCulledLastFrame() const;
 
     // The first match in pre-order over the whole graph, or null.
     Node* findByName(const char* name) const;
@@ -110,6 +118,10 @@ private:
     std::vector<std::unique_ptr<TextureTransform>> m_vpTextureTfms;
     DeferredList m_vpDeferred;
     unsigned m_uiLightIndex = 0;
+    // The last node of the root chain, so that appending there costs no walk.
+    Node* m_pRootTail = nullptr;
+    std::unique_ptr<RootCuller> m_pCuller;
+    bool m_bCulling = true;
 
     Camera m_camera;
     SceneHooks* m_pHooks = nullptr;

@@ -3,7 +3,9 @@
 #include "app/app_settings.h"
 #include "scene/light.h"
 #include "scene/node.h"
+#include "scene/render_state.h"
 #include "scene/scene.h"
+#include "scene/scene_cull.h"
 
 void Scene::renderScene() {
     if ((appSettings() && appSettings()->quitRequested) || m_vpNodes.empty()) {
@@ -18,7 +20,14 @@ void Scene::renderScene() {
     clearDeferred();
 
     NodeShape::setDeferredList(&m_vpDeferred);
-    m_vpNodes[0]->render(false, true);
+    beginRenderStateCache();
+    if (m_bCulling) {
+        Frustum frustum;
+        frustum.fromGL();
+        m_pCuller->drawOpaque(m_vpNodes[0].get(), frustum);
+    } else {
+        m_vpNodes[0]->render(false, true);
+    }
     NodeShape::setDeferredList(nullptr);
 
     glEnable(GL_BLEND);
@@ -34,11 +43,21 @@ void Scene::renderScene() {
         glMatrixMode(GL_MODELVIEW);
         glPopMatrix();
     }
+    // The weapon in hand draws its nodes on its own, with every state set.
+    endRenderStateCache();
     if (m_pPlayView) {
         m_pPlayView->drawWeapon();
     }
     glDisable(GL_BLEND);
     disableLights();
+}
+
+std::size_t Scene::rootsDrawnLastFrame() const {
+    return m_pCuller->drawnLastFrame();
+}
+
+std::size_t Scene::rootsCulledLastFrame() const {
+    return m_pCuller->culledLastFrame();
 }
 
 void Scene::enableLights() {

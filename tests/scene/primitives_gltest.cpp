@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
+#include <GL/glu.h>
 
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -445,6 +447,71 @@ TEST_F(PrimitivesTest, CompiledGeometryLeavesOutTrianglesWithBadIndices) {
     shortIndices.setVertexIndices(indices, 3);
     shortIndices.compile();  // no texture coordinates at all: nothing to draw
     EXPECT_TRUE(captureFeedback([&] { shortIndices.draw(true); }, false).empty());
+}
+
+// What a primitive sends straight to OpenGL, beside what its list replays.
+template <typename Primitive>
+class Immediate : public Primitive {
+public:
+    using Primitive::Primitive;
+    void drawImmediate(bool textured) const { this->emitGeometry(textured); }
+};
+
+// A lit, turned view in which every face shows its interpolated lighting.
+std::vector<unsigned char> litPicture(GLTestContext& gl, const std::function<void()>& draw) {
+    gl.resetState();
+    glMatrixMode(GL_PROJECTION);
+    gluPerspective(50.0, 1.0, 0.1, 50.0);
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_NORMALIZE);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    const GLfloat position[4] = {0.4f, 0.8f, 1.5f, 1.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, position);
+    glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, 0.6f);
+    glTranslatef(0.0f, -0.6f, -4.0f);
+    glRotatef(30.0f, 1.0f, 0.0f, 0.0f);
+    glRotatef(35.0f, 0.0f, 1.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    draw();
+    glFinish();
+    return gl.readPixels();
+}
+
+TEST_F(PrimitivesTest, ListsDrawTheSamePixelsAsImmediateMode) {
+    Immediate<GeometryBox> box(2.0f, 1.5f, 1.2f);
+    Immediate<GeometryCylinder> flat(7, 0.9f, 1.4f, false);
+    Immediate<GeometryCylinder> smooth(12, 0.9f, 1.4f, true);
+    Immediate<GeometryFlatGrid> grid(3.0f, 2.0f, 3, 2);
+    Immediate<GeometrySphere> sphere(1.1f, 9, 7);
+    struct Case {
+        const char* name;
+        const GeometryPrimitive* list;
+        std::function<void(bool)> immediate;
+    } cases[] = {
+        {"box", &box, [&](bool t) { box.drawImmediate(t); }},
+        {"flat cylinder", &flat, [&](bool t) { flat.drawImmediate(t); }},
+        {"smooth cylinder", &smooth, [&](bool t) { smooth.drawImmediate(t); }},
+        {"grid", &grid, [&](bool t) { grid.drawImmediate(t); }},
+        {"sphere", &sphere, [&](bool t) { sphere.drawImmediate(t); }},
+    };
+    for (const Case& c : cases) {
+        for (bool textured : {false, true}) {
+            std::vector<unsigned char> expected = litPicture(gl, [&] { c.immediate(textured); });
+            std::vector<unsigned char> fromList = litPicture(gl, [&] { c.list->draw(textured); });
+            EXPECT_NE(c.list->displayList(textured), 0u) << c.name;
+            std::size_t lit = 0;
+            std::size_t differing = 0;
+            for (std::size_t i = 0; i < expected.size(); ++i) {
+                lit += expected[i] != 0 ? 1 : 0;
+                differing += expected[i] != fromList[i] ? 1 : 0;
+            }
+            EXPECT_GT(lit, 1000u) << c.name;
+            EXPECT_EQ(differing, 0u) << c.name << (textured ? " textured" : "");
+        }
+    }
 }
 
 }  // namespace

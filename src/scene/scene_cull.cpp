@@ -1,0 +1,245 @@
+#include "scene/scene_cull.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "scene/geometry.h"
+#include "scene/math_constants.h"
+#include "scene/node.h"
+#include "scene/node_shape.h"
+#include "scene/render_state.h"
+
+namespace {
+
+// Column-major, composed in the order the transform nodes apply them.
+struct Affine {
+    float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+
+    Affine times(const Affine& b) const {
+        Affine r;
+        for (int c = 0; c < 4; ++c) {
+            for (int row = 0; row < 4; ++row) {
+                float s = 0.0f;
+                for (int k = 0; k < 4; ++k) {
+                    s += m[k * 4 + row] * b.m[c * 4 + k];
+                }
+                r.m[c * 4 + row] = s;
+            }
+        }
+        return r;
+    }
+    Vector3 apply(const Vector3& p) const {
+        return Vector3(m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12],
+                       m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13],
+                       m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14]);
+    }
+};
+
+Affine translation(float x, float y, float z) {
+    Affine r;
+    r.m[12] = x;
+    r.m[13] = y;
+    r.m[14] = z;
+    return r;
+}
+
+// As glRotatef: the axis is normalised, a zero axis turns nothing.
+Affine rotation(float degrees, const Vector3& axis) {
+    Affine r;
+    float length = std::sqrt(axis.x * axis.x + axis.y * axis.y + axis.z * axis.z);
+    if (degrees == 0.0f || length <= 1e-6f) {
+        return r;
+    }
+    const float x = axis.x / length, y = axis.y / length, z = axis.z / length;
+    const float a = degrees * DEG_TO_RAD;
+    const float c = std::cos(a), s = std::sin(a), t = 1.0f - c;
+    r.m[0] = t * x * x + c;
+    r.m[1] = t * x * y + s * z;
+    r.m[2] = t * x * z - s * y;
+    r.m[4] = t * x * y - s * z;
+    r.m[5] = t * y * y + c;
+    r.m[6] = t * y * z + s * x;
+    r.m[8] = t * x * z + s * y;
+    r.m[9] = t * y * z - s * x;
+    r.m[10] = t * z * z + c;
+    return r;
+}
+
+Affine localOf(const NodeTransform& t) {
+    Affine r;
+    if (t.usesMatrix()) {
+        std::memcpy(r.m, t.matrix().data(), sizeof r.m);
+    }
+    const Vector3& c = t.m_vCentre;
+    r = r.times(translation(t.m_vTranslation.x, t.m_vTranslation.y, t.m_vTranslation.z));
+    r = r.times(translation(c.x, c.y, c.z));
+    r = r.times(rotation(t.m_fAngle, t.axis()));
+    Affine scale;
+    scale.m[0] = t.m_vScale.x;
+    scale.m[5] = t.m_vScale.y;
+    scale.m[10] = t.m_vScale.z;
+    r = r.times(scale);
+    return r.times(translation(-c.x, -c.y, -c.z));
+}
+
+void addTransformedBox(const Affine& m, const Bounds3& local, Bounds3& out) {
+    for (int corner = 0; corner < 8; ++corner) {
+        out.add(m.apply(Vector3(corner & 1 ? local.hi.x : local.lo.x,
+                                corner & 2 ? local.hi.y : local.lo.y,
+                                corner & 4 ? local.hi.z : local.lo.z)));
+    }
+}
+
+struct Collected {
+    Bounds3 box;
+    bool unknown = false;
+    bool light = false;
+};
+
+// The box of what drawing node (and what lies below it) would draw.
+void collect(Node* node, const Affine& parent, Collected& out,
+             std::vector<RootCuller::Watch>& watches) {
+    if (node->isTransform()) {
+        auto* t = static_cast<NodeTransform*>(node);
+        watches.push_back(
+            {t, t->m_vTranslation, t->m_vCentre, t->m_vScale, t->m_fAngle, t->isVisible()});
+        if (t->isVisible() && t->child()) {
+            const Affine inner = parent.times(localOf(*t));
+            for (Node* child = t->child(); child; child = child->next()) {
+                collect(child, inner, out, watches);
+            }
+        }
+    } else if (node->isShape()) {
+        const Geometry* geometry = static_cast<NodeShape*>(node)->geometry();
+        Bounds3 local;
+        if (geometry == nullptr) {
+            return;
+        }
+        if (!geometry->bounds(local)) {
+            out.unknown = true;
+        } else if (!local.empty) {
+            addTransformedBox(parent, local, out.box);
+        }
+    } else {
+        out.light = true;
+    }
+}
+
+}  // namespace
+
+void Frustum::fromGL() {
+    float projection[16];
+    float modelView[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+    fromMatrices(projection, modelView);
+}
+
+void Frustum::fromMatrices(const float* projection, const float* modelView) {
+    float c[16];
+    for (int col = 0; col < 4; ++col) {
+        for (int row = 0; row < 4; ++row) {
+            float s = 0.0f;
+            for (int k = 0; k < 4; ++k) {
+                s += projection[k * 4 + row] * modelView[col * 4 + k];
+            }
+            c[col * 4 + row] = s;
+        }
+    }
+    // Clip space keeps -w <= x, y, z <= w: each plane is row 3 plus or
+    // minus row 0, 1 or 2 of the combined matrix.
+    for (int i = 0; i < 3; ++i) {
+        for (int k = 0; k < 4; ++k) {
+            m_planes[2 * i][k] = c[k * 4 + 3] + c[k * 4 + i];
+            m_planes[2 * i + 1][k] = c[k * 4 + 3] - c[k * 4 + i];
+        }
+    }
+}
+
+bool Frustum::outside(const Bounds3& box) const {
+    // The box grows a little first: its corners come from float products
+    // that may differ from OpenGL's in the last bits.
+    const float span = std::fabs(box.lo.x) + std::fabs(box.lo.y) + std::fabs(box.lo.z) +
+                       std::fabs(box.hi.x) + std::fabs(box.hi.y) + std::fabs(box.hi.z);
+    const float margin = 0.01f + 1e-4f * span;
+    for (const auto& p : m_planes) {
+        const float x = p[0] >= 0.0f ? box.hi.x + margin : box.lo.x - margin;
+        const float y = p[1] >= 0.0f ? box.hi.y + margin : box.lo.y - margin;
+        const float z = p[2] >= 0.0f ? box.hi.z + margin : box.lo.z - margin;
+        if (p[0] * x + p[1] * y + p[2] * z + p[3] < 0.0f) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void RootCuller::forget() {
+    m_entries.clear();
+    m_watches.clear();
+    m_pFirst = nullptr;
+    m_bBuilt = false;
+}
+
+void RootCuller::rebuild(Node* first) {
+    m_entries.clear();
+    m_watches.clear();
+    for (Node* node = first; node; node = node->next()) {
+        Entry entry{node, 0, 0, Bounds3(), true};
+        measure(entry);
+        m_entries.push_back(entry);
+    }
+    m_pFirst = first;
+    m_uiGeneration = boundsGeneration();
+    m_bBuilt = true;
+}
+
+void RootCuller::measure(Entry& entry) {
+    m_scratch.clear();
+    Collected collected;
+    collect(entry.node, Affine(), collected, m_scratch);
+    entry.box = collected.box;
+    entry.alwaysDrawn = collected.unknown || collected.light || !entry.node->isTransform();
+    const auto count = static_cast<std::uint32_t>(m_scratch.size());
+    if (count > entry.watchCount || entry.watchCount == 0) {
+        entry.firstWatch = static_cast<std::uint32_t>(m_watches.size());
+        m_watches.insert(m_watches.end(), m_scratch.begin(), m_scratch.end());
+    } else {
+        std::copy(m_scratch.begin(), m_scratch.end(), m_watches.begin() + entry.firstWatch);
+    }
+    entry.watchCount = count;
+}
+
+bool RootCuller::changed(const Entry& entry) const {
+    const Watch* w = m_watches.data() + entry.firstWatch;
+    for (std::uint32_t i = 0; i < entry.watchCount; ++i, ++w) {
+        const NodeTransform& t = *w->node;
+        if (!(t.m_vTranslation == w->translation) || t.m_fAngle != w->angle ||
+            !(t.m_vScale == w->scale) || !(t.m_vCentre == w->centre) ||
+            t.isVisible() != w->visible) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void RootCuller::drawOpaque(Node* first, const Frustum& frustum) {
+    if (!m_bBuilt || first != m_pFirst || boundsGeneration() != m_uiGeneration) {
+        rebuild(first);
+    }
+    m_drawn = 0;
+    m_culled = 0;
+    for (Entry& entry : m_entries) {
+        if (changed(entry)) {
+            measure(entry);
+        }
+        if (!entry.alwaysDrawn && (entry.box.empty || frustum.outside(entry.box))) {
+            ++m_culled;
+            continue;
+        }
+        ++m_drawn;
+        entry.node->render(false, false);
+    }
+}
