@@ -10,6 +10,8 @@
 DemoPlayer::DemoPlayer(Demo demo, Pace pace, platform::Clock& clock)
     : m_demo(std::move(demo)), m_pace(pace), m_clock(clock) {
     m_realFrameTimes.reserve(m_demo.frames.size());
+    // Made as the program starts: the start of its start-up.
+    m_constructed = now();
 }
 
 double DemoPlayer::now() {
@@ -40,8 +42,19 @@ const DemoFrame& DemoPlayer::nextFrame() {
     return *m_current;
 }
 
-void DemoPlayer::endFrame() {
+void DemoPlayer::endFrame(GameState state) {
     double mark = now();
+    if (m_realFrameTimes.empty()) {
+        m_startup.firstFrameMs = 1000.0 * (mark - m_constructed);
+    }
+    if (state == GameState::Loading && m_loadingStart < 0.0) {
+        m_loadingStart = m_lastMark;
+    } else if (state == GameState::Ready && m_loadingStart >= 0.0 &&
+               m_startup.startToReadyMs < 0.0) {
+        m_startup.startToReadyMs = 1000.0 * (mark - m_loadingStart);
+    } else if (state == GameState::Playing && m_startup.firstPlayFrameMs < 0.0) {
+        m_startup.firstPlayFrameMs = 1000.0 * (mark - m_lastMark);
+    }
     m_realFrameTimes.push_back(mark - m_lastMark);
     m_lastMark = mark;
 }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/demo_file.h"
+#include "app/game_state.h"
 #include "platform/clock.h"
 
 // Real frame times of a replay, in milliseconds.
@@ -11,6 +12,19 @@ struct DemoTimings {
     double medianMs = 0.0;
     double percentile99Ms = 0.0;
     double averageFps = 0.0;
+};
+
+// Milestones of start-up in a replay, in milliseconds; negative when the
+// recording never got there. The player waited on the ready screen for as
+// long as it liked, so the way to play is counted in two parts without it.
+struct DemoStartup {
+    // From the start of the program to the end of the first frame.
+    double firstFrameMs = -1.0;
+    // From the frame that handled Start (the first Loading frame, which
+    // builds the level) to the end of the first frame of the ready screen.
+    double startToReadyMs = -1.0;
+    // The first frame of play, from the click that began it.
+    double firstPlayFrameMs = -1.0;
 };
 
 // Hands the main loop a recorded game frame by frame: the events to handle
@@ -30,10 +44,12 @@ public:
     const DemoFrame& nextFrame();
     // The time of the frame nextFrame returned last.
     double frameTime() const { return m_current != nullptr ? m_current->frameTime : 0.0; }
-    // Marks the end of the frame nextFrame returned, for the timings.
-    void endFrame();
+    // Marks the end of the frame nextFrame returned, for the timings; state
+    // is the one the frame ran in.
+    void endFrame(GameState state);
 
     DemoTimings timings() const;
+    const DemoStartup& startup() const { return m_startup; }
     const std::vector<double>& realFrameTimes() const { return m_realFrameTimes; }
 
 private:
@@ -45,6 +61,9 @@ private:
     std::size_t m_next = 0;
     const DemoFrame* m_current = nullptr;
     bool m_started = false;
+    double m_constructed = 0.0;
+    double m_loadingStart = -1.0;
+    DemoStartup m_startup;
     double m_startTime = 0.0;
     double m_lastMark = 0.0;
     double m_recordedElapsed = 0.0;

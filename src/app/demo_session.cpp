@@ -57,6 +57,7 @@ bool DemoSession::finish(const GameWindow& window, const std::string& gameFacts)
                             .c_str());
     if (m_mode == CommandLine::DemoMode::Time) {
         std::printf("%s\n", formatDemoTimings(m_player->timings()).c_str());
+        std::printf("%s\n", formatDemoStartup(m_player->startup()).c_str());
     }
     std::fflush(stdout);
     if (m_recorder != nullptr) {
@@ -75,6 +76,15 @@ std::string formatDemoCounts(long frames, long playSteps, long gameOverFrame,
     std::snprintf(line, sizeof line, "demo: frames %ld, play steps %ld, game over frame %ld",
                   frames, playSteps, gameOverFrame);
     return gameFacts.empty() ? std::string(line) : std::string(line) + ", " + gameFacts;
+}
+
+std::string formatDemoStartup(const DemoStartup& startup) {
+    char line[200];
+    std::snprintf(line, sizeof line,
+                  "timedemo start-up: first frame %.1f ms, Start to ready %.1f ms, "
+                  "first play frame %.1f ms",
+                  startup.firstFrameMs, startup.startToReadyMs, startup.firstPlayFrameMs);
+    return line;
 }
 
 std::string formatDemoTimings(const DemoTimings& timings) {

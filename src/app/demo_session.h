@@ -48,3 +48,4 @@ private:
 std::string formatDemoCounts(long frames, long playSteps, long gameOverFrame,
                              const std::string& gameFacts);
 std::string formatDemoTimings(const DemoTimings& timings);
+std::string formatDemoStartup(const DemoStartup& startup);

@@ -100,8 +100,9 @@ void GameWindow::runDemo() {
         if (appSettings()->quitRequested) {
             break;
         }
+        GameState state = currentState();
         frame();
-        m_demoPlayer->endFrame();
+        m_demoPlayer->endFrame(state);
     }
 }
 

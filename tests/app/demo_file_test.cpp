@@ -297,7 +297,7 @@ TEST(DemoPlayer, HandsOutTheFramesInOrderAndTimesThemWithItsClock) {
         EXPECT_EQ(player.frameTime(), frame.frameTime);
         times.push_back(frame.frameTime);
         clock.advanceTicks(static_cast<std::uint64_t>(ms));
-        player.endFrame();
+        player.endFrame(GameState::Intro);
     }
     EXPECT_TRUE(player.finished());
     EXPECT_EQ(times, (std::vector<double>{0.25, 0.0166, 0.0}));
@@ -315,13 +315,45 @@ TEST(DemoPlayer, AtTheRecordedPaceWaitsForTheFrameToBeDue) {
     demo.frames = {{5.0, {}}, {0.03, {}}};
     DemoPlayer player(demo, DemoPlayer::Pace::Recorded, clock);
     player.nextFrame();  // the first frame's time is start-up: not waited for
-    player.endFrame();
+    player.endFrame(GameState::Intro);
     auto before = std::chrono::steady_clock::now();
     player.nextFrame();
     double waited =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count();
     EXPECT_GE(waited, 0.025);
     EXPECT_LT(waited, 1.0);
+}
+
+TEST(DemoPlayer, TimesStartUpToTheFirstFrameAndStartToPlayWithoutTheWaitWhenReady) {
+    FakeClock clock(1000);
+    Demo demo;
+    demo.window = {10, 10, false};
+    demo.frames.resize(8);
+    DemoPlayer player(demo, DemoPlayer::Pace::AsFastAsPossible, clock);
+    clock.advanceTicks(120);  // window and screens
+    struct Step {
+        GameState state;
+        std::uint64_t ms;
+    };
+    const Step steps[] = {{GameState::Intro, 30},    {GameState::MainMenu, 5},
+                          {GameState::Loading, 400}, {GameState::Ready, 7},
+                          {GameState::Ready, 2000},  {GameState::Playing, 45},
+                          {GameState::Playing, 10},  {GameState::Loading, 900}};
+    for (const Step& step : steps) {
+        player.nextFrame();
+        clock.advanceTicks(step.ms);
+        player.endFrame(step.state);
+    }
+    EXPECT_NEAR(player.startup().firstFrameMs, 150.0, 1e-6);
+    EXPECT_NEAR(player.startup().startToReadyMs, 407.0, 1e-6);
+    EXPECT_NEAR(player.startup().firstPlayFrameMs, 45.0, 1e-6);
+    EXPECT_EQ(formatDemoStartup(player.startup()),
+              "timedemo start-up: first frame 150.0 ms, Start to ready 407.0 ms, "
+              "first play frame 45.0 ms");
+
+    DemoPlayer never(demo, DemoPlayer::Pace::AsFastAsPossible, clock);
+    EXPECT_LT(never.startup().startToReadyMs, 0.0);
+    EXPECT_LT(never.startup().firstPlayFrameMs, 0.0);
 }
 
 struct Summary {
