@@ -7,13 +7,14 @@
 namespace platform {
 namespace {
 
-bool isSystemKey(int keyCode) {
+bool isSystemKey(int keyCode, Uint16 mods) {
     if (keyCode == VK_MENU || keyCode == VK_F10) {
         return true;
     }
     // Keys pressed with Alt (but not AltGr, which arrives as Ctrl+Alt) are
-    // system keys, so Alt shortcuts stay the window system's.
-    SDL_Keymod mods = SDL_GetModState();
+    // system keys, so Alt shortcuts stay the window system's. The modifiers
+    // are the event's own: by the time a queued event is read, the keyboard's
+    // present state may already have the Alt key up again.
     return (mods & KMOD_ALT) != 0 && (mods & KMOD_CTRL) == 0;
 }
 
@@ -24,7 +25,7 @@ bool translateKey(const SDL_KeyboardEvent& key, bool down, Event& out) {
     }
     out.keyCode = translated.keyCode;
     out.extended = translated.extended;
-    if (isSystemKey(translated.keyCode)) {
+    if (isSystemKey(translated.keyCode, key.keysym.mod)) {
         out.type = down ? EventType::SysKeyDown : EventType::SysKeyUp;
     } else {
         out.type = down ? EventType::KeyDown : EventType::KeyUp;
