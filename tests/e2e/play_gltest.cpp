@@ -68,15 +68,30 @@ std::string artifactsFolder() {
     return folder;
 }
 
-// A ghost's blip on the radar, in radar pixels: right of and ahead of the player.
+// A blip on the radar, in radar pixels: right of and ahead of the player.
 struct Blip {
     double right;
     double forward;
 };
 
-// The ghosts' blips are red; the arrow case's is yellow, the power cell's
-// blue, the sweep white and the screen green.
-std::vector<Blip> ghostBlips(const x11::Image& shot) {
+// The blips' colours: the ghosts' are red, the arrow case's yellow and the
+// power cell's blue; the sweep is white and the screen green.
+enum class BlipColour { Ghost, ArrowCase, PowerCell };
+
+bool isBlipColour(BlipColour colour, int r, int g, int b) {
+    switch (colour) {
+        case BlipColour::Ghost:
+            return r >= 100 && r - g >= 40 && r - b >= 40;
+        case BlipColour::ArrowCase:
+            return r >= 150 && g >= 150 && r - b >= 60 && g - b >= 60;
+        case BlipColour::PowerCell:
+            return b >= 150 && b - r >= 40;
+    }
+    return false;
+}
+
+// The blips of one colour on the radar.
+std::vector<Blip> radarBlips(const x11::Image& shot, BlipColour colour) {
     struct Cluster {
         double x = 0, y = 0;
         int count = 0;
@@ -91,8 +106,7 @@ std::vector<Blip> ghostBlips(const x11::Image& shot) {
                 continue;
             }
             std::size_t at = (static_cast<std::size_t>(y) * shot.width + x) * 3;
-            int r = shot.rgb[at], g = shot.rgb[at + 1], b = shot.rgb[at + 2];
-            if (r < 100 || r - g < 40 || r - b < 40) {
+            if (!isBlipColour(colour, shot.rgb[at], shot.rgb[at + 1], shot.rgb[at + 2])) {
                 continue;
             }
             auto near = std::find_if(clusters.begin(), clusters.end(), [&](const Cluster& c) {
@@ -114,6 +128,17 @@ std::vector<Blip> ghostBlips(const x11::Image& shot) {
         }
     }
     return blips;
+}
+
+std::vector<Blip> ghostBlips(const x11::Image& shot) {
+    return radarBlips(shot, BlipColour::Ghost);
+}
+
+const Blip* nearestBlip(const std::vector<Blip>& blips) {
+    auto nearest = std::min_element(blips.begin(), blips.end(), [](const Blip& a, const Blip& b) {
+        return std::hypot(a.right, a.forward) < std::hypot(b.right, b.forward);
+    });
+    return nearest == blips.end() ? nullptr : &*nearest;
 }
 
 class PlayThrough : public ::testing::Test {
@@ -213,17 +238,12 @@ protected:
                 return true;
             }
             std::vector<Blip> blips = ghostBlips(shot);
-            if (!blips.empty()) {
+            if (const Blip* nearest = nearestBlip(blips)) {
                 withoutBlip = 0;
-                const Blip& nearest =
-                    *std::min_element(blips.begin(), blips.end(), [](const Blip& a, const Blip& b) {
-                        return a.right * a.right + a.forward * a.forward <
-                               b.right * b.right + b.forward * b.forward;
-                    });
-                turn(std::atan2(nearest.right, nearest.forward));
+                turn(std::atan2(nearest->right, nearest->forward));
                 // Walk about as far as the ghost is (10 units a second, 100
                 // radar pixels for 36 units), so as to stay with it.
-                double distance = std::hypot(nearest.right, nearest.forward) * 0.36;
+                double distance = std::hypot(nearest->right, nearest->forward) * 0.36;
                 e2e::holdKey("w", std::max(60, std::min(400, static_cast<int>(distance * 100))));
             } else if (++withoutBlip % 15 == 0) {
                 // The radar goes dark without energy: look and walk elsewhere.
@@ -237,6 +257,52 @@ protected:
         keep("failed_game_over");
         ADD_FAILURE() << "timed out waiting for the game to end";
         return false;
+    }
+
+    // Starts the game with its sound going to a file, and finds its window.
+    bool launch(const std::string& wavPath) {
+        game = scratch.startRecordingSound(wavPath);
+        window = x11::findWindow("Spookhollow", 20 * SLOWDOWN);
+        if (window == 0 || !x11::geometry(window, where)) {
+            ADD_FAILURE() << "no game window\n" << game->standardError();
+            return false;
+        }
+        EXPECT_EQ(where.width, e2e::WINDOW_WIDTH);
+        EXPECT_EQ(where.height, e2e::WINDOW_HEIGHT);
+        // The keyboard follows the pointer; it stays over the window throughout.
+        return e2e::pointAtWindow(where, 512, 600);
+    }
+
+    // Space ends the intro, but only after 5 seconds: keep offering it.
+    bool reachMainMenu() {
+        e2e::sleepMs(5300);
+        return waitFor("main menu", 20, [&] {
+            if (shows(startButton())) {
+                return true;
+            }
+            e2e::holdKey("space", 200);
+            return false;
+        });
+    }
+
+    // From the main menu into play: the start button, the loading screen,
+    // the ready screen (whose prompt pulses) and a click on it.
+    bool startGame() {
+        if (!e2e::clickDesign(where, 317, 342) ||
+            !waitFor("loading", 20, [&] { return shows(instructionsPicture(), 0.7); })) {
+            return false;
+        }
+        const e2e::Rect prompt = {300, 700, 450, 50};
+        x11::Image firstInstructions = shot;
+        if (!waitFor("ready", 60, [&] {
+                return shows(instructionsPicture(), 0.7) &&
+                       e2e::meanDifference(shot, firstInstructions, prompt) > 1.0;
+            })) {
+            return false;
+        }
+        keep("02_ready");
+        return e2e::holdButton(1, 150) &&
+               waitFor("play", 10, [&] { return shows(healthPanel(), 0.6); });
     }
 
     // Screenshots are written when the test ends: converting them while
@@ -271,24 +337,8 @@ protected:
 TEST_F(PlayThrough, FromIntroToHighScoreTableAndQuit) {
     scratch.replaceResource("maps/castle.map", e2e::mapImage(HALL));
     const std::string wav = scratch.file("sound.wav");
-    game = scratch.startRecordingSound(wav);
-    window = x11::findWindow("Spookhollow", 20 * SLOWDOWN);
-    ASSERT_NE(window, 0u) << game->standardError();
-    ASSERT_TRUE(x11::geometry(window, where));
-    ASSERT_EQ(where.width, e2e::WINDOW_WIDTH);
-    ASSERT_EQ(where.height, e2e::WINDOW_HEIGHT);
-    // The keyboard follows the pointer; it stays over the window throughout.
-    ASSERT_TRUE(e2e::pointAtWindow(where, 512, 600));
-
-    // Intro: Space counts only after 5 seconds; keep offering it.
-    e2e::sleepMs(5300);
-    ASSERT_TRUE(waitFor("main menu", 20, [&] {
-        if (shows(startButton())) {
-            return true;
-        }
-        e2e::holdKey("space", 200);
-        return false;
-    }));
+    ASSERT_TRUE(launch(wav));
+    ASSERT_TRUE(reachMainMenu());
     keep("01_main_menu");
 
     // The high-score table as it stands before the game, for comparison.
@@ -302,18 +352,7 @@ TEST_F(PlayThrough, FromIntroToHighScoreTableAndQuit) {
     ASSERT_TRUE(e2e::holdKey("Escape"));
     ASSERT_TRUE(waitFor("main menu again", 10, [&] { return shows(startButton()); }));
 
-    // Start: loading, then the ready screen, whose prompt pulses.
-    ASSERT_TRUE(e2e::clickDesign(where, 317, 342));
-    ASSERT_TRUE(waitFor("loading", 20, [&] { return shows(instructionsPicture(), 0.7); }));
-    const e2e::Rect prompt = {300, 700, 450, 50};
-    x11::Image firstInstructions = shot;
-    ASSERT_TRUE(waitFor("ready", 60, [&] {
-        return shows(instructionsPicture(), 0.7) &&
-               e2e::meanDifference(shot, firstInstructions, prompt) > 1.0;
-    }));
-    keep("02_ready");
-    ASSERT_TRUE(e2e::holdButton(1, 150));
-    ASSERT_TRUE(waitFor("play", 10, [&] { return shows(healthPanel(), 0.6); }));
+    ASSERT_TRUE(startGame());
     const double playStarted = scratch.secondsSinceStart();
     e2e::sleepMs(500);
 
@@ -440,6 +479,176 @@ TEST_F(PlayThrough, FromIntroToHighScoreTableAndQuit) {
     EXPECT_EQ(log.find("Error"), std::string::npos) << log;
     EXPECT_EQ(log.find("Can not"), std::string::npos) << log;
     EXPECT_EQ(log.find("Could not"), std::string::npos) << log;
+}
+
+// The mean brightness (0..255) of a part of a shot.
+double meanLevel(const x11::Image& shot, const e2e::Rect& r) {
+    double sum = 0.0;
+    std::size_t count = 0;
+    for (int y = std::max(0, r.y); y < std::min(shot.height, r.y + r.height); ++y) {
+        for (int x = std::max(0, r.x); x < std::min(shot.width, r.x + r.width); ++x) {
+            std::size_t at = (static_cast<std::size_t>(y) * shot.width + x) * 3;
+            sum += (shot.rgb[at] + shot.rgb[at + 1] + shot.rgb[at + 2]) / 3.0;
+            ++count;
+        }
+    }
+    return count == 0 ? 0.0 : sum / static_cast<double>(count);
+}
+
+// The pixels of the view (left of the mace) that look like a ghost's
+// robe: light, and bluer than the grey stone and the brown wood.
+int robePixels(const x11::Image& shot) {
+    int count = 0;
+    for (int y = VIEW.y; y < VIEW.y + VIEW.height; ++y) {
+        for (int x = VIEW.x; x < VIEW.x + VIEW.width; ++x) {
+            std::size_t at = (static_cast<std::size_t>(y) * shot.width + x) * 3;
+            int r = shot.rgb[at], g = shot.rgb[at + 1], b = shot.rgb[at + 2];
+            count += (b >= 90 && b - r >= 12 && b - g >= 8) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+// Looking along a passage, the walls at both sides are near and lit by the
+// player's light while the far end is dark.
+double corridorScore(const x11::Image& shot) {
+    double left = meanLevel(shot, {0, 300, 130, 350});
+    double right = meanLevel(shot, {890, 300, 130, 350});
+    double ahead = meanLevel(shot, {412, 250, 200, 200});
+    return std::min(left, right) - ahead;
+}
+
+// Pictures of play for the documentation, written to docs/ when asked for:
+//   test_e2e_gl --gtest_also_run_disabled_tests --gtest_filter=PlayThrough.DISABLED_Docs*
+// A corridor and the crossbow in the generated castle; a ghost, the radar
+// and the game-over screen in the castle's great hall with every other cell
+// walled up. Takes a few minutes; the corridor candidates are kept in the
+// artefacts.
+TEST_F(PlayThrough, DISABLED_DocsScreenshots) {
+    const std::string docs = std::string(SPOOKHOLLOW_SOURCE_DIR) + "/docs/";
+    const std::string wav = scratch.file("sound.wav");
+    constexpr double GOOD_CORRIDOR = 10.0;
+
+    // Games are started until one begins looking along a passage.
+    x11::Image corridor;
+    double best = -1e9;
+    for (int attempt = 0; attempt < 6 && best < GOOD_CORRIDOR; ++attempt) {
+        if (game) {
+            game->kill();
+        }
+        ASSERT_TRUE(launch(wav));
+        ASSERT_TRUE(reachMainMenu());
+        ASSERT_TRUE(startGame());
+        e2e::sleepMs(1800);  // the radar slides in
+        for (int heading = 0; heading < 4; ++heading) {
+            ASSERT_TRUE(capture());
+            double score = corridorScore(shot);
+            std::printf("[ docs ] corridor candidate %d.%d scores %.1f\n", attempt, heading, score);
+            keep("docs_corridor_" + std::to_string(attempt) + "_" + std::to_string(heading));
+            if (score > best) {
+                best = score;
+                corridor = shot;
+            }
+            if (score >= GOOD_CORRIDOR) {
+                break;
+            }
+            turn(1.5707963);
+            e2e::sleepMs(400);
+        }
+    }
+    e2e::saveShot(corridor, docs + "play_corridor");
+
+    ASSERT_TRUE(e2e::wheel(true));
+    ASSERT_TRUE(waitFor("crosshair", 5, [&] { return shows(crosshair()); }));
+    e2e::sleepMs(800);
+    ASSERT_TRUE(capture());
+    e2e::saveShot(shot, docs + "play_crossbow");
+    game->kill();
+
+    // The great hall alone, in a 16-cell square cut from the castle so that
+    // the ghosts, entering from the edges, come by often. The cut keeps a
+    // candle of the object list inside the hall.
+    e2e::Picture castle;
+    ASSERT_TRUE(e2e::loadTga(e2e::resourcePath("maps/castle.map"), castle));
+    ASSERT_GE(castle.width, 24);
+    ASSERT_GE(castle.height, 26);
+    std::vector<std::string> rows;
+    for (int y = 10; y < 26; ++y) {
+        std::string row;
+        for (int x = 8; x < 24; ++x) {
+            const std::uint8_t* p = castle.at(x, y);
+            bool inHall = x >= 11 && x <= 20 && y >= 13 && y <= 20;
+            bool open = p[0] > 0 || p[1] > 0 || p[2] > 0;
+            row += !(inHall && open) ? '#' : (p[2] == 0 ? 'y' : 'g');
+        }
+        rows.push_back(row);
+    }
+    scratch.replaceResource("maps/castle.map", e2e::mapImage(rows));
+    ASSERT_TRUE(launch(wav));
+    ASSERT_TRUE(reachMainMenu());
+    ASSERT_TRUE(startGame());
+
+    // Standing and facing the nearest ghost as the ghosts come: a ghost a
+    // few steps away (about 45000 robe pixels: a third of the view's height),
+    // and, in another shot, the radar with the most kinds of blip and then
+    // the most blips.
+    constexpr int GHOST_SIZE = 45000;
+    x11::Image ghost, radar;
+    int ghostError = GHOST_SIZE;
+    int radarScore = 0;
+    auto consider = [&] {
+        int pixels = robePixels(shot);
+        if (std::abs(pixels - GHOST_SIZE) < ghostError) {
+            ghostError = std::abs(pixels - GHOST_SIZE);
+            ghost = shot;
+        }
+        int kinds = 0;
+        int blips = 0;
+        for (BlipColour colour :
+             {BlipColour::Ghost, BlipColour::ArrowCase, BlipColour::PowerCell}) {
+            std::size_t count = radarBlips(shot, colour).size();
+            kinds += count > 0 ? 1 : 0;
+            blips += static_cast<int>(count);
+        }
+        if (pixels < 5000 && kinds * 100 + blips > radarScore) {
+            radarScore = kinds * 100 + blips;
+            radar = shot;
+        }
+    };
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    while (std::chrono::steady_clock::now() < deadline &&
+           (ghostError > 10000 || radarScore < 300)) {
+        ASSERT_TRUE(game->running());
+        ASSERT_TRUE(capture());
+        if (shows(gameOverPicture(), 0.7)) {
+            break;
+        }
+        consider();
+        // A ghost nearly ahead is left to come closer, shot after shot.
+        const Blip* nearest = nearestBlip(ghostBlips(shot));
+        double bearing = nearest ? std::atan2(nearest->right, nearest->forward) : 0.0;
+        if (std::abs(bearing) < 0.15) {
+            e2e::sleepMs(50);
+            continue;
+        }
+        turn(bearing);
+        ASSERT_TRUE(capture());
+        consider();
+    }
+    e2e::saveShot(ghost, docs + "play_ghost");
+    e2e::saveShot(radar, docs + "play_radar");
+    std::printf("[ docs ] ghost %d pixels from the wanted size, radar scores %d%s\n", ghostError,
+                radarScore, shows(gameOverPicture(), 0.7) ? " (the game ended first)" : "");
+    if (!shows(gameOverPicture(), 0.7)) {
+        ASSERT_TRUE(huntGhostsUntilGameOver(300));
+    }
+
+    e2e::sleepMs(500);
+    ASSERT_TRUE(e2e::xdotool("key --delay 60 BackSpace BackSpace BackSpace"));
+    ASSERT_TRUE(e2e::xdotool("type --delay 150 Spooky"));
+    e2e::sleepMs(600);
+    ASSERT_TRUE(capture());
+    e2e::saveShot(shot, docs + "play_gameover");
 }
 
 }  // namespace
