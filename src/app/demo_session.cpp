@@ -60,6 +60,11 @@ bool DemoSession::finish(const GameWindow& window, const std::string& gameFacts)
         std::printf("%s\n", formatDemoStartup(m_player->startup()).c_str());
     }
     std::fflush(stdout);
+    // A replay that could not start (its window could not be had) has
+    // already said why; it is no success.
+    if (m_player != nullptr && window.frameCount() == 0 && !m_player->demo().frames.empty()) {
+        return false;
+    }
     if (m_recorder != nullptr) {
         std::string reason;
         if (!m_recorder->save(reason)) {

@@ -31,9 +31,10 @@ public:
 
     void applyTo(WindowParams& params) const;
     void attach(GameWindow& window);
-    // After the main loop: saves a recording (false, with the reason stored,
-    // when it cannot be), and prints one line of counts ending with
-    // gameFacts, and for a timed replay one line of timings.
+    // After the main loop: prints one line of counts ending with gameFacts
+    // (and for a timed replay the timings and start-up milestones), and
+    // saves a recording. False when the recording cannot be saved (the
+    // reason is then stored) or a replay never got to its first frame.
     bool finish(const GameWindow& window, const std::string& gameFacts);
 
 private:

@@ -214,7 +214,9 @@ int runProgram(int argc, const char* const* argv) {
         demo.attach(*program.window);
         runMainLoop(program);
         if (!demo.finish(*program.window, demoFacts(program))) {
-            showAndReset(RESET_NONE);
+            if (program.reporter->getErrorKind() != ERROR_NONE) {
+                showAndReset(RESET_NONE);
+            }
             exitCode = 1;
         }
     } else {
