@@ -75,9 +75,19 @@ fuzz: deps
 	    dirs="$$work $(CURDIR)/tests/fuzz/corpus/$$t"; \
 	    if [ -d tests/fuzz/regressions/$$t ]; then dirs="$$dirs $(CURDIR)/tests/fuzz/regressions/$$t"; fi; \
 	    echo "== fuzz_$$t for $(FUZZ_SECONDS) s"; \
-	    build-fuzz/tests/fuzz/fuzz_$$t $$dirs -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	    build-fuzz/tests/fuzz/fuzz_$$t $$dirs -max_total_time=$(FUZZ_SECONDS) -timeout=60 \
 	        -artifact_prefix=$(CURDIR)/build-fuzz/crash-$$t- -print_final_stats=1 || exit 1; \
 	done
+
+# The monkey soak in the normal build for SOAK_SECONDS (30 minutes unless
+# given), with the seed SOAK_SEED; resident memory every 10 s goes to
+# $(BUILD)/tests/soak/soak_artifacts/soak_memory.txt. The sanitizer build
+# runs it for two minutes as part of `make sanitize`.
+SOAK_SECONDS ?= 1800
+SOAK_SEED ?= 14
+soak: build
+	cd $(BUILD)/tests/soak && SPOOKHOLLOW_SOAK_SECONDS=$(SOAK_SECONDS) SPOOKHOLLOW_SOAK_SEED=$(SOAK_SEED) \
+	    SPOOKHOLLOW_MESSAGE_BOX=stderr ./test_soak_e2e --gtest_filter='Soak.*'
 
 clean:
 	rm -rf $(BUILD) build-sanitize build-bench build-fuzz

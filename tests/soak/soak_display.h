@@ -1,0 +1,127 @@
+#pragma once
+// A private X server (Xvfb) for one game, and real X input sent to it with
+// xdotool: tests that run several games at once, or one for a long time,
+// keep their windows and the pointer (which gives keyboard focus when there
+// is no window manager) out of every other test's way.
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/child_process.h"
+
+namespace e2e {
+
+// A 1024 x 768 window lands at (128, 128) on a screen without a window
+// manager, and the 800 x 600 layout sits at guiOffset (112, 84) in it.
+constexpr int WINDOW_X = 128;
+constexpr int WINDOW_Y = 128;
+constexpr int OFFSET_X = 112;
+constexpr int OFFSET_Y = 84;
+constexpr int WINDOW_WIDTH = 1024;
+constexpr int WINDOW_HEIGHT = 768;
+// Main menu buttons, in the layout's design space.
+constexpr int START_X = 310, START_Y = 342;
+constexpr int QUIT_X = 300, QUIT_Y = 118;
+
+inline std::mutex& childStartLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+inline std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+inline void pause(double seconds) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+// An Xvfb server of its own.
+class PrivateDisplay {
+public:
+    PrivateDisplay() {
+        std::lock_guard<std::mutex> lock(childStartLock());
+        for (int n = 140 + (::getpid() % 20) * 3; n < 400; ++n) {
+            const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
+            const std::string lockFile = "/tmp/.X" + std::to_string(n) + "-lock";
+            if (std::filesystem::exists(socket) || std::filesystem::exists(lockFile)) {
+                continue;
+            }
+            ChildProcess::Options options;
+            options.workingDir = "/tmp";
+            m_server = std::make_unique<ChildProcess>(
+                "/usr/bin/Xvfb",
+                std::vector<std::string>{":" + std::to_string(n), "-screen", "0", "1280x1024x24",
+                                         "-nolisten", "tcp"},
+                options);
+            for (int wait = 0; wait < 100 && !std::filesystem::exists(socket); ++wait) {
+                pause(0.05);
+            }
+            if (std::filesystem::exists(socket)) {
+                m_name = ":" + std::to_string(n);
+                return;
+            }
+            m_server.reset();
+        }
+    }
+    ~PrivateDisplay() {
+        if (m_server) {
+            ::kill(m_server->pid(), SIGTERM);
+            m_server->waitForExit(5);
+        }
+    }
+    bool ready() const { return !m_name.empty(); }
+    const std::string& name() const { return m_name; }
+
+    bool xdotool(const std::string& arguments) const {
+        return std::system(
+                   ("DISPLAY=" + m_name + " xdotool " + arguments + " >/dev/null 2>&1").c_str()) ==
+               0;
+    }
+    bool windowShown() const { return xdotool("search --onlyvisible --name '^Spookhollow$'"); }
+    void pointAt(int x, int y) const {
+        xdotool("mousemove " + std::to_string(WINDOW_X + OFFSET_X + x) + " " +
+                std::to_string(WINDOW_Y + WINDOW_HEIGHT - OFFSET_Y - y));
+    }
+    void click(int x, int y) const {
+        pointAt(x, y);
+        pause(0.15);
+        xdotool("mousedown 1");
+        pause(0.15);
+        xdotool("mouseup 1");
+    }
+    // The whole screen as a PNG (ImageMagick's import).
+    bool screenshot(const std::string& path) const {
+        return std::system(
+                   ("DISPLAY=" + m_name + " import -window root " + path + " >/dev/null 2>&1")
+                       .c_str()) == 0;
+    }
+    // Relative to the window's top-left corner.
+    void pointAtWindow(int x, int y) const {
+        xdotool("mousemove " + std::to_string(WINDOW_X + x) + " " + std::to_string(WINDOW_Y + y));
+    }
+    void key(const std::string& name) const {
+        xdotool("keydown " + name);
+        pause(0.3);
+        xdotool("keyup " + name);
+    }
+
+private:
+    std::unique_ptr<ChildProcess> m_server;
+    std::string m_name;
+};
+
+}  // namespace e2e
