@@ -404,7 +404,8 @@ TEST_F(ScreensGL, WithoutTheGamesDataSetupFailsWithTheLoadersMessage) {
     scene = std::make_unique<GameScene>(window);
     EXPECT_FALSE(scene->setupScreens());
     std::string shown = boxTexts(boxes) + reporter.getMessage();
-    EXPECT_NE(shown.find("gui.tga"), std::string::npos) << shown;
+    // The message names the file as the game asked for it.
+    EXPECT_NE(shown.find("resources/textures/GUI.tga"), std::string::npos) << shown;
 }
 
 }  // namespace
