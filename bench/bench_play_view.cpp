@@ -625,7 +625,6 @@ void placeView(GameScene& scene, const Viewpoint& v) {
 }
 
 enum Mode { ENGINE, UNCULLED, CULLED, MODES };
-const char* MODE_NAMES[MODES] = {"engine", "vbo-unculled", "chunks-culled"};
 
 void drawFrame(GameScene& scene, Reference& reference, Mode mode) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -179,6 +179,7 @@ bool Frustum::outside(const Bounds3& box) const {
 void RootCuller::forget() {
     m_entries.clear();
     m_watches.clear();
+    m_uiLiveWatches = 0;
     m_pFirst = nullptr;
     m_bBuilt = false;
 }
@@ -186,6 +187,7 @@ void RootCuller::forget() {
 void RootCuller::rebuild(Node* first) {
     m_entries.clear();
     m_watches.clear();
+    m_uiLiveWatches = 0;
     for (Node* node = first; node; node = node->next()) {
         Entry entry{node, 0, 0, Bounds3(), true};
         measure(entry);
@@ -209,6 +211,7 @@ void RootCuller::measure(Entry& entry) {
     } else {
         std::copy(m_scratch.begin(), m_scratch.end(), m_watches.begin() + entry.firstWatch);
     }
+    m_uiLiveWatches = m_uiLiveWatches - entry.watchCount + count;
     entry.watchCount = count;
 }
 
@@ -226,7 +229,10 @@ bool RootCuller::changed(const Entry& entry) const {
 }
 
 void RootCuller::drawOpaque(Node* first, const Frustum& frustum) {
-    if (!m_bBuilt || first != m_pFirst || boundsGeneration() != m_uiGeneration) {
+    // A subtree whose watch list grew was given a new range at the end; the
+    // old ranges are dropped when they come to outweigh the live ones.
+    const bool bloated = m_watches.size() > 2 * m_uiLiveWatches + 4096;
+    if (!m_bBuilt || first != m_pFirst || boundsGeneration() != m_uiGeneration || bloated) {
         rebuild(first);
     }
     m_drawn = 0;

@@ -69,6 +69,7 @@ private:
     std::vector<Entry> m_entries;
     std::vector<Watch> m_watches;
     std::vector<Watch> m_scratch;
+    std::size_t m_uiLiveWatches = 0;
     Node* m_pFirst = nullptr;
     unsigned m_uiGeneration = 0;
     bool m_bBuilt = false;
