@@ -244,6 +244,35 @@ TEST_F(QvrLoadFailureTest, ReadErrorsAndCheckFailuresAddNothing) {
     EXPECT_EQ(loadFails(badIndex), "Invalid vertex index in QVR file " + dir.file("m.qvr"));
 }
 
+TEST_F(QvrLoadFailureTest, TheVertexBudgetCountsEveryShapesCopyOfItsGeometry) {
+    // One geometry of 1.4 M corners is a real (if large) model; three shapes
+    // compiling it would hold 4.2 M: the third is refused, naming the file.
+    constexpr std::int32_t TRIANGLES = 466667;
+    QvrBytes b;
+    b.header().transform(1, 0, "root");
+    for (int shape = 0; shape < 3; ++shape) {
+        b.shape(2 + shape, 1, 10);
+    }
+    b.chunk(10, 0, 6).i32(3 * TRIANGLES);
+    for (std::int32_t t = 0; t < TRIANGLES; ++t) {
+        b.f32(0).f32(0).f32(1);
+    }
+    b.i32(0).i32(0);  // no texture coordinates
+    b.i32(9).floats({0, 0, 0, 1, 0, 0, 0, 1, 0});
+    b.i32(3 * TRIANGLES);
+    for (std::int32_t t = 0; t < TRIANGLES; ++t) {
+        b.u32(0).u32(1).u32(2);
+    }
+    b.u8(0).end();
+    const std::string path = dir.file("big.qvr");
+    writeFile(path, b.bytes);
+    EXPECT_FALSE(reader.loadQVR(path, 1, 0));
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].text,
+              "The shapes of QVR file " + path + " need more than 4000000 vertices.");
+    EXPECT_EQ(scene.geometryCount(), 2u);  // what came before stays, as for any build problem
+}
+
 // Writing: the file image is read back by the parser.
 class QvrWriterTest : public ::testing::Test {
 protected:
