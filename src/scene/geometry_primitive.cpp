@@ -82,9 +82,9 @@ void GeometryPrimitive::emitPolygon(bool quad, const Corner* corners, int count,
         }
     } else {
         for (int k = 1; k + 1 < count; ++k) {
-            sendCorner(corners[0], textured);
             sendCorner(corners[k], textured);
             sendCorner(corners[k + 1], textured);
+            sendCorner(corners[0], textured);
         }
     }
     glEnd();

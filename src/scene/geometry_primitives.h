@@ -34,8 +34,8 @@ protected:
     virtual void emitGeometry(bool textured) const = 0;
     // A quad (a b c d) or a polygon. Immediate mode hands these to OpenGL as
     // they are; while a list records, they go in as the triangles Mesa's
-    // drivers draw them as, (a b c)(a c d) and a fan around the first
-    // corner, because a list would otherwise cut them along the other
+    // drivers draw them as, (a b c)(a c d) and a fan with the first
+    // corner last, because a list would otherwise cut them along the other
     // diagonal and the lighting interpolated across them would change.
     void emitPolygon(bool quad, const Corner* corners, int count, bool textured) const;
     virtual Bounds3 computeBounds() const = 0;

@@ -470,7 +470,9 @@ std::vector<unsigned char> litPicture(GLTestContext& gl, const std::function<voi
     glEnable(GL_LIGHT0);
     const GLfloat position[4] = {0.4f, 0.8f, 1.5f, 1.0f};
     glLightfv(GL_LIGHT0, GL_POSITION, position);
-    glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, 0.6f);
+    glLightf(GL_LIGHT0, GL_CONSTANT_ATTENUATION, 0.5f);
+    glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, 0.3f);
+    glLightf(GL_LIGHT0, GL_QUADRATIC_ATTENUATION, 0.0f);
     glTranslatef(0.0f, -0.6f, -4.0f);
     glRotatef(30.0f, 1.0f, 0.0f, 0.0f);
     glRotatef(35.0f, 0.0f, 1.0f, 0.0f);
