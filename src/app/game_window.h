@@ -119,6 +119,7 @@ private:
     void clearScreen(bool white);
     bool swap();
     void updateCursorConfinement();
+    void logGLErrors();
     void centreWindow();
     void updateMouseCentre();
     void onDeactivated();
@@ -156,6 +157,7 @@ private:
     DemoRecorder* m_demoRecorder = nullptr;
     DemoPlayer* m_demoPlayer = nullptr;
     long m_frameCount = 0;
+    int m_glErrorsLogged = 0;
     long m_playStepCount = 0;
     long m_gameOverFrame = -1;
 

@@ -141,7 +141,26 @@ void GameWindow::frame() {
     if (m_gameOverFrame < 0 && currentState() == GameState::GameOver) {
         m_gameOverFrame = m_frameCount;
     }
+#ifndef NDEBUG
+    logGLErrors();
+#endif
     ++m_frameCount;
+}
+
+// Debug builds look for OpenGL errors once a frame and log the first few,
+// so a soak or a test run finds a call the driver refused without a flood.
+void GameWindow::logGLErrors() {
+    if (!m_window.hasContext()) {
+        return;
+    }
+    constexpr int MAX_LOGGED = 20;
+    for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError()) {
+        if (m_glErrorsLogged < MAX_LOGGED) {
+            ++m_glErrorsLogged;
+            logMessage("OpenGL error 0x%04X in frame %ld.", static_cast<unsigned>(error),
+                       static_cast<long>(m_frameCount));
+        }
+    }
 }
 
 void GameWindow::clearScreen(bool white) {

@@ -25,6 +25,7 @@
 
 #include "e2e/e2e_scratch_game.h"
 #include "soak/soak_display.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -221,6 +222,9 @@ TEST(Soak, AMonkeyPlaysWholeGamesWithoutCrashLeakOrSanitizerReport) {
     EXPECT_EQ(errors.find("AddressSanitizer"), std::string::npos) << errors;
     EXPECT_EQ(errors.find("runtime error:"), std::string::npos) << errors;
     EXPECT_EQ(errors.find("LeakSanitizer"), std::string::npos) << errors;
+    // Debug builds log every OpenGL error a frame left behind.
+    const std::string logged = readFile(game.file("ErrorLog.txt"));
+    EXPECT_EQ(logged.find("OpenGL error"), std::string::npos) << logged;
     // After the first game everything a game needs has been made once:
     // later games may not keep adding to it.
     if (afterFirstGame > 0 && games >= 2) {
