@@ -19,6 +19,12 @@
 
 namespace {
 
+// libFuzzer names what it adds to a corpus by the input's SHA-1.
+bool isFuzzerFind(const std::string& path) {
+    std::string name = path.substr(path.find_last_of('/') + 1);
+    return name.size() == 40 && name.find_first_not_of("0123456789abcdef") == std::string::npos;
+}
+
 std::vector<std::string> inputs(const std::string& target) {
     std::vector<std::string> files;
     for (const char* kind : {"corpus", "regressions"}) {
@@ -75,16 +81,24 @@ TEST_F(FuzzInputsTest, TgaAndFontMetricsInputsRead) {
     auto images = inputs("tga");
     ASSERT_GE(images.size(), 4u);
     for (const std::string& file : images) {
+        // The named seeds are whole images; the inputs a fuzzer run added
+        // (named by their hash) only have to be read without harm.
         Texture texture(false, 1, 1);
-        EXPECT_TRUE(texture.readTGA(file, false)) << file << ": " << reporter.getMessage();
+        bool read = texture.readTGA(file, false);
+        if (!isFuzzerFind(file)) {
+            EXPECT_TRUE(read) << file << ": " << reporter.getMessage();
+        }
     }
     auto metrics = inputs("font_metrics");
     ASSERT_GE(metrics.size(), 2u);
     for (const std::string& file : metrics) {
         FontMetricsTable table{};
         bool malformed = false;
-        EXPECT_TRUE(readFontMetrics(file, table, malformed));
-        EXPECT_EQ(malformed, file.find("malformed") != std::string::npos) << file;
+        bool read = readFontMetrics(file, table, malformed);
+        if (!isFuzzerFind(file)) {
+            EXPECT_TRUE(read) << file;
+            EXPECT_EQ(malformed, file.find("malformed") != std::string::npos) << file;
+        }
     }
 }
 
