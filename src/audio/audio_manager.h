@@ -14,7 +14,7 @@ using StreamID = int;
 //
 // Main thread only. OpenAL, the decoder and the streaming thread stay behind
 // the private implementation; tests look inside through
-// audio/audio_manager_inspect.h.
+// audio/audio_manager_testing.h.
 class AudioManager {
 public:
     static constexpr int SOURCE_SLOTS = 16;

@@ -3,7 +3,7 @@
 
 #include "app/error_reporter.h"
 #include "audio/audio_manager_impl.h"
-#include "audio/audio_manager_inspect.h"
+#include "audio/audio_manager_testing.h"
 
 bool AudioManager::Impl::createStream(StreamID id, const std::string& fileName, bool loop,
                                       int bufferSize, int bufferCount) {

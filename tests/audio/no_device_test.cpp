@@ -8,7 +8,7 @@
 
 #include "app/error_reporter.h"
 #include "audio/audio_manager.h"
-#include "audio/audio_manager_inspect.h"
+#include "audio/audio_manager_testing.h"
 #include "audio_test_support.h"
 #include "support/child_process.h"
 #include "support/message_box_recorder.h"
