@@ -47,7 +47,7 @@ public:
 
 private:
     class Impl;
-    friend class AudioInspector;
+    friend class AudioTestAccess;
     std::unique_ptr<Impl> m_pImpl;
 };
 

@@ -1,4 +1,4 @@
-// The audio manager's music slots and what the tests may inspect.
+// The audio manager's music slots and what the tests may look at.
 #include <algorithm>
 
 #include "app/error_reporter.h"
@@ -107,33 +107,33 @@ void AudioManager::Impl::deleteStream(StreamID id) {
     m_streamSlots[id] = NO_AL_NAME;
 }
 
-ALuint AudioInspector::sourceSlot(SourceID id) const {
+ALuint AudioTestAccess::sourceSlot(SourceID id) const {
     return id >= 0 && id < AudioManager::SOURCE_SLOTS ? m_manager.m_pImpl->m_sourceSlots[id]
                                                       : NO_AL_NAME;
 }
 
-ALuint AudioInspector::streamSlot(StreamID id) const {
+ALuint AudioTestAccess::streamSlot(StreamID id) const {
     return id >= 0 && id < AudioManager::STREAM_SLOTS ? m_manager.m_pImpl->m_streamSlots[id]
                                                       : NO_AL_NAME;
 }
 
-int AudioInspector::bufferCount() const {
+int AudioTestAccess::bufferCount() const {
     return static_cast<int>(m_manager.m_pImpl->m_vpBuffers.size());
 }
 
-int AudioInspector::sourceCount() const {
+int AudioTestAccess::sourceCount() const {
     return static_cast<int>(m_manager.m_pImpl->m_vpSources.size());
 }
 
-int AudioInspector::streamCount() const {
+int AudioTestAccess::streamCount() const {
     return static_cast<int>(m_manager.m_pImpl->m_vpStreams.size());
 }
 
-int AudioInspector::activeStreamCount() const {
+int AudioTestAccess::activeStreamCount() const {
     return m_manager.m_pImpl->activeStreamCount();
 }
 
-int AudioInspector::bufferUseCount(const std::string& fileName) const {
+int AudioTestAccess::bufferUseCount(const std::string& fileName) const {
     for (const auto& buffer : m_manager.m_pImpl->m_vpBuffers) {
         if (buffer->fileName == fileName) {
             return buffer->useCount;
@@ -142,13 +142,13 @@ int AudioInspector::bufferUseCount(const std::string& fileName) const {
     return -1;
 }
 
-bool AudioInspector::streamFailed(StreamID id) const {
+bool AudioTestAccess::streamFailed(StreamID id) const {
     AudioManager::Impl& impl = *m_manager.m_pImpl;
     AudioStream* stream = impl.findStream(streamSlot(id));
     std::lock_guard<std::mutex> guard(impl.m_lock);
     return stream != nullptr && stream->failed;
 }
 
-bool AudioInspector::isStreamThreadFinished() const {
+bool AudioTestAccess::isStreamThreadFinished() const {
     return m_manager.m_pImpl->m_threadFinished;
 }

@@ -9,9 +9,9 @@
 
 // A look inside an AudioManager: the OpenAL names in its slots (NO_AL_NAME
 // when empty), what it owns, and the state of its streaming thread.
-class AudioInspector {
+class AudioTestAccess {
 public:
-    explicit AudioInspector(AudioManager& manager) : m_manager(manager) {}
+    explicit AudioTestAccess(AudioManager& manager) : m_manager(manager) {}
 
     ALuint sourceSlot(SourceID id) const;
     ALuint streamSlot(StreamID id) const;

@@ -43,7 +43,7 @@ protected:
         return path;
     }
     std::string boxText(std::size_t i) const { return boxes.boxes().at(i).text; }
-    AudioInspector inspect() const { return AudioInspector(*audio); }
+    AudioTestAccess inspect() const { return AudioTestAccess(*audio); }
 
     // Waits until the mixer has rendered ms more of output.
     static void renderMs(int ms) {

@@ -68,8 +68,8 @@ TEST(NoAudioDevice, ChildChecks) {
         audio.shutdown();
         audio.init();
         audio.playSource(0, false);
-        EXPECT_EQ(AudioInspector(audio).bufferCount(), 0);
-        EXPECT_EQ(AudioInspector(audio).activeStreamCount(), 0);
+        EXPECT_EQ(AudioTestAccess(audio).bufferCount(), 0);
+        EXPECT_EQ(AudioTestAccess(audio).activeStreamCount(), 0);
     }
     EXPECT_TRUE(boxes.boxes().empty());
     EXPECT_EQ(reporter.getErrorKind(), ERROR_NONE);
