@@ -43,7 +43,7 @@ protected:
         return path;
     }
     std::string boxText(std::size_t i) const { return boxes.boxes().at(i).text; }
-    AudioTestAccess inspect() const { return AudioTestAccess(*audio); }
+    AudioTestAccess access() const { return AudioTestAccess(*audio); }
 
     // Waits until the mixer has rendered ms more of output.
     static void renderMs(int ms) {

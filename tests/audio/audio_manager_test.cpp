@@ -16,7 +16,7 @@ TEST_F(AudioManagerTest, SoundSlotProducesSamplesAndGainZeroSilencesIt) {
 
     audio->setSourceGain(1, -1.0f);
     ALfloat gain = 0.0f;
-    alGetSourcef(inspect().sourceSlot(1), AL_GAIN, &gain);
+    alGetSourcef(access().sourceSlot(1), AL_GAIN, &gain);
     EXPECT_FLOAT_EQ(gain, 1.0f);
     audio->setSourceGain(1, 0.0f);
     renderMs(100);
@@ -30,20 +30,20 @@ TEST_F(AudioManagerTest, SharedBufferLivesUntilTheLastSlotGoes) {
     std::string wav = toneWav("shared.wav");
     ASSERT_TRUE(audio->createSource(2, wav));
     ASSERT_TRUE(audio->createSource(5, wav));
-    EXPECT_EQ(inspect().bufferCount(), 1);
-    EXPECT_EQ(inspect().bufferUseCount(wav), 2);
-    EXPECT_NE(inspect().sourceSlot(2), inspect().sourceSlot(5));
+    EXPECT_EQ(access().bufferCount(), 1);
+    EXPECT_EQ(access().bufferUseCount(wav), 2);
+    EXPECT_NE(access().sourceSlot(2), access().sourceSlot(5));
 
     audio->deleteSource(2);
-    EXPECT_EQ(inspect().bufferCount(), 1);
-    EXPECT_EQ(inspect().bufferUseCount(wav), 1);
-    EXPECT_EQ(inspect().sourceSlot(2), NO_AL_NAME);
+    EXPECT_EQ(access().bufferCount(), 1);
+    EXPECT_EQ(access().bufferUseCount(wav), 1);
+    EXPECT_EQ(access().sourceSlot(2), NO_AL_NAME);
     audio->playSource(5, false);
     EXPECT_GT(peakOver(250), 4000);
 
     audio->deleteSource(5);
-    EXPECT_EQ(inspect().bufferCount(), 0);
-    EXPECT_EQ(inspect().sourceCount(), 0);
+    EXPECT_EQ(access().bufferCount(), 0);
+    EXPECT_EQ(access().sourceCount(), 0);
     EXPECT_TRUE(boxes.boxes().empty());
 }
 
@@ -55,9 +55,9 @@ TEST_F(AudioManagerTest, OccupiedSlotIsReplacedAfterAMessage) {
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_EQ(boxText(0), "SourceID 3 already in use, deleting contents.");
     EXPECT_EQ(boxes.boxes()[0].caption, "OpenAL Error");
-    EXPECT_EQ(inspect().bufferCount(), 1);
-    EXPECT_EQ(inspect().bufferUseCount(first), -1);
-    EXPECT_EQ(inspect().bufferUseCount(second), 1);
+    EXPECT_EQ(access().bufferCount(), 1);
+    EXPECT_EQ(access().bufferUseCount(first), -1);
+    EXPECT_EQ(access().bufferUseCount(second), 1);
     EXPECT_EQ(reporter->getErrorKind(), ERROR_NONE);
 }
 
@@ -75,9 +75,9 @@ TEST_F(AudioManagerTest, BadNamesAndFilesLeaveTheSlotEmpty) {
     EXPECT_EQ(boxText(1), "Can not open " + dir.file("missing.wav"));
     EXPECT_EQ(boxText(2), "Could not load " + dir.file("noise.wav"));
     EXPECT_EQ(boxText(3), "Bitstream does not contain any Vorbis data");
-    EXPECT_EQ(inspect().sourceSlot(1), NO_AL_NAME);
-    EXPECT_EQ(inspect().bufferCount(), 0);
-    EXPECT_EQ(inspect().sourceCount(), 0);
+    EXPECT_EQ(access().sourceSlot(1), NO_AL_NAME);
+    EXPECT_EQ(access().bufferCount(), 0);
+    EXPECT_EQ(access().sourceCount(), 0);
 }
 
 TEST_F(AudioManagerTest, OggThatDecodesToNothingFailsWithoutABox) {
@@ -87,7 +87,7 @@ TEST_F(AudioManagerTest, OggThatDecodesToNothingFailsWithoutABox) {
     EXPECT_TRUE(boxes.boxes().empty());
     EXPECT_EQ(reporter->getErrorKind(), ERROR_OGG_VORBIS);
     EXPECT_EQ(reporter->getMessage(), "Audio File " + empty + " contains no data");
-    EXPECT_EQ(inspect().bufferCount(), 0);
+    EXPECT_EQ(access().bufferCount(), 0);
 }
 
 TEST_F(AudioManagerTest, FilesOfIndependentEncodersAndUpperCaseOgg) {
@@ -111,7 +111,7 @@ TEST_F(AudioManagerTest, FilesOfIndependentEncodersAndUpperCaseOgg) {
     ASSERT_TRUE(audio->createSource(6, soxWav));
     ASSERT_TRUE(audio->createSource(7, oggenc));
     ASSERT_TRUE(audio->createSource(8, upper));
-    EXPECT_EQ(inspect().bufferCount(), 3);
+    EXPECT_EQ(access().bufferCount(), 3);
     for (int slot : {6, 7, 8}) {
         audio->playSource(slot, false);
         EXPECT_GT(peakOver(200), 4000) << slot;
@@ -145,8 +145,8 @@ TEST_F(AudioManagerTest, SlotNumbersOutsideTheTablesAreRefused) {
     EXPECT_EQ(boxText(2), "SourceID{99} is invalid.");
     EXPECT_EQ(boxText(3), "StreamID{4} is invalid.");
     EXPECT_EQ(boxText(4), "StreamID{-2} is invalid.");
-    EXPECT_EQ(inspect().bufferCount(), 0);
-    EXPECT_EQ(inspect().streamCount(), 0);
+    EXPECT_EQ(access().bufferCount(), 0);
+    EXPECT_EQ(access().streamCount(), 0);
 }
 
 TEST_F(AudioManagerTest, ShutdownTwiceAndInitAfterItLeaveEverythingEmpty) {
@@ -157,15 +157,15 @@ TEST_F(AudioManagerTest, ShutdownTwiceAndInitAfterItLeaveEverythingEmpty) {
     audio->shutdown();
     auto expectEmpty = [this] {
         for (int i = 0; i < AudioManager::SOURCE_SLOTS; ++i) {
-            EXPECT_EQ(inspect().sourceSlot(i), NO_AL_NAME);
+            EXPECT_EQ(access().sourceSlot(i), NO_AL_NAME);
         }
         for (int i = 0; i < AudioManager::STREAM_SLOTS; ++i) {
-            EXPECT_EQ(inspect().streamSlot(i), NO_AL_NAME);
+            EXPECT_EQ(access().streamSlot(i), NO_AL_NAME);
         }
-        EXPECT_EQ(inspect().bufferCount(), 0);
-        EXPECT_EQ(inspect().sourceCount(), 0);
-        EXPECT_EQ(inspect().streamCount(), 0);
-        EXPECT_EQ(inspect().activeStreamCount(), 0);
+        EXPECT_EQ(access().bufferCount(), 0);
+        EXPECT_EQ(access().sourceCount(), 0);
+        EXPECT_EQ(access().streamCount(), 0);
+        EXPECT_EQ(access().activeStreamCount(), 0);
     };
     expectEmpty();
     audio->init();

@@ -56,11 +56,11 @@ TEST_F(AudioStreamTest, BufferSizeAndCountLimits) {
     EXPECT_EQ(boxText(0), "Buffer size is too small.  Minimum size = 4096");
     EXPECT_EQ(boxText(1), "Not enough buffers.  Minimum number = 2");
     EXPECT_EQ(boxes.boxes()[0].caption, "Error");
-    EXPECT_EQ(inspect().streamSlot(0), NO_AL_NAME);
-    EXPECT_EQ(inspect().streamCount(), 0);
+    EXPECT_EQ(access().streamSlot(0), NO_AL_NAME);
+    EXPECT_EQ(access().streamCount(), 0);
 
     ASSERT_TRUE(audio->createStream(0, music, false, 4096, 2));
-    EXPECT_EQ(queuedBuffers(inspect().streamSlot(0)), 2);
+    EXPECT_EQ(queuedBuffers(access().streamSlot(0)), 2);
     EXPECT_EQ(boxes.boxes().size(), 2u);
 }
 
@@ -68,13 +68,13 @@ TEST_F(AudioStreamTest, ShortAndEmptyFiles) {
     // 500 mono frames are 1000 bytes: less than one 4096-byte buffer.
     std::string shortFile = ownOgg("short.ogg", 500, 1, 22050);
     ASSERT_TRUE(audio->createStream(0, shortFile, false, 4096, 3));
-    EXPECT_EQ(queuedBuffers(inspect().streamSlot(0)), 1);
+    EXPECT_EQ(queuedBuffers(access().streamSlot(0)), 1);
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_EQ(boxText(0), shortFile + " does not need 3 buffers of size 4096");
 
     // Looping, the same file wraps inside each buffer and fills the ring.
     ASSERT_TRUE(audio->createStream(1, shortFile, true, 4096, 3));
-    EXPECT_EQ(queuedBuffers(inspect().streamSlot(1)), 3);
+    EXPECT_EQ(queuedBuffers(access().streamSlot(1)), 3);
     EXPECT_EQ(boxes.boxes().size(), 1u);
 
     std::string empty = dir.file("empty.ogg");
@@ -84,8 +84,8 @@ TEST_F(AudioStreamTest, ShortAndEmptyFiles) {
     ASSERT_EQ(boxes.boxes().size(), 3u);
     EXPECT_EQ(boxText(1), "Could not fill buffer(s) for " + empty);
     EXPECT_EQ(boxText(2), "Could not fill buffer(s) for " + empty);
-    EXPECT_EQ(inspect().streamSlot(2), NO_AL_NAME);
-    EXPECT_EQ(inspect().streamCount(), 2);
+    EXPECT_EQ(access().streamSlot(2), NO_AL_NAME);
+    EXPECT_EQ(access().streamCount(), 2);
 }
 
 TEST_F(AudioStreamTest, FileNameRulesAndReplacement) {
@@ -100,7 +100,7 @@ TEST_F(AudioStreamTest, FileNameRulesAndReplacement) {
     EXPECT_EQ(boxText(0), "Can only stream OGG files");
     EXPECT_EQ(boxText(1), "Invalid audio stream file name.");
     EXPECT_EQ(boxText(2), "StreamID 0 already in use, deleting contents.");
-    EXPECT_EQ(inspect().streamCount(), 1);
+    EXPECT_EQ(access().streamCount(), 1);
     // A missing file leaves its message stored without a box.
     EXPECT_EQ(reporter->getMessage(), "Audio File " + dir.file("missing.ogg"));
 
@@ -116,11 +116,11 @@ TEST_F(AudioStreamTest, LoopingStreamKeepsPlayingPastItsRing) {
     ASSERT_TRUE(audio->createStream(2, music, true, 40960, 3));
     audio->playStream(2);
     audio->playStream(2);
-    EXPECT_EQ(inspect().activeStreamCount(), 1);
+    EXPECT_EQ(access().activeStreamCount(), 1);
     renderMs(900);
     EXPECT_GT(peakOver(300), 4000);
     ALint state = 0;
-    alGetSourcei(inspect().streamSlot(2), AL_SOURCE_STATE, &state);
+    alGetSourcei(access().streamSlot(2), AL_SOURCE_STATE, &state);
     EXPECT_EQ(state, AL_PLAYING);
     EXPECT_TRUE(boxes.boxes().empty());
 }
@@ -131,15 +131,15 @@ TEST_F(AudioStreamTest, StopThenPlayContinues) {
     audio->playStream(1);
     renderMs(500);
     audio->stopStream(1);
-    EXPECT_EQ(inspect().activeStreamCount(), 0);
+    EXPECT_EQ(access().activeStreamCount(), 0);
     renderMs(100);  // what the mixer had rendered ahead
     EXPECT_LT(peakOver(200), 50);
     audio->playStream(1);
-    EXPECT_EQ(inspect().activeStreamCount(), 1);
+    EXPECT_EQ(access().activeStreamCount(), 1);
     EXPECT_GT(peakOver(300), 4000);
     audio->deleteStream(1);
-    EXPECT_EQ(inspect().activeStreamCount(), 0);
-    EXPECT_EQ(inspect().streamSlot(1), NO_AL_NAME);
+    EXPECT_EQ(access().activeStreamCount(), 0);
+    EXPECT_EQ(access().streamSlot(1), NO_AL_NAME);
     audio->playStream(1);
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_EQ(boxText(0), "StreamID{1} has not been initialized.");
@@ -176,10 +176,10 @@ TEST_F(AudioStreamTest, RefillFailureIsPostedAndStopsOnlyThatStream) {
 
     audio->playStream(0);
     audio->playStream(1);
-    ASSERT_TRUE(eventually([this] { return inspect().streamFailed(1); }));
-    EXPECT_EQ(inspect().activeStreamCount(), 1);
-    EXPECT_TRUE(eventually([this] { return sourceState(inspect().streamSlot(1)) == AL_STOPPED; }));
-    EXPECT_EQ(sourceState(inspect().streamSlot(0)), AL_PLAYING);
+    ASSERT_TRUE(eventually([this] { return access().streamFailed(1); }));
+    EXPECT_EQ(access().activeStreamCount(), 1);
+    EXPECT_TRUE(eventually([this] { return sourceState(access().streamSlot(1)) == AL_STOPPED; }));
+    EXPECT_EQ(sourceState(access().streamSlot(0)), AL_PLAYING);
     EXPECT_GT(peakOver(300), 4000);
 
     EXPECT_TRUE(boxThreads.boxes().empty());
@@ -198,7 +198,7 @@ TEST_F(AudioStreamTest, RefillFailureIsPostedAndStopsOnlyThatStream) {
 
     // Played again, it is refilled again (and fails again, quietly for now).
     audio->playStream(1);
-    EXPECT_FALSE(inspect().streamFailed(1));
+    EXPECT_FALSE(access().streamFailed(1));
 }
 
 // Running out of music is how a non-looping stream ends, not a failure.
@@ -206,9 +206,9 @@ TEST_F(AudioStreamTest, StreamThatEndsIsNotAFailure) {
     std::string music = ownOgg("once.ogg", 44100);
     ASSERT_TRUE(audio->createStream(1, music, false, 40960, 3));
     audio->playStream(1);
-    ASSERT_TRUE(eventually([this] { return sourceState(inspect().streamSlot(1)) == AL_STOPPED; }));
+    ASSERT_TRUE(eventually([this] { return sourceState(access().streamSlot(1)) == AL_STOPPED; }));
     renderMs(500);  // one more pass of the thread over the ended stream
-    EXPECT_FALSE(inspect().streamFailed(1));
+    EXPECT_FALSE(access().streamFailed(1));
     EXPECT_FALSE(showPendingErrors());
     EXPECT_TRUE(boxes.boxes().empty());
     EXPECT_EQ(readFile(dir.file("ErrorLog.txt")).find("Audio File"), std::string::npos);
