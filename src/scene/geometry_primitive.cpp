@@ -1,11 +1,13 @@
 #include <GL/gl.h>
 
+#include <cstddef>
+
 #include "scene/geometry_primitives.h"
 
 GeometryPrimitive::~GeometryPrimitive() {
-    for (unsigned list : m_lists) {
-        if (list != 0) {
-            glDeleteLists(list, 1);
+    for (const Variant& variant : m_variants) {
+        if (variant.list != 0) {
+            glDeleteLists(variant.list, 1);
         }
     }
 }
@@ -19,8 +21,8 @@ void GeometryPrimitive::draw(bool textured) const {
         emitGeometry(textured);
         return;
     }
-    unsigned& list = m_lists[textured ? 1 : 0];
-    if (list == 0) {
+    Variant& variant = m_variants[textured ? 1 : 0];
+    if (!variant.prepared) {
         // Lists do not nest: while another list is being recorded, the calls
         // go into that one as they are.
         GLint recording = 0;
@@ -29,18 +31,57 @@ void GeometryPrimitive::draw(bool textured) const {
             emitGeometry(textured);
             return;
         }
-        list = glGenLists(1);
-        if (list == 0) {
-            emitGeometry(textured);
-            return;
-        }
-        glNewList(list, GL_COMPILE);
-        m_bRecording = true;
-        emitGeometry(textured);
-        m_bRecording = false;
-        glEndList();
+        prepare(variant, textured);
     }
-    glCallList(list);
+    if (variant.list != 0) {
+        glCallList(variant.list);
+    }
+    if (!variant.runs.empty()) {
+        drawPolygons(variant, textured);
+    }
+}
+
+// Emits the geometry once into a new list while emitPolygon collects quads
+// and polygons; a primitive that sent only those leaves the list empty, and it
+// is dropped.
+void GeometryPrimitive::prepare(Variant& variant, bool textured) const {
+    variant.prepared = true;
+    variant.list = glGenLists(1);
+    if (variant.list != 0) {
+        glNewList(variant.list, GL_COMPILE);
+    }
+    m_pCapture = &variant;
+    emitGeometry(textured);
+    m_pCapture = nullptr;
+    if (variant.list == 0) {
+        return;
+    }
+    glEndList();
+    if (!variant.runs.empty()) {
+        glDeleteLists(variant.list, 1);
+        variant.list = 0;
+    }
+}
+
+void GeometryPrimitive::drawPolygons(const Variant& variant, bool textured) const {
+    const GLsizei stride = sizeof(Corner);
+    const Corner* corners = variant.corners.data();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glVertexPointer(3, GL_FLOAT, stride, &corners[0].position.x);
+    glNormalPointer(GL_FLOAT, stride, &corners[0].normal.x);
+    if (textured) {
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(2, GL_FLOAT, stride, &corners[0].tex.x);
+    }
+    for (const PolygonRun& run : variant.runs) {
+        glDrawArrays(run.quad ? GL_QUADS : GL_POLYGON, run.first, run.count);
+    }
+    if (textured) {
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    }
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
 }
 
 bool GeometryPrimitive::bounds(Bounds3& out) const {
@@ -52,40 +93,33 @@ bool GeometryPrimitive::bounds(Bounds3& out) const {
     return true;
 }
 
-namespace {
-void sendCorner(const GeometryPrimitive::Corner& c, bool textured) {
-    glNormal3f(c.normal.x, c.normal.y, c.normal.z);
-    if (textured) {
-        glTexCoord2f(c.tex.x, c.tex.y);
-    }
-    glVertex3f(c.position.x, c.position.y, c.position.z);
-}
-}  // namespace
-
 void GeometryPrimitive::emitPolygon(bool quad, const Corner* corners, int count,
                                     bool textured) const {
-    if (!m_bRecording) {
-        glBegin(quad ? GL_QUADS : GL_POLYGON);
-        for (int k = 0; k < count; ++k) {
-            sendCorner(corners[k], textured);
-        }
-        glEnd();
+    if (quad) {
+        count -= count % 4;
+    }
+    if (count < (quad ? 4 : 3)) {
         return;
     }
-    glBegin(GL_TRIANGLES);
-    if (quad) {
-        for (int q = 0; q + 3 < count; q += 4) {
-            const int order[6] = {0, 1, 2, 0, 2, 3};
-            for (int k : order) {
-                sendCorner(corners[q + k], textured);
-            }
+    if (m_pCapture != nullptr) {
+        Variant& variant = *m_pCapture;
+        const int first = static_cast<int>(variant.corners.size());
+        variant.corners.insert(variant.corners.end(), corners, corners + count);
+        if (quad && !variant.runs.empty() && variant.runs.back().quad) {
+            variant.runs.back().count += count;
+        } else {
+            variant.runs.push_back(PolygonRun{quad, first, count});
         }
-    } else {
-        for (int k = 1; k + 1 < count; ++k) {
-            sendCorner(corners[k], textured);
-            sendCorner(corners[k + 1], textured);
-            sendCorner(corners[0], textured);
+        return;
+    }
+    glBegin(quad ? GL_QUADS : GL_POLYGON);
+    for (int k = 0; k < count; ++k) {
+        const Corner& c = corners[k];
+        glNormal3f(c.normal.x, c.normal.y, c.normal.z);
+        if (textured) {
+            glTexCoord2f(c.tex.x, c.tex.y);
         }
+        glVertex3f(c.position.x, c.position.y, c.position.z);
     }
     glEnd();
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <vector>
 
 #include "scene/geometry.h"
 #include "scene/vector.h"
@@ -10,16 +11,21 @@
 // -i * TWO_PI / count, running from +x towards -z. Out-of-range parameters
 // are replaced, never rejected.
 //
-// A primitive never changes after construction, so what it emits is recorded
-// once in a display list (one with texture coordinates, one without) at its
-// first draw and called from then on.
+// A primitive never changes after construction, so what it emits is made
+// ready once at its first draw (one variant with texture coordinates, one
+// without) and reused from then on. Triangles are recorded in a display
+// list. Quads and polygons are kept as vertex arrays instead and drawn as
+// quads and polygons: how a driver cuts them into triangles can depend on the
+// draw (Mesa's software drivers cut a draw that needs clipping along the
+// other diagonal), and the lighting interpolated across them follows the cut,
+// so only drawing them as they were sent keeps the picture.
 class GeometryPrimitive : public Geometry {
 public:
     ~GeometryPrimitive() override;
     void draw(bool textured) const final;
     bool bounds(Bounds3& out) const final;
-    // The display list of each variant, 0 until first drawn.
-    unsigned displayList(bool textured) const { return m_lists[textured ? 1 : 0]; }
+    // Whether a variant has been made ready (it is at its first draw).
+    bool prepared(bool textured) const { return m_variants[textured ? 1 : 0].prepared; }
 
     // One corner as the primitives send it.
     struct Corner {
@@ -30,19 +36,32 @@ public:
 
 protected:
     GeometryPrimitive() = default;
-    // The immediate-mode calls the lists record.
+    // The immediate-mode calls. A primitive sends either only emitPolygon
+    // calls or only triangles of its own.
     virtual void emitGeometry(bool textured) const = 0;
-    // A quad (a b c d) or a polygon. Immediate mode hands these to OpenGL as
-    // they are; while a list records, they go in as the triangles Mesa's
-    // drivers draw them as, (a b c)(a c d) and a fan with the first
-    // corner last, because a list would otherwise cut them along the other
-    // diagonal and the lighting interpolated across them would change.
+    // A run of quads (a b c d)... or one polygon.
     void emitPolygon(bool quad, const Corner* corners, int count, bool textured) const;
     virtual Bounds3 computeBounds() const = 0;
 
 private:
-    mutable unsigned m_lists[2] = {0, 0};
-    mutable bool m_bRecording = false;
+    // Consecutive quads form one run, as OpenGL batches consecutive quads of
+    // immediate mode into one draw; a polygon is a run of its own.
+    struct PolygonRun {
+        bool quad;
+        int first;
+        int count;
+    };
+    struct Variant {
+        bool prepared = false;
+        unsigned list = 0;
+        std::vector<Corner> corners;
+        std::vector<PolygonRun> runs;
+    };
+    void prepare(Variant& variant, bool textured) const;
+    void drawPolygons(const Variant& variant, bool textured) const;
+
+    mutable Variant m_variants[2];
+    mutable Variant* m_pCapture = nullptr;
     mutable Bounds3 m_bounds;
     mutable bool m_bBoundsKnown = false;
 };
