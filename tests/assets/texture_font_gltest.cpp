@@ -3,6 +3,7 @@
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "app/error_reporter.h"
@@ -106,6 +107,60 @@ TEST_F(TextureGLTest, UploadedPixelsAreThePicture) {
     EXPECT_EQ(uploaded[3], bottomLeft.a);
     const Rgba& topRight = picture.at(15, 0);
     EXPECT_EQ(uploaded[(15 * 16 + 15) * 4], topRight.r);
+}
+
+// The game makes mipmap levels itself, as RGBA; they must be what
+// gluBuild2DMipmaps makes from the same picture, level by level, or distant
+// walls would change colour.
+TEST_F(TextureGLTest, MipmapLevelsAreTheOnesGluMakes) {
+    std::srand(11);
+    for (int bits : {24, 32}) {
+        for (int size : {2, 64, 256}) {
+            Picture picture;
+            picture.width = picture.height = size;
+            for (int i = 0; i < size * size; ++i) {
+                picture.pixels.push_back(Rgba{static_cast<std::uint8_t>(std::rand()),
+                                              static_cast<std::uint8_t>(std::rand()),
+                                              static_cast<std::uint8_t>(std::rand()),
+                                              static_cast<std::uint8_t>(std::rand())});
+            }
+            const std::string name = "noise" + std::to_string(bits) + "_" + std::to_string(size);
+            write(name + ".tga", picture, bits);
+            TextureID ours = manager.loadTexture(1, true, 4, 0, name + ".tga");
+            ASSERT_NE(ours.id, 0u) << name;
+
+            const GLenum format = bits == 32 ? GL_RGBA : GL_RGB;
+            const int channels = bits / 8;
+            std::vector<std::uint8_t> source(static_cast<std::size_t>(size * size * channels));
+            glBindTexture(GL_TEXTURE_2D, manager.getTextureGLName(1, ours.id));
+            glPixelStorei(GL_PACK_ALIGNMENT, 1);
+            glGetTexImage(GL_TEXTURE_2D, 0, format, GL_UNSIGNED_BYTE, source.data());
+            GLuint glu = 0;
+            glGenTextures(1, &glu);
+            glBindTexture(GL_TEXTURE_2D, glu);
+            glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+            gluBuild2DMipmaps(GL_TEXTURE_2D, channels, size, size, format, GL_UNSIGNED_BYTE,
+                              source.data());
+
+            int level = 0;
+            for (int side = size; side >= 1; side /= 2, ++level) {
+                std::vector<std::uint8_t> expected(
+                    static_cast<std::size_t>(side * side * channels));
+                std::vector<std::uint8_t> actual(expected.size(), 0xAB);
+                glBindTexture(GL_TEXTURE_2D, glu);
+                glGetTexImage(GL_TEXTURE_2D, level, format, GL_UNSIGNED_BYTE, expected.data());
+                glBindTexture(GL_TEXTURE_2D, manager.getTextureGLName(1, ours.id));
+                glGetTexImage(GL_TEXTURE_2D, level, format, GL_UNSIGNED_BYTE, actual.data());
+                EXPECT_EQ(actual, expected) << name << " level " << level;
+            }
+            GLint below = -1;
+            glBindTexture(GL_TEXTURE_2D, manager.getTextureGLName(1, ours.id));
+            glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &below);
+            EXPECT_EQ(below, 0) << name << ": no level after 1 x 1";
+            glDeleteTextures(1, &glu);
+        }
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST_F(TextureGLTest, FixedWidthAndProportionalMeasuring) {
