@@ -14,15 +14,28 @@ std::size_t levelBytes(int width, int height) {
     return static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * RGBA;
 }
 
-void expandToRgba(const std::uint8_t* pixels, std::size_t count, unsigned bytesPerPixel,
-                  std::uint8_t* out) {
+// The stride and the order are constants here so that the loop compiles to a
+// fast one.
+template <std::size_t STRIDE, bool BLUE_FIRST>
+void copyAsRgba(const std::uint8_t* pixels, std::size_t count, std::uint8_t* out) {
     for (std::size_t i = 0; i < count; ++i) {
-        const std::uint8_t* in = pixels + i * bytesPerPixel;
-        out[0] = in[0];
+        const std::uint8_t* in = pixels + i * STRIDE;
+        out[0] = in[BLUE_FIRST ? 2 : 0];
         out[1] = in[1];
-        out[2] = in[2];
-        out[3] = bytesPerPixel == 4 ? in[3] : 255;
+        out[2] = in[BLUE_FIRST ? 0 : 2];
+        out[3] = STRIDE == 4 ? in[3] : 255;
         out += RGBA;
+    }
+}
+
+void expandToRgba(const std::uint8_t* pixels, std::size_t count, unsigned bytesPerPixel,
+                  bool blueFirst, std::uint8_t* out) {
+    if (bytesPerPixel == 4) {
+        blueFirst ? copyAsRgba<4, true>(pixels, count, out)
+                  : copyAsRgba<4, false>(pixels, count, out);
+    } else {
+        blueFirst ? copyAsRgba<3, true>(pixels, count, out)
+                  : copyAsRgba<3, false>(pixels, count, out);
     }
 }
 
@@ -47,8 +60,8 @@ void halveRgba(const std::uint8_t* in, int width, int height, std::uint8_t* out)
     }
 }
 
-MipmapChain::MipmapChain(const std::uint8_t* pixels, int width, int height,
-                         unsigned bytesPerPixel) {
+MipmapChain::MipmapChain(const std::uint8_t* pixels, int width, int height, unsigned bytesPerPixel,
+                         bool blueFirst) {
     if (pixels == nullptr || width <= 0 || height <= 0 ||
         (bytesPerPixel != 3 && bytesPerPixel != 4)) {
         return;
@@ -68,7 +81,7 @@ MipmapChain::MipmapChain(const std::uint8_t* pixels, int width, int height,
         return;
     }
     expandToRgba(pixels, static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
-                 bytesPerPixel, m_bytes.get());
+                 bytesPerPixel, blueFirst, m_bytes.get());
     for (std::size_t i = 1; i < m_levels.size(); ++i) {
         const Stored& above = m_levels[i - 1];
         halveRgba(m_bytes.get() + above.offset, above.width, above.height,

@@ -19,8 +19,10 @@ public:
         const std::uint8_t* rgba;
     };
 
-    // pixels: width x height, bytesPerPixel 3 (RGB) or 4 (RGBA), rows packed.
-    MipmapChain(const std::uint8_t* pixels, int width, int height, unsigned bytesPerPixel);
+    // pixels: width x height, bytesPerPixel 3 (RGB) or 4 (RGBA), rows packed;
+    // with blueFirst they are BGR or BGRA and are put in order here.
+    MipmapChain(const std::uint8_t* pixels, int width, int height, unsigned bytesPerPixel,
+                bool blueFirst = false);
 
     // Level 0 is the picture itself; the last level is 1 x 1. No levels when
     // the arguments describe no picture or memory ran out.

@@ -34,7 +34,8 @@ bool Texture::loadImageFile(const std::string& name) {
         c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     }
     if (ending == "tga") {
-        if (!readTGA(name, true)) {
+        // The mipmap levels are made from the file's order in one pass.
+        if (!readTGA(name, true, mipmap)) {
             return false;
         }
         uploadToGL();
@@ -87,6 +88,10 @@ void Texture::uploadToGL() {
     if (mipmap) {
         uploadMipmaps(format);
     } else {
+        if (blueFirst) {
+            swapRedAndBlue();
+            blueFirst = false;
+        }
         glTexImage2D(GL_TEXTURE_2D, 0, hasAlpha ? GL_RGBA8 : GL_RGB8, width, height, 0, format,
                      GL_UNSIGNED_BYTE, pixels);
     }
@@ -103,7 +108,7 @@ void Texture::uploadMipmaps(unsigned format) {
     GLint largest = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
     if (width <= largest && height <= largest) {
-        MipmapChain chain(pixels, width, height, bitsPerPixel / 8);
+        MipmapChain chain(pixels, width, height, bitsPerPixel / 8, blueFirst);
         for (int i = 0; i < chain.levelCount(); ++i) {
             MipmapChain::Level level = chain.level(i);
             glTexImage2D(GL_TEXTURE_2D, i, GL_RGBA8, level.width, level.height, 0, GL_RGBA,
@@ -112,6 +117,10 @@ void Texture::uploadMipmaps(unsigned format) {
         if (chain.levelCount() > 0) {
             return;
         }
+    }
+    if (blueFirst) {
+        swapRedAndBlue();
+        blueFirst = false;
     }
     gluBuild2DMipmaps(GL_TEXTURE_2D, static_cast<GLint>(bitsPerPixel / 8), width, height, format,
                       GL_UNSIGNED_BYTE, pixels);

@@ -38,7 +38,9 @@ public:
     // Reads the file and, for a name ending in "tga" (in any case), uploads
     // it; reports why it failed.
     bool loadImageFile(const std::string& name);
-    bool readTGA(const std::string& name, bool checkSize);
+    // keepFileOrder leaves the pixels blue-green-red as the file stores them
+    // (blueFirst), for an upload that puts them in order on its way.
+    bool readTGA(const std::string& name, bool checkSize, bool keepFileOrder = false);
     void uploadToGL();
     void flipImage(bool horizontal, bool vertical, unsigned bytesPerPixel);
 
@@ -55,6 +57,7 @@ public:
     std::string openedName;              // the file it was read from
     std::uint8_t solid = 0;
     std::uint8_t* pixels = nullptr;  // bottom row first, RGB or RGBA; null when absent
+    bool blueFirst = false;          // pixels are BGR or BGRA instead
     int width = 0;
     int height = 0;
     int hasAlpha = 0;

@@ -59,7 +59,7 @@ std::size_t smallestRunLengthBlock(std::size_t pixelCount, unsigned bytesPerPixe
 
 }  // namespace
 
-bool Texture::readTGA(const std::string& nameText, bool checkSize) {
+bool Texture::readTGA(const std::string& nameText, bool checkSize, bool keepFileOrder) {
     const char* name = nameText.c_str();
     std::FILE* file = std::fopen(name, "rb");
     if (file == nullptr) {
@@ -96,7 +96,10 @@ bool Texture::readTGA(const std::string& nameText, bool checkSize) {
         return false;
     }
 
-    swapRedAndBlue();
+    blueFirst = keepFileOrder;
+    if (!blueFirst) {
+        swapRedAndBlue();
+    }
     std::uint8_t descriptor = header[17];
     flipImage((descriptor & RIGHT_TO_LEFT) != 0, (descriptor & TOP_TO_BOTTOM) != 0, bytesPerPixel);
     std::snprintf(fileName, FILE_NAME_SIZE, "%s", name);
@@ -184,16 +187,29 @@ bool Texture::fileCanHoldPixels(std::FILE* file, const char* name, int imageType
     return true;
 }
 
+namespace {
+
+// The stride is a constant here so that the loop compiles to a fast one.
+template <std::size_t STRIDE>
+void swapFirstAndThird(std::uint8_t* pixels, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint8_t* pixel = pixels + i * STRIDE;
+        const std::uint8_t first = pixel[0];
+        pixel[0] = pixel[2];
+        pixel[2] = first;
+    }
+}
+
+}  // namespace
+
 // Stored blue-green-red becomes red-green-blue.
 void Texture::swapRedAndBlue() {
-    const unsigned bytesPerPixel = bitsPerPixel / 8;
     const std::size_t pixelCount =
         static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    for (std::size_t i = 0; i < pixelCount; ++i) {
-        std::uint8_t* pixel = pixels + i * bytesPerPixel;
-        std::uint8_t blue = pixel[0];
-        pixel[0] = pixel[2];
-        pixel[2] = blue;
+    if (bitsPerPixel == 32) {
+        swapFirstAndThird<4>(pixels, pixelCount);
+    } else {
+        swapFirstAndThird<3>(pixels, pixelCount);
     }
 }
 

@@ -55,6 +55,17 @@ TEST(MipmapChainTest, EachPixelIsTheRoundedMeanOfTheFourAboveIt) {
     EXPECT_EQ(line.level(1).rgba[0], 12);  // (10+13+1)/2
 }
 
+TEST(MipmapChainTest, BlueFirstPixelsArePutInOrder) {
+    const std::uint8_t bgr[] = {1, 2, 3};
+    const std::uint8_t bgra[] = {1, 2, 3, 4};
+    MipmapChain fromBgr(bgr, 1, 1, 3, true);
+    MipmapChain fromBgra(bgra, 1, 1, 4, true);
+    const std::uint8_t* a = fromBgr.level(0).rgba;
+    const std::uint8_t* b = fromBgra.level(0).rgba;
+    EXPECT_EQ(std::vector<std::uint8_t>(a, a + 4), (std::vector<std::uint8_t>{3, 2, 1, 255}));
+    EXPECT_EQ(std::vector<std::uint8_t>(b, b + 4), (std::vector<std::uint8_t>{3, 2, 1, 4}));
+}
+
 TEST(MipmapChainTest, NoLevelsForAPictureThatIsNotThere) {
     const std::uint8_t pixel[4] = {};
     EXPECT_EQ(MipmapChain(nullptr, 4, 4, 3).levelCount(), 0);

@@ -135,6 +135,18 @@ TEST_F(TextureGLTest, MipmapLevelsAreTheOnesGluMakes) {
             glBindTexture(GL_TEXTURE_2D, manager.getTextureGLName(1, ours.id));
             glPixelStorei(GL_PACK_ALIGNMENT, 1);
             glGetTexImage(GL_TEXTURE_2D, 0, format, GL_UNSIGNED_BYTE, source.data());
+            // Level 0 is the picture, in red-green-blue order, bottom row first.
+            std::size_t wrong = 0;
+            for (int y = 0; y < size; ++y) {
+                for (int x = 0; x < size; ++x) {
+                    const Rgba& p = picture.at(x, size - 1 - y);
+                    const std::uint8_t* t =
+                        &source[static_cast<std::size_t>((y * size + x) * channels)];
+                    wrong +=
+                        t[0] != p.r || t[1] != p.g || t[2] != p.b || (channels == 4 && t[3] != p.a);
+                }
+            }
+            EXPECT_EQ(wrong, 0u) << name;
             GLuint glu = 0;
             glGenTextures(1, &glu);
             glBindTexture(GL_TEXTURE_2D, glu);
