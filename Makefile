@@ -61,10 +61,14 @@ bench: deps
 	cmake --build build-bench -j$(JOBS)
 	cd build-bench && for b in bench/bench_*; do $(XVFB) ./$$b; done
 
-# Builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS,
-# one after the other, from the committed seeds and regression inputs. New
-# inputs go to build-fuzz/corpus/, crashes to build-fuzz/crash-*.
+# Builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS or
+# FUZZ_RUNS executions, whichever ends first, one after the other, from the
+# committed seeds and regression inputs. New inputs go to build-fuzz/corpus/,
+# crashes to build-fuzz/crash-*. The targets write each input to a scratch
+# file, so they run in FUZZ_TMPDIR, memory-backed where there is one.
 FUZZ_SECONDS ?= 60
+FUZZ_RUNS ?= -1
+FUZZ_TMPDIR ?= $(shell [ -d /dev/shm ] && [ -w /dev/shm ] && echo /dev/shm || echo /tmp)
 FUZZ_TARGETS = tga qvr scene_text font_metrics config_ini control_cfg data_dat map
 fuzz: deps
 	CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -75,7 +79,8 @@ fuzz: deps
 	    dirs="$$work $(CURDIR)/tests/fuzz/corpus/$$t"; \
 	    if [ -d tests/fuzz/regressions/$$t ]; then dirs="$$dirs $(CURDIR)/tests/fuzz/regressions/$$t"; fi; \
 	    echo "== fuzz_$$t for $(FUZZ_SECONDS) s"; \
-	    build-fuzz/tests/fuzz/fuzz_$$t $$dirs -max_total_time=$(FUZZ_SECONDS) -timeout=60 \
+	    TMPDIR=$(FUZZ_TMPDIR) build-fuzz/tests/fuzz/fuzz_$$t $$dirs -max_total_time=$(FUZZ_SECONDS) \
+	        -runs=$(FUZZ_RUNS) -timeout=60 \
 	        -artifact_prefix=$(CURDIR)/build-fuzz/crash-$$t- -print_final_stats=1 || exit 1; \
 	done
 

@@ -21,6 +21,13 @@ public:
         std::filesystem::create_directories(m_folder);
         std::filesystem::current_path(m_folder);
     }
+    ~FuzzEnvironment() {
+        std::error_code ignored;
+        std::filesystem::current_path(m_folder.parent_path(), ignored);
+        std::filesystem::remove_all(m_folder, ignored);
+    }
+    FuzzEnvironment(const FuzzEnvironment&) = delete;
+    FuzzEnvironment& operator=(const FuzzEnvironment&) = delete;
 
     // Writes the input to the scratch file and returns its name.
     std::string write(const std::uint8_t* data, std::size_t size, const char* name) {
