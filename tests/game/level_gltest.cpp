@@ -6,6 +6,7 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <malloc.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -533,6 +534,28 @@ TEST_F(LevelTest, AMinuteOfScriptedWalkingNeverEntersAWallOrLeavesTheMap) {
     // The walk went somewhere: it slid along walls rather than sticking.
     EXPECT_GT(travelled, 100.0);
     EXPECT_GT(visited.size(), 5u);
+}
+
+}  // namespace
+
+namespace {
+
+// Each game builds the level and leaving it takes everything back: after
+// the first build, building the castle again and again leaves the heap in
+// use where it was (glibc's count of the bytes handed out).
+TEST_F(LevelTest, BuildingAndLeavingTheCastleAgainKeepsTheHeapFlat) {
+    cwd = std::make_unique<ScopedWorkingDir>(SPOOKHOLLOW_GAME_DIR);
+    std::size_t afterFirst = 0;
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_TRUE(buildHere()) << "build " << i;
+        scene().leaveGame();
+        if (i == 1) {
+            afterFirst = mallinfo2().uordblks;
+        }
+    }
+    const std::size_t afterTen = mallinfo2().uordblks;
+    EXPECT_LT(afterTen, afterFirst + 64 * 1024)
+        << "in use after the 2nd build " << afterFirst << " bytes, after the 10th " << afterTen;
 }
 
 }  // namespace
