@@ -4,6 +4,7 @@
 #include "app/frame_timer.h"
 #include "app/game_window.h"
 #include "audio/audio_manager.h"
+#include "scene/animation.h"
 #include "scene/math_constants.h"
 #include "scene/vector.h"
 
@@ -65,4 +66,19 @@ inline float angleToUnitDegrees(const Vector3& v, const Vector3& unit) {
         c = -1.0f;
     }
     return std::acos(c) * RAD_TO_DEG;
+}
+
+// One step of a weapon moving between its held and its put-away position
+// (toAway: from held to away); start begins the move. True once it is there.
+inline bool stepHoldMove(Tween3& tween, const Vector3& held, const Vector3& away, bool toAway,
+                         bool start) {
+    if (start) {
+        if (toAway) {
+            tween.start(held, away, -1.0f, true);
+        } else {
+            tween.start(away, held, -1.0f, true);
+        }
+    }
+    tween.step();
+    return tween.finished();
 }

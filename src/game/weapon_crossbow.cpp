@@ -95,15 +95,7 @@ bool WeaponCrossbow::checkNodes() const {
 }
 
 bool WeaponCrossbow::moveHold(bool toAway, bool start) {
-    if (start) {
-        if (toAway) {
-            holdTween.start(heldPosition, awayPosition, -1.0f, true);
-        } else {
-            holdTween.start(awayPosition, heldPosition, -1.0f, true);
-        }
-    }
-    holdTween.step();
-    return holdTween.finished();
+    return stepHoldMove(holdTween, heldPosition, awayPosition, toAway, start);
 }
 
 float WeaponCrossbow::stringAngle() const {

@@ -35,15 +35,7 @@ bool WeaponMace::checkNodes() const {
 }
 
 bool WeaponMace::moveHold(bool toAway, bool start) {
-    if (start) {
-        if (toAway) {
-            holdTween.start(heldPosition, awayPosition, -1.0f, true);
-        } else {
-            holdTween.start(awayPosition, heldPosition, -1.0f, true);
-        }
-    }
-    holdTween.step();
-    return holdTween.finished();
+    return stepHoldMove(holdTween, heldPosition, awayPosition, toAway, start);
 }
 
 void WeaponMace::update() {

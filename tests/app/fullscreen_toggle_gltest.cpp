@@ -17,6 +17,7 @@
 #include "app/game_window.h"
 #include "support/message_box_recorder.h"
 #include "support/temp_dir.h"
+#include "support/window_driving.h"
 #include "support/x11_helpers.h"
 
 namespace {
@@ -133,30 +134,17 @@ protected:
         ASSERT_TRUE(window->create(params)) << reporter.getMessage();
         window->initRenderer();
         x11::Geometry where;
-        if (!ownServer) {
-            unsigned long id = x11::findWindow(params.title, 10);
-            ASSERT_NE(id, 0u);
-            ASSERT_TRUE(x11::geometry(id, where));
+        if (ownServer) {
+            run("xdotool mousemove 500 400");
+        } else {
+            window_driving::pointInto(params.title, 500, 400, where);
         }
-        run("xdotool mousemove " + std::to_string(where.x + 500) + " " +
-            std::to_string(where.y + 400));
         pumpFor(300);
     }
 
-    static void run(const std::string& command) {
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    }
+    static void run(const std::string& command) { window_driving::run(command); }
 
-    void pumpFor(int milliseconds) {
-        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-        platform::Event event;
-        while (std::chrono::steady_clock::now() < end) {
-            while (platform::pollEvent(event)) {
-                window->windowProc(event);
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-    }
+    void pumpFor(int milliseconds) { window_driving::pump(*window, milliseconds); }
 
     bool pressAltEnterUntil(size_t switches) {
         run("xdotool key alt+Return");

@@ -14,6 +14,7 @@
 #include "input/input_router.h"
 #include "support/message_box_recorder.h"
 #include "support/temp_dir.h"
+#include "support/window_driving.h"
 #include "support/x11_helpers.h"
 
 namespace {
@@ -37,31 +38,14 @@ protected:
         params.height = 240;
         params.colour32 = true;
         ASSERT_TRUE(window.create(params)) << reporter.getMessage();
-        unsigned long id = x11::findWindow(params.title, 10);
-        ASSERT_NE(id, 0u);
-        ASSERT_TRUE(x11::geometry(id, where));
-        // Without a window manager the keyboard focus follows the pointer.
-        run("xdotool mousemove " + std::to_string(where.x + 160) + " " +
-            std::to_string(where.y + 120));
+        window_driving::pointInto(params.title, 160, 120, where);
         pumpFor(300);
     }
 
-    static void run(const std::string& command) {
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    }
+    static void run(const std::string& command) { window_driving::run(command); }
 
     // Runs frames and events the way the main loop does.
-    void pumpFor(int milliseconds) {
-        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-        platform::Event event;
-        while (std::chrono::steady_clock::now() < end) {
-            while (platform::pollEvent(event)) {
-                window.windowProc(event);
-            }
-            window.frame();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-    }
+    void pumpFor(int milliseconds) { window_driving::pump(window, milliseconds, true); }
 
     // Pumps until the summed look has reached the wanted values (or time runs out).
     bool waitForLook(float x, float y) {

@@ -14,6 +14,7 @@
 #include "input/input_router.h"
 #include "support/message_box_recorder.h"
 #include "support/temp_dir.h"
+#include "support/window_driving.h"
 #include "support/x11_helpers.h"
 
 namespace {
@@ -32,30 +33,14 @@ protected:
         params.height = 240;
         params.colour32 = true;
         ASSERT_TRUE(window.create(params)) << reporter.getMessage();
-        unsigned long id = x11::findWindow(params.title, 10);
-        ASSERT_NE(id, 0u);
         x11::Geometry where;
-        ASSERT_TRUE(x11::geometry(id, where));
-        // Without a window manager the keyboard focus follows the pointer.
-        run("xdotool mousemove " + std::to_string(where.x + 100) + " " +
-            std::to_string(where.y + 100));
+        window_driving::pointInto(params.title, 100, 100, where);
         pumpFor(300);
     }
 
-    static void run(const std::string& command) {
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    }
+    static void run(const std::string& command) { window_driving::run(command); }
 
-    void pumpFor(int milliseconds) {
-        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-        platform::Event event;
-        while (std::chrono::steady_clock::now() < end) {
-            while (platform::pollEvent(event)) {
-                window.windowProc(event);
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-    }
+    void pumpFor(int milliseconds) { window_driving::pump(window, milliseconds); }
 
     // Pumps events until the key entry has the wanted value (or time runs out).
     bool waitForKey(int code, unsigned char wanted) {
