@@ -39,6 +39,7 @@
 #include "platform/clock.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
+#include "scene/affine.h"
 #include "scene/geometry_compiled.h"
 #include "scene/geometry_primitives.h"
 #include "scene/material.h"
@@ -68,89 +69,6 @@ double now() {
         .count();
 }
 
-// ---- Column-major 4 x 4 matrices, composed as the transform nodes do. ----
-
-struct Mat {
-    float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-};
-
-Mat multiply(const Mat& a, const Mat& b) {
-    Mat r;
-    for (int c = 0; c < 4; ++c) {
-        for (int row = 0; row < 4; ++row) {
-            float s = 0.0f;
-            for (int k = 0; k < 4; ++k) {
-                s += a.m[k * 4 + row] * b.m[c * 4 + k];
-            }
-            r.m[c * 4 + row] = s;
-        }
-    }
-    return r;
-}
-
-Mat translation(const Vector3& t) {
-    Mat r;
-    r.m[12] = t.x;
-    r.m[13] = t.y;
-    r.m[14] = t.z;
-    return r;
-}
-
-Mat rotation(float degrees, Vector3 axis) {
-    Mat r;
-    float len = std::sqrt(axis.x * axis.x + axis.y * axis.y + axis.z * axis.z);
-    if (len < 1e-6f || degrees == 0.0f) {
-        return r;
-    }
-    float x = axis.x / len, y = axis.y / len, z = axis.z / len;
-    float a = degrees * PI / 180.0f;
-    float c = std::cos(a), s = std::sin(a), t = 1.0f - c;
-    r.m[0] = t * x * x + c;
-    r.m[1] = t * x * y + s * z;
-    r.m[2] = t * x * z - s * y;
-    r.m[4] = t * x * y - s * z;
-    r.m[5] = t * y * y + c;
-    r.m[6] = t * y * z + s * x;
-    r.m[8] = t * x * z + s * y;
-    r.m[9] = t * y * z - s * x;
-    r.m[10] = t * z * z + c;
-    return r;
-}
-
-Mat scaling(const Vector3& s) {
-    Mat r;
-    r.m[0] = s.x;
-    r.m[5] = s.y;
-    r.m[10] = s.z;
-    return r;
-}
-
-Mat localMatrix(const NodeTransform& t) {
-    Mat r;
-    if (t.usesMatrix()) {
-        std::memcpy(r.m, t.matrix().data(), sizeof r.m);
-    }
-    r = multiply(r, translation(t.m_vTranslation));
-    r = multiply(r, translation(t.m_vCentre));
-    r = multiply(r, rotation(t.m_fAngle, t.axis()));
-    r = multiply(r, scaling(t.m_vScale));
-    return multiply(r, translation(Vector3(-t.m_vCentre.x, -t.m_vCentre.y, -t.m_vCentre.z)));
-}
-
-Vector3 transformPoint(const Mat& m, const Vector3& p) {
-    return Vector3(m.m[0] * p.x + m.m[4] * p.y + m.m[8] * p.z + m.m[12],
-                   m.m[1] * p.x + m.m[5] * p.y + m.m[9] * p.z + m.m[13],
-                   m.m[2] * p.x + m.m[6] * p.y + m.m[10] * p.z + m.m[14]);
-}
-
-Vector3 transformNormal(const Mat& m, const Vector3& n) {
-    Vector3 r(m.m[0] * n.x + m.m[4] * n.y + m.m[8] * n.z,
-              m.m[1] * n.x + m.m[5] * n.y + m.m[9] * n.z,
-              m.m[2] * n.x + m.m[6] * n.y + m.m[10] * n.z);
-    r.normalize();
-    return r;
-}
-
 // ---- The references: the scene's triangles in world space. ----
 
 struct Vertex {
@@ -165,63 +83,32 @@ struct Triangle {
 
 class TriangleSink {
 public:
-    TriangleSink(const Mat& m, std::vector<Triangle>& out) : m_matrix(m), m_out(out) {}
+    TriangleSink(const Affine& m, std::vector<Triangle>& out) : m_matrix(m), m_out(out) {}
     void add(const Vector3 p[3], const Vector3 n[3], const Vector2 t[3]) {
         Triangle tri;
         for (int k = 0; k < 3; ++k) {
-            Vector3 wp = transformPoint(m_matrix, p[k]);
-            Vector3 wn = transformNormal(m_matrix, n[k]);
+            Vector3 wp = m_matrix.apply(p[k]);
+            Vector3 wn = m_matrix.applyToNormal(n[k]);
             tri.v[k] = {{wp.x, wp.y, wp.z}, {wn.x, wn.y, wn.z}, {t[k].x, t[k].y}};
         }
         m_out.push_back(tri);
     }
 
 private:
-    Mat m_matrix;
+    Affine m_matrix;
     std::vector<Triangle>& m_out;
 };
 
 void boxTriangles(const GeometryBox& box, TriangleSink& sink) {
-    struct Face {
-        Vector3 n;
-        float c[4][3];
-        float t[4][2];
-    };
-    static const Face faces[6] = {
-        {{0, 0, 1},
-         {{-1, 0, 1}, {1, 0, 1}, {1, 1, 1}, {-1, 1, 1}},
-         {{0.5f, 0.5f}, {1, 0.5f}, {1, 1}, {0.5f, 1}}},
-        {{1, 0, 0},
-         {{1, 0, 1}, {1, 0, -1}, {1, 1, -1}, {1, 1, 1}},
-         {{0, 0}, {0.5f, 0}, {0.5f, 0.5f}, {0, 0.5f}}},
-        {{0, 0, -1},
-         {{1, 0, -1}, {-1, 0, -1}, {-1, 1, -1}, {1, 1, -1}},
-         {{0.5f, 0}, {1, 0}, {1, 0.5f}, {0.5f, 0.5f}}},
-        {{-1, 0, 0},
-         {{-1, 0, -1}, {-1, 0, 1}, {-1, 1, 1}, {-1, 1, -1}},
-         {{0, 0}, {0.5f, 0}, {0.5f, 0.5f}, {0, 0.5f}}},
-        {{0, 1, 0},
-         {{-1, 1, 1}, {1, 1, 1}, {1, 1, -1}, {-1, 1, -1}},
-         {{0, 0.5f}, {0.5f, 0.5f}, {0.5f, 1}, {0, 1}}},
-        {{0, -1, 0},
-         {{-1, 0, -1}, {1, 0, -1}, {1, 0, 1}, {-1, 0, 1}},
-         {{0, 0.5f}, {0.5f, 0.5f}, {0.5f, 1}, {0, 1}}},
-    };
-    Vector3 size = box.getSize();
-    float w = size.x / 2, h = size.y, d = size.z / 2;
-    for (const Face& f : faces) {
-        Vector3 p[4];
-        Vector2 t[4];
-        for (int k = 0; k < 4; ++k) {
-            p[k] = Vector3(f.c[k][0] * w, f.c[k][1] * h, f.c[k][2] * d);
-            t[k] = Vector2(f.t[k][0], f.t[k][1]);
-        }
-        Vector3 n[3] = {f.n, f.n, f.n};
-        Vector3 a[3] = {p[0], p[1], p[2]};
-        Vector2 ta[3] = {t[0], t[1], t[2]};
+    GeometryPrimitive::Corner c[GeometryBox::CORNERS];
+    box.corners(c);
+    for (int q = 0; q < GeometryBox::CORNERS; q += 4) {
+        Vector3 n[3] = {c[q].normal, c[q].normal, c[q].normal};
+        Vector3 a[3] = {c[q].position, c[q + 1].position, c[q + 2].position};
+        Vector2 ta[3] = {c[q].tex, c[q + 1].tex, c[q + 2].tex};
         sink.add(a, n, ta);
-        Vector3 b[3] = {p[0], p[2], p[3]};
-        Vector2 tb[3] = {t[0], t[2], t[3]};
+        Vector3 b[3] = {c[q].position, c[q + 2].position, c[q + 3].position};
+        Vector2 tb[3] = {c[q].tex, c[q + 2].tex, c[q + 3].tex};
         sink.add(b, n, tb);
     }
 }
@@ -282,12 +169,12 @@ struct Extracted {
     int skippedShapes = 0;
 };
 
-void extract(Node* first, const Mat& parent, Extracted& out) {
+void extract(Node* first, const Affine& parent, Extracted& out) {
     for (Node* node = first; node; node = node->next()) {
         if (node->isTransform()) {
             auto* t = static_cast<NodeTransform*>(node);
             if (t->isVisible() && t->child()) {
-                extract(t->child(), multiply(parent, localMatrix(*t)), out);
+                extract(t->child(), parent.times(Affine::ofTransform(*t)), out);
             }
         } else if (node->isShape()) {
             auto* shape = static_cast<NodeShape*>(node);
@@ -700,7 +587,7 @@ int runMap(Fixture& fixture, int size, const Options& options, double& engineMed
     if (!scene->nodeCount()) {
         return 1;
     }
-    extract(scene->node(1), Mat(), extracted);
+    extract(scene->node(1), Affine(), extracted);
     Reference reference;
     reference.build(extracted, CHUNK_CELLS * scene->cellSize);
     std::printf(

@@ -44,21 +44,25 @@ const BoxFace BOX_FACES[6] = {
 GeometryBox::GeometryBox(float width, float depth, float height)
     : m_fWidth(positiveOr1(width)), m_fDepth(positiveOr1(depth)), m_fHeight(positiveOr1(height)) {}
 
-void GeometryBox::emitGeometry(bool textured) const {
+void GeometryBox::corners(Corner (&out)[CORNERS]) const {
     const float w = m_fWidth / 2.0f;
     const float d = m_fDepth / 2.0f;
     const float h = m_fHeight;
-    Corner corners[24];
     int count = 0;
     for (const BoxFace& face : BOX_FACES) {
         for (int k = 0; k < 4; ++k) {
-            corners[count++] = {
+            out[count++] = {
                 Vector3(face.normal[0], face.normal[1], face.normal[2]),
                 Vector2(face.tex[k][0], face.tex[k][1]),
                 Vector3(face.corner[k][0] * w, face.corner[k][1] * h, face.corner[k][2] * d)};
         }
     }
-    emitPolygon(true, corners, count, textured);
+}
+
+void GeometryBox::emitGeometry(bool textured) const {
+    Corner all[CORNERS];
+    corners(all);
+    emitPolygon(true, all, CORNERS, textured);
 }
 
 void GeometryBox::print() const {

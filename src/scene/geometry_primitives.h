@@ -68,9 +68,14 @@ private:
 
 class GeometryBox : public GeometryPrimitive {
 public:
+    static constexpr int CORNERS = 24;
+
     // Sizes at or below 0 become 1.
     GeometryBox(float width, float depth, float height);
     void print() const override;
+    // The six faces' corners as the box sends them: a quad (a b c d) each,
+    // in the order front, right, back, left, top, bottom.
+    void corners(Corner (&out)[CORNERS]) const;
     // (width, height, depth): x, y, z order.
     Vector3 getSize() const { return Vector3(m_fWidth, m_fHeight, m_fDepth); }
 
