@@ -15,21 +15,10 @@
 
 #include "e2e/e2e_input.h"
 #include "e2e/game_process.h"
+#include "support/sanitizer_slowdown.h"
 #include "support/x11_helpers.h"
 
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr double SLOWDOWN = 4.0;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr double SLOWDOWN = 4.0;
-#else
-constexpr double SLOWDOWN = 1.0;
-#endif
-#else
-constexpr double SLOWDOWN = 1.0;
-#endif
 
 // What the shipped recording came to when it was made: replaying it must end
 // in exactly this state.

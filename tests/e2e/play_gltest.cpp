@@ -20,22 +20,10 @@
 #include "e2e/e2e_scratch_game.h"
 #include "e2e/e2e_screen.h"
 #include "e2e/e2e_sound.h"
+#include "support/sanitizer_slowdown.h"
 #include "support/x11_helpers.h"
 
 namespace {
-
-// Sanitizer builds run the game several times slower; waits stretch with it.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr double SLOWDOWN = 4.0;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr double SLOWDOWN = 4.0;
-#else
-constexpr double SLOWDOWN = 1.0;
-#endif
-#else
-constexpr double SLOWDOWN = 1.0;
-#endif
 
 // A wood-floored hall, three cells square, closed by walls, in the middle of
 // a map of solid wall. The ghosts float through walls and enter from the

@@ -1,6 +1,7 @@
 // The play HUD over the generated LargeNumbers atlas: numbers, score
 // alignment, the radar panel sliding with the energy, blips and their fade,
-// the beep, the fullscreen lift, and a few pixels through GL.
+// the beep, the fullscreen lift (also when Alt+Enter switches during play,
+// wherever the radar is in its slide), and a few pixels through GL.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -23,6 +24,7 @@
 
 namespace {
 
+constexpr GUI_ID HEALTH_PANEL = 35;
 constexpr GUI_ID HEALTH_NUMBER = 36;
 constexpr GUI_ID ENERGY_NUMBER = 38;
 constexpr GUI_ID ARROWS_NUMBER = 40;
@@ -302,6 +304,42 @@ TEST_F(HudTest, CrosshairAndPanelPixelsAreDrawnWhereTheyBelong) {
     }
     EXPECT_GT(litInside, 20);
     guiOffset = savedOffset;
+}
+
+// Alt+Enter during play: the pictures that sit higher in fullscreen move
+// with the switch, wherever the radar is in its slide, and back again.
+TEST_F(HudTest, LiftedPicturesFollowEachFullscreenSwitch) {
+    setUpHud();
+    auto y = [this](GUI_ID id) { return position(id).y; };
+    drawFrame(0.5f);  // the radar is sliding in: 644 - 75
+    ASSERT_FLOAT_EQ(y(RADAR_PANEL), 569.0f);
+
+    scene->fullscreenChanged(true);
+    EXPECT_FLOAT_EQ(scene->fullscreenLift, 32.0f);
+    EXPECT_FLOAT_EQ(y(SCORE_PANEL), 612.0f);
+    EXPECT_FLOAT_EQ(y(RADAR_PANEL), 601.0f);
+    EXPECT_FLOAT_EQ(y(HEALTH_PANEL), -75.0f);
+    drawFrame(3.0f);
+    EXPECT_FLOAT_EQ(y(SCORE_NUMBER), 623.0f);
+    EXPECT_FLOAT_EQ(y(RADAR_PANEL), 464.0f);  // its slide ends at the lifted place
+
+    scene->fullscreenChanged(true);  // no change, nothing moves
+    EXPECT_FLOAT_EQ(y(RADAR_PANEL), 464.0f);
+
+    scene->fullscreenChanged(false);
+    EXPECT_FLOAT_EQ(scene->fullscreenLift, 0.0f);
+    EXPECT_FLOAT_EQ(y(SCORE_PANEL), 580.0f);
+    EXPECT_FLOAT_EQ(y(RADAR_PANEL), 432.0f);
+    drawFrame(0.0f);
+    EXPECT_FLOAT_EQ(y(SCORE_NUMBER), 591.0f);
+}
+
+TEST_F(HudTest, AFullscreenSwitchBeforeTheHudExistsOnlySetsTheLift) {
+    scene->fullscreenChanged(true);
+    EXPECT_FLOAT_EQ(scene->fullscreenLift, 32.0f);
+    setUpHud(scene->fullscreenLift);
+    EXPECT_FLOAT_EQ(position(SCORE_PANEL).y, 612.0f);
+    EXPECT_FLOAT_EQ(position(RADAR_PANEL).y, 676.0f);
 }
 
 }  // namespace
