@@ -133,17 +133,7 @@ CaseResult runCase(const PrivateDisplay& display, const Case& c) {
         writeFile(game.file(save[0]), save[1]);
     }
 
-    std::unique_ptr<ChildProcess> process;
-    {
-        std::lock_guard<std::mutex> lock(childStartLock());
-        ChildProcess::Options options;
-        options.workingDir = game.path();
-        options.environment = {"DISPLAY=" + display.name(),
-                               "XDG_RUNTIME_DIR=" + game.file("runtime"),
-                               "SPOOKHOLLOW_MESSAGE_BOX=stderr", "ALSOFT_DRIVERS=null"};
-        process =
-            std::make_unique<ChildProcess>(SPOOKHOLLOW_EXE, std::vector<std::string>{}, options);
-    }
+    std::unique_ptr<ChildProcess> process = startGameOn(display, game.path());
     const std::string name = lowerCase(fs::path(c.relative).filename().string());
     auto named = [&] {
         return lowerCase(process->standardError()).find(name) != std::string::npos ||

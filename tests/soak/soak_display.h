@@ -124,4 +124,16 @@ private:
     std::string m_name;
 };
 
+// Starts the game in its scratch folder on this display, its messages on
+// standard error and its sound to no device.
+inline std::unique_ptr<ChildProcess> startGameOn(const PrivateDisplay& display,
+                                                 const std::string& folder) {
+    std::lock_guard<std::mutex> lock(childStartLock());
+    ChildProcess::Options options;
+    options.workingDir = folder;
+    options.environment = {"DISPLAY=" + display.name(), "XDG_RUNTIME_DIR=" + folder + "/runtime",
+                           "SPOOKHOLLOW_MESSAGE_BOX=stderr", "ALSOFT_DRIVERS=null"};
+    return std::make_unique<ChildProcess>(SPOOKHOLLOW_EXE, std::vector<std::string>{}, options);
+}
+
 }  // namespace e2e

@@ -134,17 +134,7 @@ TEST(Soak, AMonkeyPlaysWholeGamesWithoutCrashLeakOrSanitizerReport) {
     const char* seedText = std::getenv("SPOOKHOLLOW_SOAK_SEED");
     const unsigned seed = seedText != nullptr ? static_cast<unsigned>(std::atol(seedText)) : 14u;
 
-    std::unique_ptr<ChildProcess> process;
-    {
-        std::lock_guard<std::mutex> lock(childStartLock());
-        ChildProcess::Options options;
-        options.workingDir = game.path();
-        options.environment = {"DISPLAY=" + display.name(),
-                               "XDG_RUNTIME_DIR=" + game.file("runtime"),
-                               "SPOOKHOLLOW_MESSAGE_BOX=stderr", "ALSOFT_DRIVERS=null"};
-        process =
-            std::make_unique<ChildProcess>(SPOOKHOLLOW_EXE, std::vector<std::string>{}, options);
-    }
+    std::unique_ptr<ChildProcess> process = startGameOn(display, game.path());
     bool shown = false;
     for (auto end = Clock::now() + std::chrono::seconds(60);
          Clock::now() < end && process->running() && !(shown = display.windowShown());) {
