@@ -39,8 +39,8 @@ void expandToRgba(const std::uint8_t* pixels, std::size_t count, unsigned bytesP
     }
 }
 
-}  // namespace
-
+// One level down: each dimension halves (a dimension of 1 stays 1 and its
+// pairs are the same pixel twice). out holds max(w/2,1) x max(h/2,1) pixels.
 void halveRgba(const std::uint8_t* in, int width, int height, std::uint8_t* out) {
     const int outWidth = halved(width);
     const int outHeight = halved(height);
@@ -59,6 +59,8 @@ void halveRgba(const std::uint8_t* in, int width, int height, std::uint8_t* out)
         }
     }
 }
+
+}  // namespace
 
 MipmapChain::MipmapChain(const std::uint8_t* pixels, int width, int height, unsigned bytesPerPixel,
                          bool blueFirst) {

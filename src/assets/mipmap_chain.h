@@ -38,7 +38,3 @@ private:
     std::unique_ptr<std::uint8_t[]> m_bytes;
     std::vector<Stored> m_levels;
 };
-
-// One level down: each dimension halves (a dimension of 1 stays 1 and its
-// pairs are the same pixel twice). out holds max(w/2,1) x max(h/2,1) pixels.
-void halveRgba(const std::uint8_t* in, int width, int height, std::uint8_t* out);

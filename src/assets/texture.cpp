@@ -88,15 +88,19 @@ void Texture::uploadToGL() {
     if (mipmap) {
         uploadMipmaps(format);
     } else {
-        if (blueFirst) {
-            swapRedAndBlue();
-            blueFirst = false;
-        }
+        putInRgbOrder();
         glTexImage2D(GL_TEXTURE_2D, 0, hasAlpha ? GL_RGBA8 : GL_RGB8, width, height, 0, format,
                      GL_UNSIGNED_BYTE, pixels);
     }
     freePixels();
     glDisable(GL_TEXTURE_2D);
+}
+
+void Texture::putInRgbOrder() {
+    if (blueFirst) {
+        swapRedAndBlue();
+        blueFirst = false;
+    }
 }
 
 // The levels are made here rather than by gluBuild2DMipmaps, with the same
@@ -118,10 +122,7 @@ void Texture::uploadMipmaps(unsigned format) {
             return;
         }
     }
-    if (blueFirst) {
-        swapRedAndBlue();
-        blueFirst = false;
-    }
+    putInRgbOrder();
     gluBuild2DMipmaps(GL_TEXTURE_2D, static_cast<GLint>(bitsPerPixel / 8), width, height, format,
                       GL_UNSIGNED_BYTE, pixels);
 }

@@ -71,6 +71,7 @@ private:
     bool checkDimensions(const char* name, bool checkSize) const;
     bool fileCanHoldPixels(std::FILE* file, const char* name, int imageType) const;
     void swapRedAndBlue();
+    void putInRgbOrder();  // swaps when blueFirst
     void uploadMipmaps(unsigned format);
     bool readPixelBlock(std::FILE* file, const char* name);
     bool readRunLengthPixels(std::FILE* file, const char* name);

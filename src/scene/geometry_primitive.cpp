@@ -54,6 +54,9 @@ void GeometryPrimitive::prepare(Variant& variant, bool textured) const {
     emitGeometry(textured);
     m_pCapture = nullptr;
     if (variant.list == 0) {
+        // No list to be had: triangles were just drawn as they were sent, and
+        // are sent again at the next draw.
+        variant.prepared = !variant.runs.empty();
         return;
     }
     glEndList();

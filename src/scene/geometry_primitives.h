@@ -16,9 +16,9 @@
 // without) and reused from then on. Triangles are recorded in a display
 // list. Quads and polygons are kept as vertex arrays instead and drawn as
 // quads and polygons: how a driver cuts them into triangles can depend on the
-// draw (Mesa's software drivers cut a draw that needs clipping along the
-// other diagonal), and the lighting interpolated across them follows the cut,
-// so only drawing them as they were sent keeps the picture.
+// draw (Mesa's software drivers take one diagonal for some draws and the
+// other for the rest), and the lighting interpolated across them follows the
+// cut, so only drawing them as they were sent keeps the picture.
 class GeometryPrimitive : public Geometry {
 public:
     ~GeometryPrimitive() override;
