@@ -246,6 +246,8 @@ NodeID GameScene::addCellNode(const char* kind, int x, int y, const Vector3& tra
     std::snprintf(name, sizeof name, "%s(%d,%d)", kind, x, y);
     transform->setName(name);
     transform->m_vTranslation = translation;
+    // Walls, floors and ceilings never move.
+    transform->setFixedInPlace(true);
     NodeID transformID = addNode(transform, parent);
     if (transformID == 0) {
         return 0;

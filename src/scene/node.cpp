@@ -102,6 +102,13 @@ Node* Node::getParent() const {
     return nullptr;
 }
 
+void Node::setFixedInPlace(bool fixed) {
+    if (fixed != m_bFixedInPlace) {
+        m_bFixedInPlace = fixed;
+        bumpBoundsGeneration();
+    }
+}
+
 void Node::appendToChain(Node* first) {
     Node* last = first;
     while (last->m_pNext) {

@@ -54,6 +54,16 @@ public:
     bool isVisible() const { return m_bVisible; }
     void setVisible(bool visible) { m_bVisible = visible; }
 
+    // The owner's promise that nothing in this subtree will move, turn,
+    // scale or change visibility through the public fields (walls and
+    // floors). The culler then groups the subtree with its neighbours and
+    // stops comparing its transforms every frame, which is what keeps the
+    // cost of a frame flat in the size of the map. Only root-level nodes'
+    // promises are used. A broken promise is noticed within a few hundred
+    // frames (a few such subtrees are still compared each frame).
+    void setFixedInPlace(bool fixed);
+    bool isFixedInPlace() const { return m_bFixedInPlace; }
+
     Node* prev() const { return m_pPrev; }
     Node* parentLink() const { return m_pParent; }
     Node* next() const { return m_pNext; }
@@ -75,6 +85,7 @@ protected:
     Node* m_pNext = nullptr;
     Node* m_pChild = nullptr;
     bool m_bVisible = true;
+    bool m_bFixedInPlace = false;
     NodeType m_eType;
     char* m_szName = nullptr;
 

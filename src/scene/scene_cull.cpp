@@ -87,12 +87,20 @@ void Frustum::fromMatrices(const float* projection, const float* modelView) {
     }
 }
 
-bool Frustum::outside(const Bounds3& box) const {
-    // The box grows a little first: its corners come from float products
-    // that may differ from OpenGL's in the last bits.
+namespace {
+
+// How much a box grows before it is tested: its corners come from float
+// products that may differ from OpenGL's in the last bits.
+float cullMargin(const Bounds3& box) {
     const float span = std::fabs(box.lo.x) + std::fabs(box.lo.y) + std::fabs(box.lo.z) +
                        std::fabs(box.hi.x) + std::fabs(box.hi.y) + std::fabs(box.hi.z);
-    const float margin = 0.01f + 1e-4f * span;
+    return 0.01f + 1e-4f * span;
+}
+
+}  // namespace
+
+bool Frustum::outside(const Bounds3& box) const {
+    const float margin = cullMargin(box);
     for (const auto& p : m_planes) {
         const float x = p[0] >= 0.0f ? box.hi.x + margin : box.lo.x - margin;
         const float y = p[1] >= 0.0f ? box.hi.y + margin : box.lo.y - margin;
@@ -107,6 +115,9 @@ bool Frustum::outside(const Bounds3& box) const {
 void RootCuller::forget() {
     m_entries.clear();
     m_watches.clear();
+    m_moving.clear();
+    m_fixed.clear();
+    m_patches.clear();
     m_uiLiveWatches = 0;
     m_pFirst = nullptr;
     m_bBuilt = false;
@@ -121,9 +132,87 @@ void RootCuller::rebuild(Node* first) {
         measure(entry);
         m_entries.push_back(entry);
     }
+    groupFixed();
     m_pFirst = first;
     m_uiGeneration = boundsGeneration();
     m_bBuilt = true;
+}
+
+namespace {
+
+float centreOf(const Bounds3& box, int axis) {
+    return axis == 0 ? 0.5f * (box.lo.x + box.hi.x) : 0.5f * (box.lo.z + box.hi.z);
+}
+
+}  // namespace
+
+// Patches are squares on the floor (x and z; y is up), as many as give about
+// PER_PATCH subtrees each on average.
+void RootCuller::groupFixed() {
+    constexpr std::size_t PER_PATCH = 32;
+    m_moving.clear();
+    m_fixed.clear();
+    m_patches.clear();
+    m_uiNextFixedCheck = 0;
+    float lo[2] = {0.0f, 0.0f};
+    float hi[2] = {0.0f, 0.0f};
+    for (std::uint32_t i = 0; i < m_entries.size(); ++i) {
+        const Entry& entry = m_entries[i];
+        if (!entry.node->isFixedInPlace() || entry.alwaysDrawn || entry.box.empty) {
+            m_moving.push_back(i);
+            continue;
+        }
+        for (int axis = 0; axis < 2; ++axis) {
+            const float c = centreOf(entry.box, axis);
+            lo[axis] = m_fixed.empty() ? c : std::min(lo[axis], c);
+            hi[axis] = m_fixed.empty() ? c : std::max(hi[axis], c);
+        }
+        m_fixed.push_back(i);
+    }
+    if (m_fixed.empty()) {
+        return;
+    }
+    const auto side = static_cast<std::size_t>(
+        std::max(1.0, std::round(std::sqrt(static_cast<double>(m_fixed.size()) / PER_PATCH))));
+    auto patchOf = [&](const Entry& entry) {
+        std::size_t index[2];
+        for (int axis = 0; axis < 2; ++axis) {
+            const float span = hi[axis] - lo[axis];
+            const float t = span > 0.0f ? (centreOf(entry.box, axis) - lo[axis]) / span : 0.0f;
+            index[axis] = std::min(side - 1, static_cast<std::size_t>(t * static_cast<float>(side)));
+        }
+        return index[1] * side + index[0];
+    };
+    // Counting sort of the fixed subtrees by patch; within a patch they stay
+    // in chain order.
+    std::vector<std::uint32_t> starts(side * side + 1, 0);
+    for (std::uint32_t i : m_fixed) {
+        ++starts[patchOf(m_entries[i]) + 1];
+    }
+    for (std::size_t p = 1; p < starts.size(); ++p) {
+        starts[p] += starts[p - 1];
+    }
+    std::vector<std::uint32_t> sorted(m_fixed.size());
+    std::vector<std::uint32_t> fill(starts.begin(), starts.end() - 1);
+    for (std::uint32_t i : m_fixed) {
+        sorted[fill[patchOf(m_entries[i])]++] = i;
+    }
+    m_fixed.swap(sorted);
+    for (std::size_t p = 0; p + 1 < starts.size(); ++p) {
+        if (starts[p + 1] == starts[p]) {
+            continue;
+        }
+        Patch patch{Bounds3(), starts[p], starts[p + 1] - starts[p]};
+        // Each member counts with its own margin, so a patch found outside
+        // holds no member that its own test would have kept.
+        for (std::uint32_t k = patch.firstMember; k < patch.firstMember + patch.memberCount; ++k) {
+            const Bounds3& box = m_entries[m_fixed[k]].box;
+            const float margin = cullMargin(box);
+            patch.box.add(box.lo.subtract(Vector3(margin, margin, margin)));
+            patch.box.add(box.hi.add(Vector3(margin, margin, margin)));
+        }
+        m_patches.push_back(patch);
+    }
 }
 
 void RootCuller::measure(Entry& entry) {
@@ -156,24 +245,64 @@ bool RootCuller::changed(const Entry& entry) const {
     return false;
 }
 
+// The next few fixed subtrees, in turn: true when one of them changed after
+// all.
+bool RootCuller::fixedMoved() {
+    const std::size_t count = std::min(FIXED_CHECKS_PER_FRAME, m_fixed.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        if (m_uiNextFixedCheck >= m_fixed.size()) {
+            m_uiNextFixedCheck = 0;
+        }
+        if (changed(m_entries[m_fixed[m_uiNextFixedCheck++]])) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool RootCuller::mayBeSeen(const Entry& entry, const Frustum& frustum) const {
+    return entry.alwaysDrawn || (!entry.box.empty && !frustum.outside(entry.box));
+}
+
 void RootCuller::drawOpaque(Node* first, const Frustum& frustum) {
     // A subtree whose watch list grew was given a new range at the end; the
     // old ranges are dropped when they come to outweigh the live ones.
     const bool bloated = m_watches.size() > 2 * m_uiLiveWatches + 4096;
-    if (!m_bBuilt || first != m_pFirst || boundsGeneration() != m_uiGeneration || bloated) {
+    if (!m_bBuilt || first != m_pFirst || boundsGeneration() != m_uiGeneration || bloated ||
+        fixedMoved()) {
         rebuild(first);
     }
-    m_drawn = 0;
+    m_toDraw.clear();
     m_culled = 0;
-    for (Entry& entry : m_entries) {
+    for (std::uint32_t index : m_moving) {
+        Entry& entry = m_entries[index];
         if (changed(entry)) {
             measure(entry);
         }
-        if (!entry.alwaysDrawn && (entry.box.empty || frustum.outside(entry.box))) {
+        if (mayBeSeen(entry, frustum)) {
+            m_toDraw.push_back(index);
+        } else {
             ++m_culled;
+        }
+    }
+    for (const Patch& patch : m_patches) {
+        if (frustum.outside(patch.box)) {
+            m_culled += patch.memberCount;
             continue;
         }
-        ++m_drawn;
-        entry.node->render(false, false);
+        for (std::uint32_t k = patch.firstMember; k < patch.firstMember + patch.memberCount; ++k) {
+            if (mayBeSeen(m_entries[m_fixed[k]], frustum)) {
+                m_toDraw.push_back(m_fixed[k]);
+            } else {
+                ++m_culled;
+            }
+        }
+    }
+    if (!m_patches.empty()) {
+        std::sort(m_toDraw.begin(), m_toDraw.end());
+    }
+    m_drawn = m_toDraw.size();
+    for (std::uint32_t index : m_toDraw) {
+        m_entries[index].node->render(false, false);
     }
 }

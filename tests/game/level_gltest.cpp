@@ -404,6 +404,16 @@ TEST_F(LevelTest, TheGeneratedCastleBuildsWhole) {
     EXPECT_TRUE(scene().radarOn);
     Cell start = playerCell();
     EXPECT_FALSE(isBlack(scene().cellColour(start.first, start.second)));
+    // Only the cells promise never to move; ghosts, pickups and weapons move.
+    std::size_t fixedRoots = 0;
+    for (Node* n = scene().node(1); n; n = n->next()) {
+        const std::string name = n->getName() ? n->getName() : "";
+        const bool cell = name.rfind("Floor(", 0) == 0 || name.rfind("WallBox(", 0) == 0 ||
+                          name.rfind("TallWallBox(", 0) == 0;
+        EXPECT_EQ(n->isFixedInPlace(), cell) << name;
+        fixedRoots += n->isFixedInPlace() ? 1 : 0;
+    }
+    EXPECT_GT(fixedRoots, 500u);
 }
 
 // Draws the play view the way the play frame does, with the window's fixed
@@ -461,6 +471,31 @@ TEST_F(LevelTest, StartViewOfTheCastle) {
                              Vector3(1.0f, 0.35f, 0.4f));
     drawView(scene(), gl);
     EXPECT_TRUE(gl.savePng(folder + "castle_hall_view.png"));
+}
+
+// The walls and floors are culled patch by patch: every view looks as it
+// does with nothing culled.
+TEST_F(LevelTest, TheCastleLooksTheSameWithAndWithoutCulling) {
+    ASSERT_TRUE(buildCastle()) << ::testing::PrintToString(game.messages());
+    GLTestContext& gl = GLTestContext::shared();
+    auto picture = [&](bool culling) {
+        scene().setCulling(culling);
+        drawView(scene(), gl);  // lights placed by nodes follow one frame late
+        drawView(scene(), gl);
+        return gl.readPixels();
+    };
+    for (int turn = 0; turn < 8; ++turn) {
+        const std::vector<unsigned char> culled = picture(true);
+        ASSERT_GT(scene().rootsCulledLastFrame(), scene().rootsDrawnLastFrame()) << turn;
+        const std::vector<unsigned char> whole = picture(false);
+        std::size_t differing = 0;
+        for (std::size_t i = 0; i < whole.size(); ++i) {
+            differing += culled[i] != whole[i] ? 1 : 0;
+        }
+        EXPECT_EQ(differing, 0u) << "turn " << turn;
+        scene().mouseLook(QUARTER_TURN / 2.0f, 0.0f);
+    }
+    scene().setCulling(true);
 }
 
 // A minute of game time through the real play step, with a script of held

@@ -13,6 +13,7 @@
 #include "scene/node.h"
 #include "scene/node_shape.h"
 #include "scene/scene.h"
+#include "scene/scene_cull.h"
 #include "scene_test_support.h"
 #include "support/gl_context.h"
 
@@ -29,8 +30,10 @@ public:
 
 // A field of boxes, cylinders and spheres all round the eye, some of them
 // see-through, a lit "ghost" with turned and scaled parts and a light of its
-// own, and things beyond the far plane.
-class CullingTest : public ::testing::Test {
+// own, and things beyond the far plane. With the parameter set, the field
+// (and a carpet over its floor, which must be drawn after the floor it
+// covers) is fixed in place.
+class CullingTest : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override {
         ASSERT_TRUE(gl.ok());
@@ -49,9 +52,11 @@ protected:
     }
     void TearDown() override { scene.setPlayView(nullptr); }
 
-    NodeID addAt(NodeID parent, Geometry* geometry, const Vector3& position, Material* material) {
+    NodeID addAt(NodeID parent, Geometry* geometry, const Vector3& position, Material* material,
+                 bool fixed = false) {
         auto* t = new NodeTransform;
         t->m_vTranslation = position;
+        t->setFixedInPlace(fixed);
         NodeID id = scene.addNode(t, parent);
         NodeID shape = scene.addNode(new NodeShape(geometry), id);
         static_cast<NodeShape*>(scene.node(shape))->setMaterial(material);
@@ -88,16 +93,22 @@ protected:
                 }
                 Geometry* g = kinds[n % 3];
                 addAt(0, g, Vector3(static_cast<float>(x), 0.0f, static_cast<float>(z)),
-                      n % 7 == 0 ? glass : stone);
+                      n % 7 == 0 ? glass : stone, GetParam());
                 ++n;
             }
         }
         for (int z = -40; z <= 40; z += 4) {
             for (int x = -40; x <= 40; x += 4) {
                 addAt(0, floor, Vector3(static_cast<float>(x), -0.01f, static_cast<float>(z)),
-                      stone);
+                      stone, GetParam());
             }
         }
+        // In the floor's plane, centred away from most of what it covers:
+        // depth ties go to what is drawn last.
+        auto* carpetGrid = new GeometryFlatGrid(30.0f, 30.0f, 4, 4);
+        scene.addGeometry(carpetGrid);
+        addAt(0, carpetGrid, Vector3(15.0f, -0.01f, -15.0f), material(0.8f, 0.3f, 0.2f, 1.0f),
+              GetParam());
         // The ghost: a turned, scaled root with a centre, a nested moving
         // part, and a red light under it.
         ghost = addAt(0, sphere, Vector3(2.0f, 1.0f, -6.0f), material(0.9f, 0.9f, 0.9f, 1.0f));
@@ -155,7 +166,7 @@ protected:
     NodeID hidden = 0;
 };
 
-TEST_F(CullingTest, CullingLeavesEveryViewAsItWas) {
+TEST_P(CullingTest, CullingLeavesEveryViewAsItWas) {
     const Vector3 targets[] = {{0, 1, -1}, {1, 1, 0}, {0, 1, 1}, {-1, 1, 0}, {1, 0.5f, -1}};
     for (const Vector3& target : targets) {
         view.target = target;
@@ -166,7 +177,7 @@ TEST_F(CullingTest, CullingLeavesEveryViewAsItWas) {
 
 // Game code moves nodes by writing their fields: whatever moved into view
 // since the last frame is drawn in the next one.
-TEST_F(CullingTest, MovedTurnedShownAndRelinkedNodesAreDrawnTheNextFrame) {
+TEST_P(CullingTest, MovedTurnedShownAndRelinkedNodesAreDrawnTheNextFrame) {
     expectSamePicture("before");
     transform(wanderer)->m_vTranslation = Vector3(-0.5f, 0.0f, -3.0f);
     expectSamePicture("a root moved into view");
@@ -188,7 +199,7 @@ TEST_F(CullingTest, MovedTurnedShownAndRelinkedNodesAreDrawnTheNextFrame) {
     expectSamePicture("a matrix set");
 }
 
-TEST_F(CullingTest, ANodeMovedIntoViewIsDrawnAtOnce) {
+TEST_P(CullingTest, ANodeMovedIntoViewIsDrawnAtOnce) {
     scene.setCulling(true);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     scene.renderScene();
@@ -203,7 +214,7 @@ TEST_F(CullingTest, ANodeMovedIntoViewIsDrawnAtOnce) {
     EXPECT_GT(rgba[0], 2 * rgba[1]) << "the red box fills the middle";
 }
 
-TEST_F(CullingTest, RootLevelNodesChainInTheOrderAdded) {
+TEST_P(CullingTest, RootLevelNodesChainInTheOrderAdded) {
     std::vector<Node*> roots;
     for (Node* n = scene.node(1); n; n = n->next()) {
         roots.push_back(n);
@@ -215,5 +226,36 @@ TEST_F(CullingTest, RootLevelNodesChainInTheOrderAdded) {
     EXPECT_EQ(last->prev(), roots.back());
     EXPECT_EQ(last->next(), nullptr);
 }
+
+// Walls promised never to move are still watched, a few per frame: one that
+// moves after all is drawn where it now is once its turn has come.
+TEST_P(CullingTest, AFixedNodeThatMovesAfterAllIsDrawnWhereItIsWithinItsTurn) {
+    expectSamePicture("before");
+    NodeTransform* moved = nullptr;
+    std::size_t fixedRoots = 0;
+    for (Node* n = scene.node(1); n; n = n->next()) {
+        if (n->isFixedInPlace()) {
+            ++fixedRoots;
+            auto* t = static_cast<NodeTransform*>(n);
+            if (t->m_vTranslation.z > 30.0f) {
+                moved = t;  // well behind the eye
+            }
+        }
+    }
+    if (!GetParam()) {
+        EXPECT_EQ(fixedRoots, 0u);
+        return;
+    }
+    ASSERT_NE(moved, nullptr);
+    moved->m_vTranslation = Vector3(0.5f, 0.0f, -3.0f);
+    const std::size_t turns = fixedRoots / RootCuller::FIXED_CHECKS_PER_FRAME + 1;
+    scene.setCulling(true);
+    for (std::size_t i = 0; i < turns; ++i) {
+        scene.renderScene();
+    }
+    expectSamePicture("a fixed node moved into view");
+}
+
+INSTANTIATE_TEST_SUITE_P(FieldFixedOrNot, CullingTest, ::testing::Bool());
 
 }  // namespace
