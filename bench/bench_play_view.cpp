@@ -576,7 +576,6 @@ std::string ppm() {
     return out;
 }
 
-
 struct Options {
     int rounds = 15;
     std::vector<int> maps{32, 64, 128, 256};

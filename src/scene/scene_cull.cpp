@@ -179,7 +179,8 @@ void RootCuller::groupFixed() {
         for (int axis = 0; axis < 2; ++axis) {
             const float span = hi[axis] - lo[axis];
             const float t = span > 0.0f ? (centreOf(entry.box, axis) - lo[axis]) / span : 0.0f;
-            index[axis] = std::min(side - 1, static_cast<std::size_t>(t * static_cast<float>(side)));
+            index[axis] =
+                std::min(side - 1, static_cast<std::size_t>(t * static_cast<float>(side)));
         }
         return index[1] * side + index[0];
     };
