@@ -22,6 +22,7 @@
 #include "input/control_table.h"
 #include "input/game_settings.h"
 #include "platform/clock.h"
+#include "platform/heap.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
 #include "scene/node.h"
@@ -112,6 +113,7 @@ void writeBytes(const fs::path& path, const std::string& bytes) {
 class LevelFixture {
 public:
     LevelFixture() : m_reporter(nullptr, false), m_settings(nullptr) {
+        platform::keepFreedMemoryForReuse();  // as the game does at start
         platform::setMessageBoxHandler([](const platform::MessageBoxRequest&) { ++g_messages; });
         m_settings.loadControls("/nonexistent-spookhollow/control.cfg");
         hasContext = platform::startWindowSystem() &&

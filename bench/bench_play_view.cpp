@@ -37,6 +37,7 @@
 #include "game/map_colours.h"
 #include "input/game_settings.h"
 #include "platform/clock.h"
+#include "platform/heap.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
 #include "scene/affine.h"
@@ -392,6 +393,7 @@ std::string tiledMap(const std::string& castle, int size) {
 class Fixture {
 public:
     Fixture() : m_reporter(nullptr, false), m_settings(nullptr) {
+        platform::keepFreedMemoryForReuse();  // as the game does at start
         platform::setMessageBoxHandler([](const platform::MessageBoxRequest& request) {
             ++g_messages;
             std::fprintf(stderr, "message: %s: %s\n", request.caption.c_str(),

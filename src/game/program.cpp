@@ -16,6 +16,7 @@
 #include "game/game_scene.h"
 #include "input/game_settings.h"
 #include "input/input_router.h"
+#include "platform/heap.h"
 #include "platform/instance_guard.h"
 #include "platform/message_box.h"
 #include "platform/sound_logging.h"
@@ -185,6 +186,7 @@ int runProgram(int argc, const char* const* argv) {
         return 0;
     }
 
+    platform::keepFreedMemoryForReuse();
     platform::InstanceGuard instanceGuard;
     if (!instanceGuard.acquire(TITLE)) {
         refuseSecondCopy();
