@@ -202,14 +202,17 @@ const char* ErrorReporter::captionFor(int kind) {
 }
 
 void reportError(int kind, const char* format, ...) {
-    ErrorReporter* reporter = errorReporter();
-    if (reporter == nullptr) {
-        return;
-    }
     va_list args;
     va_start(args, format);
-    reporter->setErrorV(kind, format, args);
+    reportErrorV(kind, format, args);
     va_end(args);
+}
+
+void reportErrorV(int kind, const char* format, va_list args) {
+    ErrorReporter* reporter = errorReporter();
+    if (reporter != nullptr) {
+        reporter->setErrorV(kind, format, args);
+    }
 }
 
 void reportShowReset(const char* resetText, int kind, const char* format, ...) {

@@ -93,6 +93,7 @@ constexpr const char* RESET_NO_ERROR = "No Error.";
 // tests use the engine without one).
 // Report: store kind and message (and log it).
 void reportError(int kind, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void reportErrorV(int kind, const char* format, va_list args) __attribute__((format(printf, 2, 0)));
 // The usual failure path: report, show, then reset with resetText.
 void reportShowReset(const char* resetText, int kind, const char* format, ...)
     __attribute__((format(printf, 3, 4)));

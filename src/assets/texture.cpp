@@ -3,7 +3,10 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <cstdarg>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "app/error_reporter.h"
 #include "assets/mipmap_chain.h"
@@ -24,15 +27,57 @@ void Texture::freePixels() {
     pixels = nullptr;
 }
 
+void Texture::complain(int kind, const char* format, ...) const {
+    if (m_bQuiet) {
+        return;
+    }
+    va_list args;
+    va_start(args, format);
+    reportErrorV(kind, format, args);
+    va_end(args);
+}
+
+namespace {
+
+// The last three characters in lower case ("" for a shorter name).
+std::string endingOf(const std::string& name) {
+    std::string ending = name.size() < 3 ? std::string() : name.substr(name.size() - 3);
+    for (char& c : ending) {
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return ending;
+}
+
+}  // namespace
+
+bool Texture::readQuietly(const std::string& name) {
+    if (name.size() < 4 || endingOf(name) != "tga") {
+        return false;
+    }
+    m_bQuiet = true;
+    const bool read = readTGA(name, true, mipmap);
+    m_bQuiet = false;
+    return read;
+}
+
+void Texture::makeLevelsAhead() {
+    if (!mipmap || pixels == nullptr || m_pLevels) {
+        return;
+    }
+    // Without the levels (no memory) the upload makes them as usual.
+    m_pLevels.reset(new (std::nothrow)
+                        MipmapChain(pixels, width, height, bitsPerPixel / 8, blueFirst));
+    if (m_pLevels && m_pLevels->levelCount() == 0) {
+        m_pLevels.reset();
+    }
+}
+
 bool Texture::loadImageFile(const std::string& name) {
     if (name.size() < 4) {
         reportError(ERROR_GAME, "Invalid texture filename: %s", name.c_str());
         return false;
     }
-    std::string ending = name.substr(name.size() - 3);
-    for (char& c : ending) {
-        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    }
+    const std::string ending = endingOf(name);
     if (ending == "tga") {
         // The mipmap levels are made from the file's order in one pass.
         if (!readTGA(name, true, mipmap)) {
@@ -111,8 +156,11 @@ void Texture::putInRgbOrder() {
 void Texture::uploadMipmaps(unsigned format) {
     GLint largest = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    std::unique_ptr<MipmapChain> prepared = std::move(m_pLevels);
     if (width <= largest && height <= largest) {
-        MipmapChain chain(pixels, width, height, bitsPerPixel / 8, blueFirst);
+        MipmapChain madeNow(prepared ? nullptr : pixels, width, height, bitsPerPixel / 8,
+                            blueFirst);
+        const MipmapChain& chain = prepared ? *prepared : madeNow;
         for (int i = 0; i < chain.levelCount(); ++i) {
             MipmapChain::Level level = chain.level(i);
             glTexImage2D(GL_TEXTURE_2D, i, GL_RGBA8, level.width, level.height, 0, GL_RGBA,

@@ -1,11 +1,13 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "scene/color.h"
 #include "scene/material.h"
 
+class MipmapChain;
 class Texture;
 
 // What shapes see of a loaded texture. The scene knows textures only as
@@ -38,6 +40,13 @@ public:
     // Reads the file and, for a name ending in "tga" (in any case), uploads
     // it; reports why it failed.
     bool loadImageFile(const std::string& name);
+    // The parts of loading a ".tga" file that need no OpenGL, so they can
+    // run on another thread: readQuietly() reads it and reports nothing
+    // (false when it could not: the usual load then reads it again and says
+    // why), makeLevelsAhead() makes its mipmap levels. uploadToGL() then
+    // finishes the load on the main thread.
+    bool readQuietly(const std::string& name);
+    void makeLevelsAhead();
     // keepFileOrder leaves the pixels blue-green-red as the file stores them
     // (blueFirst), for an upload that puts them in order on its way.
     bool readTGA(const std::string& name, bool checkSize, bool keepFileOrder = false);
@@ -66,6 +75,10 @@ public:
 
 private:
     TextureSurface m_surface{*this};
+    bool m_bQuiet = false;                   // while prepared on another thread
+    std::unique_ptr<MipmapChain> m_pLevels;  // made ahead of the upload
+
+    void complain(int kind, const char* format, ...) const __attribute__((format(printf, 3, 4)));
 
     bool readHeader(std::FILE* file, const char* name, std::uint8_t* header);
     bool checkDimensions(const char* name, bool checkSize) const;

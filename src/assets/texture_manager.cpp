@@ -3,8 +3,10 @@
 #include <cstdarg>
 #include <cstdio>
 #include <new>
+#include <utility>
 
 #include "app/error_reporter.h"
+#include "assets/texture_preload.h"
 
 namespace {
 
@@ -46,9 +48,35 @@ std::string nameToOpen(const std::string& given) {
 
 }  // namespace
 
+TextureManager::TextureManager() = default;
+
 TextureManager::~TextureManager() {
+    // No uploads on the way out: the pictures are dropped with their groups.
+    m_pendingUploads.clear();
+    m_pPreload.reset();
     releaseGroup(0);
     releaseGroup(1);
+}
+
+void TextureManager::preload(const std::vector<TextureRequest>& requests) {
+    std::vector<TextureRequest> opened;
+    for (const TextureRequest& request : requests) {
+        if (request.fileName.size() > 4 && request.fileName.size() < Texture::FILE_NAME_SIZE - 1) {
+            opened.push_back(request);
+            opened.back().fileName = nameToOpen(request.fileName);
+        }
+    }
+    m_pPreload.reset();
+    m_pPreload.reset(new (std::nothrow) TexturePreload(std::move(opened)));
+}
+
+void TextureManager::endPreload() {
+    for (Texture* texture : m_pendingUploads) {
+        m_pPreload->levelsMade(texture);
+        texture->uploadToGL();
+    }
+    m_pendingUploads.clear();
+    m_pPreload.reset();
 }
 
 void TextureManager::failLoad() {
@@ -92,16 +120,22 @@ TextureID TextureManager::loadTexture(int group, bool mipmap, unsigned filterQua
         return none;
     }
 
-    auto* texture = new (std::nothrow) Texture(mipmap, filterQuality, solid);
-    if (texture == nullptr) {
-        reportError(ERROR_MEMORY, "Can not create pTexture.");
-        failLoad();
-        return none;
-    }
-    if (!texture->loadImageFile(nameToOpen(fileName))) {
-        delete texture;
-        failLoad();
-        return none;
+    const std::string path = nameToOpen(fileName);
+    Texture* texture = m_pPreload ? m_pPreload->take(path, mipmap, filterQuality, solid) : nullptr;
+    if (texture != nullptr) {
+        m_pendingUploads.push_back(texture);
+    } else {
+        texture = new (std::nothrow) Texture(mipmap, filterQuality, solid);
+        if (texture == nullptr) {
+            reportError(ERROR_MEMORY, "Can not create pTexture.");
+            failLoad();
+            return none;
+        }
+        if (!texture->loadImageFile(path)) {
+            delete texture;
+            failLoad();
+            return none;
+        }
     }
     std::snprintf(texture->fileName, Texture::FILE_NAME_SIZE, "%s", shared.c_str());
     m_textures[group].push_back(texture);
@@ -111,6 +145,9 @@ TextureID TextureManager::loadTexture(int group, bool mipmap, unsigned filterQua
 void TextureManager::releaseGroup(int group) {
     if (!validGroup(group)) {
         return;
+    }
+    if (m_pPreload) {
+        endPreload();  // the thread may still be making a picture's levels
     }
     for (Texture* texture : m_textures[group]) {
         delete texture;

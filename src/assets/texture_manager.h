@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +18,16 @@ struct TextureID {
 };
 using FontID = TextureID;
 
+// A picture to read ahead, with the settings it will be loaded with.
+struct TextureRequest {
+    std::string fileName;
+    bool mipmap;
+    unsigned filterQuality;
+    std::uint8_t solid;
+};
+
+class TexturePreload;
+
 // Owns every loaded image and bitmap font, in two groups that are released
 // separately. A file asked for twice is read once and shared.
 class TextureManager {
@@ -24,13 +35,21 @@ public:
     static constexpr int GROUP_COUNT = 2;
     static constexpr std::size_t TEXT_BUFFER_SIZE = 128;
 
-    TextureManager() = default;
+    TextureManager();
     ~TextureManager();
     TextureManager(const TextureManager&) = delete;
     TextureManager& operator=(const TextureManager&) = delete;
 
     TextureID loadTexture(int group, bool mipmap, unsigned filterQuality, std::uint8_t solid,
                           std::string fileName);
+    // Starts reading these pictures on another thread, in this order.
+    // loadTexture() of one of them with the same settings then takes it from
+    // there once it is read, and leaves its upload to endPreload(), so its
+    // mipmap levels can be made meanwhile: until then it has no OpenGL name.
+    void preload(const std::vector<TextureRequest>& requests);
+    // Uploads what was taken and ends the preload. Releasing a group ends
+    // it too.
+    void endPreload();
     void releaseGroup(int group);
 
     Texture* getTexture(int group, std::uint32_t id) const;
@@ -63,4 +82,6 @@ private:
     std::vector<Texture*> m_textures[GROUP_COUNT];
     std::vector<BitmapFont*> m_fonts[GROUP_COUNT];
     char m_text[TEXT_BUFFER_SIZE] = {};
+    std::unique_ptr<TexturePreload> m_pPreload;
+    std::vector<Texture*> m_pendingUploads;  // taken from the preload
 };

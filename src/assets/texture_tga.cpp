@@ -63,7 +63,7 @@ bool Texture::readTGA(const std::string& nameText, bool checkSize, bool keepFile
     const char* name = nameText.c_str();
     std::FILE* file = std::fopen(name, "rb");
     if (file == nullptr) {
-        reportError(ERROR_GAME, "Can not open %s.", name);
+        complain(ERROR_GAME, "Can not open %s.", name);
         return false;
     }
     FileCloser closer(file);
@@ -74,7 +74,7 @@ bool Texture::readTGA(const std::string& nameText, bool checkSize, bool keepFile
     }
     // Skip the image ID that follows the header.
     if (header[0] != 0 && std::fseek(file, header[0], SEEK_CUR) != 0) {
-        reportError(ERROR_GAME, "Can not load %s.\nFile is corrupted.", name);
+        complain(ERROR_GAME, "Can not load %s.\nFile is corrupted.", name);
         return false;
     }
     const int imageType = header[2];
@@ -87,7 +87,7 @@ bool Texture::readTGA(const std::string& nameText, bool checkSize, bool keepFile
     pixels = new (std::nothrow) std::uint8_t[static_cast<std::size_t>(width) *
                                              static_cast<std::size_t>(height) * bytesPerPixel];
     if (pixels == nullptr) {
-        reportError(ERROR_MEMORY, "Can not load %s.\nNot enough free memory.", name);
+        complain(ERROR_MEMORY, "Can not load %s.\nNot enough free memory.", name);
         return false;
     }
     bool read = imageType == TYPE_UNCOMPRESSED ? readPixelBlock(file, name)
@@ -109,19 +109,18 @@ bool Texture::readTGA(const std::string& nameText, bool checkSize, bool keepFile
 
 bool Texture::readHeader(std::FILE* file, const char* name, std::uint8_t* header) {
     if (std::fread(header, 1, HEADER_SIZE, file) != HEADER_SIZE) {
-        reportError(ERROR_GAME, "Error reading header in %s.", name);
+        complain(ERROR_GAME, "Error reading header in %s.", name);
         return false;
     }
     int imageType = header[2];
     if (imageType != TYPE_UNCOMPRESSED && imageType != TYPE_RUN_LENGTH) {
-        reportError(ERROR_GAME,
-                    "Can not load %s.\nThis TGA file is saved in an unsupported file format.",
-                    name);
+        complain(ERROR_GAME,
+                 "Can not load %s.\nThis TGA file is saved in an unsupported file format.", name);
         return false;
     }
     bitsPerPixel = header[16];
     if (bitsPerPixel != 24 && bitsPerPixel != 32) {
-        reportError(
+        complain(
             ERROR_GAME,
             "Can not load %s.\nThis TGA file's color depth is %u.\nOnly allowed to have 24bpp or "
             "32bpp.",
@@ -138,13 +137,13 @@ bool Texture::readHeader(std::FILE* file, const char* name, std::uint8_t* header
 bool Texture::checkDimensions(const char* name, bool checkSize) const {
     if (checkSize) {
         if (width != height) {
-            reportError(ERROR_GAME,
-                        "Can not load %s.\nThis file's size is %ux%u.\nSize must be square.", name,
-                        static_cast<unsigned>(width), static_cast<unsigned>(height));
+            complain(ERROR_GAME,
+                     "Can not load %s.\nThis file's size is %ux%u.\nSize must be square.", name,
+                     static_cast<unsigned>(width), static_cast<unsigned>(height));
             return false;
         }
         if (!isPowerOfTwo(width)) {
-            reportError(
+            complain(
                 ERROR_GAME,
                 "Can not load %s.\nThis file's size is %ux%u.\nFile size must be in powers of two.",
                 name, static_cast<unsigned>(width), static_cast<unsigned>(height));
@@ -154,13 +153,13 @@ bool Texture::checkDimensions(const char* name, bool checkSize) const {
     // A map image has no size rule, but an empty one describes no picture at
     // all.
     if (width <= 0 || height <= 0) {
-        reportError(ERROR_GAME, "Can not load %s.\nFile is corrupted.", name);
+        complain(ERROR_GAME, "Can not load %s.\nFile is corrupted.", name);
         return false;
     }
     // Run-length packets let a small file claim a picture of gigabytes.
     if (static_cast<std::int64_t>(width) * height > MAX_PIXELS) {
-        reportError(ERROR_GAME, "Can not load %s.\nThis file's size is %ux%u.\nFile is too large.",
-                    name, static_cast<unsigned>(width), static_cast<unsigned>(height));
+        complain(ERROR_GAME, "Can not load %s.\nThis file's size is %ux%u.\nFile is too large.",
+                 name, static_cast<unsigned>(width), static_cast<unsigned>(height));
         return false;
     }
     return true;
@@ -174,14 +173,14 @@ bool Texture::fileCanHoldPixels(std::FILE* file, const char* name, int imageType
     const long left = bytesLeft(file);
     if (imageType == TYPE_UNCOMPRESSED) {
         if (left < 0 || static_cast<std::size_t>(left) < pixelCount * bytesPerPixel) {
-            reportError(ERROR_GAME, "Can not load %s.\nFile is corrupted.", name);
+            complain(ERROR_GAME, "Can not load %s.\nFile is corrupted.", name);
             return false;
         }
         return true;
     }
     if (left < 0 ||
         static_cast<std::size_t>(left) < smallestRunLengthBlock(pixelCount, bytesPerPixel)) {
-        reportError(ERROR_GAME, "Can not load data from %s.\nFile is corrupted.", name);
+        complain(ERROR_GAME, "Can not load data from %s.\nFile is corrupted.", name);
         return false;
     }
     return true;
@@ -217,7 +216,7 @@ bool Texture::readPixelBlock(std::FILE* file, const char* name) {
     std::size_t size = static_cast<std::size_t>(width) * height * (bitsPerPixel / 8);
     if (std::fread(pixels, 1, size, file) != size) {
         freePixels();
-        reportError(ERROR_GAME, "Can not load %s.\nFile is corrupted.", name);
+        complain(ERROR_GAME, "Can not load %s.\nFile is corrupted.", name);
         return false;
     }
     return true;
@@ -228,7 +227,7 @@ bool Texture::readRunLengthPixels(std::FILE* file, const char* name) {
     const std::size_t pixelCount = static_cast<std::size_t>(width) * height;
     std::size_t done = 0;
     auto corrupted = [&] {
-        reportError(ERROR_GAME, "Can not load data from %s.\nFile is corrupted.", name);
+        complain(ERROR_GAME, "Can not load data from %s.\nFile is corrupted.", name);
         return false;
     };
     while (done < pixelCount) {

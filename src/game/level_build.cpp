@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <new>
 #include <utility>
+#include <vector>
 
 #include "app/error_reporter.h"
 #include "assets/qvr_reader.h"
@@ -25,6 +26,11 @@ namespace {
 constexpr int LEVEL_GROUP = 1;
 constexpr const char* OBJECTS_FILE = "resources/objects.lvl";
 constexpr const char* MAP_FILE = "resources/maps/castle.map";
+// Ground, carpet, wood, ceiling and wall, in the order they are loaded.
+constexpr const char* SURFACE_FILES[] = {
+    "resources/textures/ground.tga", "resources/textures/carpet.tga", "resources/textures/wood.tga",
+    "resources/textures/ceiling.tga", "resources/textures/box.tga"};
+constexpr unsigned SURFACE_FILTER_QUALITY = 4;
 constexpr float PLAYER_RADIUS = 1.25f;
 constexpr float EYE_HEIGHT = 1.8f;
 constexpr float LEVEL_MOVE_SPEED = 20.0f;
@@ -69,7 +75,9 @@ float cellCoordinate(int cell, float size) {
 // A failed build takes back what it made, so the main menu it returns to is
 // clean and the next Start builds from nothing (the HUD's ids are free again).
 bool GameScene::buildLevel() {
-    if (!buildLevelParts()) {
+    const bool built = buildLevelParts();
+    m_textures.endPreload();
+    if (!built) {
         releaseLevelObjects();
         return false;
     }
@@ -77,6 +85,13 @@ bool GameScene::buildLevel() {
 }
 
 bool GameScene::buildLevelParts() {
+    // The floors', ceilings' and walls' pictures are read on the second
+    // core while the first sets up the rest; loadLevelFiles() takes them.
+    std::vector<TextureRequest> surfaces;
+    for (const char* file : SURFACE_FILES) {
+        surfaces.push_back(TextureRequest{file, true, SURFACE_FILTER_QUALITY, 1});
+    }
+    m_textures.preload(surfaces);
     LevelParts parts;
     if (!createPlayerLight() || !setupPlayHud() || !loadLevelFiles(parts) ||
         !readLevelGeometry(parts)) {
@@ -127,11 +142,9 @@ bool GameScene::loadLevelFiles(LevelParts& parts) {
 
     TextureID* surfaces[] = {&parts.ground, &parts.carpet, &parts.wood, &parts.ceiling,
                              &parts.wall};
-    const char* files[] = {"resources/textures/ground.tga", "resources/textures/carpet.tga",
-                           "resources/textures/wood.tga", "resources/textures/ceiling.tga",
-                           "resources/textures/box.tga"};
     for (int i = 0; i < 5; ++i) {
-        *surfaces[i] = m_textures.loadTexture(LEVEL_GROUP, true, 4, 1, files[i]);
+        *surfaces[i] =
+            m_textures.loadTexture(LEVEL_GROUP, true, SURFACE_FILTER_QUALITY, 1, SURFACE_FILES[i]);
         if (surfaces[i]->id == 0) {
             return false;
         }

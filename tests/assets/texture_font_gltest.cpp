@@ -5,6 +5,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
+#include <string>
+#include <vector>
 
 #include "app/error_reporter.h"
 #include "assets/texture_manager.h"
@@ -172,6 +175,107 @@ TEST_F(TextureGLTest, MipmapLevelsAreTheOnesGluMakes) {
             glDeleteTextures(1, &glu);
         }
     }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// Every level of a texture, as OpenGL holds it.
+std::vector<std::vector<std::uint8_t>> levelsOf(unsigned glName) {
+    std::vector<std::vector<std::uint8_t>> levels;
+    glBindTexture(GL_TEXTURE_2D, glName);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    for (int level = 0;; ++level) {
+        GLint width = 0;
+        GLint height = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &width);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &height);
+        if (width == 0 || height == 0) {
+            return levels;
+        }
+        levels.emplace_back(static_cast<std::size_t>(width * height * 4));
+        glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, levels.back().data());
+    }
+}
+
+// Pictures read ahead on another thread end up as the same textures, level
+// for level, as pictures loaded the usual way; what cannot be read there is
+// loaded the usual way and reported as it always was.
+TEST_F(TextureGLTest, PreloadedPicturesBecomeTheSameTexturesAndFailTheSameWay) {
+    write("wall.tga", Picture::gradient(64, 64), 24);
+    write("glass.tga", Picture::gradient(32, 32), 32);
+    write("sign.tga", Picture::gradient(16, 16), 24);
+    writeFile(dir.file("cut.tga"),
+              buildTga(Picture::gradient(16, 16), TgaLayout{24}).substr(0, 90));
+    struct Load {
+        const char* name;
+        bool mipmap;
+        unsigned quality;
+    };
+    const Load loads[] = {{"wall.tga", true, 4},
+                          {"Glass.TGA", true, 2},
+                          {"sign.tga", false, 1},
+                          {"cut.tga", true, 4},
+                          {"gone.tga", true, 4}};
+    TextureManager usual;
+    for (const Load& load : loads) {
+        usual.loadTexture(1, load.mipmap, load.quality, 1, load.name);
+    }
+    auto shown = [&] {
+        std::vector<std::string> texts;
+        for (const platform::MessageBoxRequest& box : boxes.boxes()) {
+            texts.push_back(box.caption + ": " + box.text);
+        }
+        boxes.clear();
+        return texts;
+    };
+    const std::vector<std::string> usualMessages = shown();
+    EXPECT_EQ(usualMessages.size(), 2u) << "the cut file and the missing one";
+    std::vector<TextureRequest> requests;
+    for (const Load& load : loads) {
+        requests.push_back({load.name, load.mipmap, load.quality, 1});
+    }
+    requests.push_back({"sign.tga", true, 1, 1});  // asked for with other settings
+    manager.preload(requests);
+    std::vector<TextureID> ids;
+    for (const Load& load : loads) {
+        ids.push_back(manager.loadTexture(1, load.mipmap, load.quality, 1, load.name));
+    }
+    EXPECT_EQ(shown(), usualMessages);
+    EXPECT_EQ(manager.getTextureGLName(1, ids[0].id), 0u) << "uploaded at the end of the preload";
+    manager.endPreload();
+    for (std::size_t i = 0; i < 3; ++i) {
+        ASSERT_NE(ids[i].id, 0u) << loads[i].name;
+        EXPECT_NE(manager.getTextureGLName(1, ids[i].id), 0u) << loads[i].name;
+        EXPECT_EQ(levelsOf(manager.getTextureGLName(1, ids[i].id)),
+                  levelsOf(usual.getTextureGLName(1, i + 1)))
+            << loads[i].name;
+    }
+    EXPECT_EQ(ids[3].id, 0u);
+    EXPECT_EQ(ids[4].id, 0u);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// Leaving a level while its pictures are still being read ahead.
+TEST_F(TextureGLTest, ReleasingAGroupEndsItsPreloadFirst) {
+    for (int i = 0; i < 4; ++i) {
+        write("big" + std::to_string(i) + ".tga", Picture::gradient(256, 256), 32);
+    }
+    for (int taken = 0; taken <= 4; ++taken) {
+        std::vector<TextureRequest> requests;
+        for (int i = 0; i < 4; ++i) {
+            requests.push_back({"big" + std::to_string(i) + ".tga", true, 4, 0});
+        }
+        manager.preload(requests);
+        for (int i = 0; i < taken; ++i) {
+            EXPECT_NE(
+                manager.loadTexture(1, true, 4, 0, requests[static_cast<std::size_t>(i)].fileName)
+                    .id,
+                0u);
+        }
+        manager.releaseGroup(1);
+        EXPECT_EQ(manager.textureCount(1), 0u);
+        manager.endPreload();  // nothing left to end
+    }
+    EXPECT_TRUE(boxes.boxes().empty());
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
