@@ -52,7 +52,7 @@ TextureManager::TextureManager() = default;
 
 TextureManager::~TextureManager() {
     // No uploads on the way out: the pictures are dropped with their groups.
-    m_pendingUploads.clear();
+    m_vpPendingUploads.clear();
     m_pPreload.reset();
     releaseGroup(0);
     releaseGroup(1);
@@ -66,16 +66,16 @@ void TextureManager::preload(const std::vector<TextureRequest>& requests) {
             opened.back().fileName = nameToOpen(request.fileName);
         }
     }
-    m_pPreload.reset();
+    endPreload();
     m_pPreload.reset(new (std::nothrow) TexturePreload(std::move(opened)));
 }
 
 void TextureManager::endPreload() {
-    for (Texture* texture : m_pendingUploads) {
+    for (Texture* texture : m_vpPendingUploads) {
         m_pPreload->levelsMade(texture);
         texture->uploadToGL();
     }
-    m_pendingUploads.clear();
+    m_vpPendingUploads.clear();
     m_pPreload.reset();
 }
 
@@ -123,7 +123,7 @@ TextureID TextureManager::loadTexture(int group, bool mipmap, unsigned filterQua
     const std::string path = nameToOpen(fileName);
     Texture* texture = m_pPreload ? m_pPreload->take(path, mipmap, filterQuality, solid) : nullptr;
     if (texture != nullptr) {
-        m_pendingUploads.push_back(texture);
+        m_vpPendingUploads.push_back(texture);
     } else {
         texture = new (std::nothrow) Texture(mipmap, filterQuality, solid);
         if (texture == nullptr) {

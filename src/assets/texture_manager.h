@@ -83,5 +83,5 @@ private:
     std::vector<BitmapFont*> m_fonts[GROUP_COUNT];
     char m_text[TEXT_BUFFER_SIZE] = {};
     std::unique_ptr<TexturePreload> m_pPreload;
-    std::vector<Texture*> m_pendingUploads;  // taken from the preload
+    std::vector<Texture*> m_vpPendingUploads;  // taken from the preload
 };

@@ -6,7 +6,7 @@
 
 TexturePreload::TexturePreload(std::vector<Request> requests)
     : m_requests(std::move(requests)),
-      m_read(m_requests.size(), nullptr),
+      m_vpRead(m_requests.size(), nullptr),
       m_taken(m_requests.size(), false) {
     try {
         m_thread = std::thread(&TexturePreload::run, this);
@@ -24,9 +24,9 @@ TexturePreload::~TexturePreload() {
     if (m_thread.joinable()) {
         m_thread.join();
     }
-    for (std::size_t i = 0; i < m_read.size(); ++i) {
+    for (std::size_t i = 0; i < m_vpRead.size(); ++i) {
         if (!m_taken[i]) {
-            delete m_read[i];
+            delete m_vpRead[i];
         }
     }
 }
@@ -57,13 +57,13 @@ void TexturePreload::run() {
             delete texture;
             texture = nullptr;
         }
-        m_read[i] = texture;
+        m_vpRead[i] = texture;
         publish(m_uiRead, i + 1);
     }
     publish(m_uiRead, count);
     for (std::size_t i = 0; i < count; ++i) {
-        if (m_read[i] != nullptr && !stopping()) {
-            m_read[i]->makeLevelsAhead();
+        if (m_vpRead[i] != nullptr && !stopping()) {
+            m_vpRead[i]->makeLevelsAhead();
         }
         publish(m_uiLeveled, i + 1);
     }
@@ -79,17 +79,17 @@ Texture* TexturePreload::take(const std::string& file, bool mipmap, unsigned fil
         }
         std::unique_lock<std::mutex> lock(m_mutex);
         m_progress.wait(lock, [&] { return m_uiRead > i; });
-        if (m_read[i] != nullptr && !m_taken[i]) {
+        if (m_vpRead[i] != nullptr && !m_taken[i]) {
             m_taken[i] = true;
-            return m_read[i];
+            return m_vpRead[i];
         }
     }
     return nullptr;
 }
 
 void TexturePreload::levelsMade(const Texture* texture) {
-    for (std::size_t i = 0; i < m_read.size(); ++i) {
-        if (m_taken[i] && m_read[i] == texture) {
+    for (std::size_t i = 0; i < m_vpRead.size(); ++i) {
+        if (m_taken[i] && m_vpRead[i] == texture) {
             std::unique_lock<std::mutex> lock(m_mutex);
             m_progress.wait(lock, [&] { return m_uiLeveled > i; });
             return;

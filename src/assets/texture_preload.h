@@ -49,7 +49,7 @@ private:
     std::vector<Request> m_requests;
     // Made by the thread (null when not read); those not handed out are
     // deleted at the end.
-    std::vector<Texture*> m_read;
+    std::vector<Texture*> m_vpRead;
     std::vector<bool> m_taken;
     std::size_t m_uiRead = 0;     // requests read (or failed), in order
     std::size_t m_uiLeveled = 0;  // requests with levels made, in order
