@@ -60,11 +60,11 @@ bool Texture::readQuietly(const std::string& name) {
     return read;
 }
 
-void Texture::makeLevelsAhead() {
+void Texture::makeMipmapLevels() {
     if (!mipmap || pixels == nullptr || m_pLevels) {
         return;
     }
-    // Without the levels (no memory) the upload makes them as usual.
+    // Without the levels (no memory) the upload falls back to GLU.
     m_pLevels.reset(new (std::nothrow)
                         MipmapChain(pixels, width, height, bitsPerPixel / 8, blueFirst));
     if (m_pLevels && m_pLevels->levelCount() == 0) {
@@ -156,19 +156,18 @@ void Texture::putInRgbOrder() {
 void Texture::uploadMipmaps(unsigned format) {
     GLint largest = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-    std::unique_ptr<MipmapChain> prepared = std::move(m_pLevels);
-    if (width <= largest && height <= largest) {
-        MipmapChain madeNow(prepared ? nullptr : pixels, width, height, bitsPerPixel / 8,
-                            blueFirst);
-        const MipmapChain& chain = prepared ? *prepared : madeNow;
-        for (int i = 0; i < chain.levelCount(); ++i) {
-            MipmapChain::Level level = chain.level(i);
+    const bool fits = width <= largest && height <= largest;
+    if (fits) {
+        makeMipmapLevels();  // unless they were made ahead
+    }
+    std::unique_ptr<MipmapChain> chain = std::move(m_pLevels);
+    if (fits && chain) {
+        for (int i = 0; i < chain->levelCount(); ++i) {
+            MipmapChain::Level level = chain->level(i);
             glTexImage2D(GL_TEXTURE_2D, i, GL_RGBA8, level.width, level.height, 0, GL_RGBA,
                          GL_UNSIGNED_BYTE, level.rgba);
         }
-        if (chain.levelCount() > 0) {
-            return;
-        }
+        return;
     }
     putInRgbOrder();
     gluBuild2DMipmaps(GL_TEXTURE_2D, static_cast<GLint>(bitsPerPixel / 8), width, height, format,

@@ -43,10 +43,11 @@ public:
     // The parts of loading a ".tga" file that need no OpenGL, so they can
     // run on another thread: readQuietly() reads it and reports nothing
     // (false when it could not: the usual load then reads it again and says
-    // why), makeLevelsAhead() makes its mipmap levels. uploadToGL() then
-    // finishes the load on the main thread.
+    // why), makeMipmapLevels() makes its mipmap levels (the upload makes
+    // them otherwise). uploadToGL() then finishes the load on the main
+    // thread.
     bool readQuietly(const std::string& name);
-    void makeLevelsAhead();
+    void makeMipmapLevels();
     // keepFileOrder leaves the pixels blue-green-red as the file stores them
     // (blueFirst), for an upload that puts them in order on its way.
     bool readTGA(const std::string& name, bool checkSize, bool keepFileOrder = false);
@@ -76,7 +77,7 @@ public:
 private:
     TextureSurface m_surface{*this};
     bool m_bQuiet = false;                   // while prepared on another thread
-    std::unique_ptr<MipmapChain> m_pLevels;  // made ahead of the upload
+    std::unique_ptr<MipmapChain> m_pLevels;  // until the upload
 
     void complain(int kind, const char* format, ...) const __attribute__((format(printf, 3, 4)));
 

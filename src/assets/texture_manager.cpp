@@ -59,12 +59,10 @@ TextureManager::~TextureManager() {
 }
 
 void TextureManager::preload(const std::vector<TextureRequest>& requests) {
-    std::vector<TextureRequest> opened;
-    for (const TextureRequest& request : requests) {
-        if (request.fileName.size() > 4 && request.fileName.size() < Texture::FILE_NAME_SIZE - 1) {
-            opened.push_back(request);
-            opened.back().fileName = nameToOpen(request.fileName);
-        }
+    // A name loadTexture() refuses is simply never taken.
+    std::vector<TextureRequest> opened = requests;
+    for (TextureRequest& request : opened) {
+        request.fileName = nameToOpen(request.fileName);
     }
     endPreload();
     m_pPreload.reset(new (std::nothrow) TexturePreload(std::move(opened)));

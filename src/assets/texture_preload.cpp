@@ -63,7 +63,7 @@ void TexturePreload::run() {
     publish(m_uiRead, count);
     for (std::size_t i = 0; i < count; ++i) {
         if (m_vpRead[i] != nullptr && !stopping()) {
-            m_vpRead[i]->makeLevelsAhead();
+            m_vpRead[i]->makeMipmapLevels();
         }
         publish(m_uiLeveled, i + 1);
     }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "scene/affine.h"
 #include "scene/geometry.h"
@@ -184,35 +185,29 @@ void RootCuller::groupFixed() {
         }
         return index[1] * side + index[0];
     };
-    // Counting sort of the fixed subtrees by patch; within a patch they stay
-    // in chain order.
-    std::vector<std::uint32_t> starts(side * side + 1, 0);
+    // Sorted by patch, and within a patch by index, which is chain order.
+    std::vector<std::pair<std::size_t, std::uint32_t>> byPatch;
     for (std::uint32_t i : m_fixed) {
-        ++starts[patchOf(m_entries[i]) + 1];
+        byPatch.emplace_back(patchOf(m_entries[i]), i);
     }
-    for (std::size_t p = 1; p < starts.size(); ++p) {
-        starts[p] += starts[p - 1];
+    std::sort(byPatch.begin(), byPatch.end());
+    for (std::size_t k = 0; k < byPatch.size(); ++k) {
+        m_fixed[k] = byPatch[k].second;
     }
-    std::vector<std::uint32_t> sorted(m_fixed.size());
-    std::vector<std::uint32_t> fill(starts.begin(), starts.end() - 1);
-    for (std::uint32_t i : m_fixed) {
-        sorted[fill[patchOf(m_entries[i])]++] = i;
-    }
-    m_fixed.swap(sorted);
-    for (std::size_t p = 0; p + 1 < starts.size(); ++p) {
-        if (starts[p + 1] == starts[p]) {
-            continue;
-        }
-        Patch patch{Bounds3(), starts[p], starts[p + 1] - starts[p]};
+    for (std::size_t first = 0; first < byPatch.size();) {
+        std::size_t end = first;
+        Patch patch{Bounds3(), static_cast<std::uint32_t>(first), 0};
         // Each member counts with its own margin, so a patch found outside
         // holds no member that its own test would have kept.
-        for (std::uint32_t k = patch.firstMember; k < patch.firstMember + patch.memberCount; ++k) {
-            const Bounds3& box = m_entries[m_fixed[k]].box;
+        for (; end < byPatch.size() && byPatch[end].first == byPatch[first].first; ++end) {
+            const Bounds3& box = m_entries[m_fixed[end]].box;
             const float margin = cullMargin(box);
             patch.box.add(box.lo.subtract(Vector3(margin, margin, margin)));
             patch.box.add(box.hi.add(Vector3(margin, margin, margin)));
         }
+        patch.memberCount = static_cast<std::uint32_t>(end - first);
         m_patches.push_back(patch);
+        first = end;
     }
 }
 
@@ -299,9 +294,7 @@ void RootCuller::drawOpaque(Node* first, const Frustum& frustum) {
             }
         }
     }
-    if (!m_patches.empty()) {
-        std::sort(m_toDraw.begin(), m_toDraw.end());
-    }
+    std::sort(m_toDraw.begin(), m_toDraw.end());  // chain order
     m_drawn = m_toDraw.size();
     for (std::uint32_t index : m_toDraw) {
         m_entries[index].node->render(false, false);
