@@ -5,12 +5,15 @@ JOBS ?= $(shell nproc)
 ARGS ?=
 CMAKE_FLAGS ?=
 XVFB = xvfb-run -a -s "-screen 0 1280x1024x24"
+# Every window test runs on an X server of its own (ctest starts one per
+# case), so tests need no display and run side by side.
+CTEST = ctest --output-on-failure -j$(JOBS)
 
 # Where `make install` puts the game; DESTDIR stages it elsewhere as usual.
 PREFIX ?= /usr/local
 DESTDIR ?=
 
-.PHONY: all deps configure build play install package test sanitize format check-format check-layers bench fuzz clean
+.PHONY: all deps configure build play install package check test sanitize format check-format check-layers bench fuzz soak clean
 
 all: build
 
@@ -35,17 +38,24 @@ install: build
 package: build
 	cd $(BUILD) && cpack -G DEB
 
-# Message boxes go to standard error in tests, so nothing waits on a click.
-test: build check-layers
-	@if [ -n "$$DISPLAY" ]; then \
-	    cd $(BUILD) && SPOOKHOLLOW_MESSAGE_BOX=stderr ctest --output-on-failure -j$(JOBS); \
-	else \
-	    cd $(BUILD) && SPOOKHOLLOW_MESSAGE_BOX=stderr $(XVFB) ctest --output-on-failure -j$(JOBS); \
-	fi
+# The tests are labelled by tier (see tests/CMakeLists.txt): unit, gl, e2e
+# and long. `make check` is the inner loop (unit and gl tests and the layer
+# check); `make test` runs every tier. Message boxes go to standard error in
+# tests, so nothing waits on a click.
+check: build check-layers
+	cd $(BUILD) && SPOOKHOLLOW_MESSAGE_BOX=stderr $(CTEST) -L '^(unit|gl)$$'
 
-# Everything built and tested with AddressSanitizer and UndefinedBehaviorSanitizer.
+test: build check-layers
+	cd $(BUILD) && SPOOKHOLLOW_MESSAGE_BOX=stderr $(CTEST)
+
+# Built with AddressSanitizer and UndefinedBehaviorSanitizer: the unit and gl
+# tiers, one whole game and the two-minute monkey soak (the other end-to-end
+# and long tests drive the same code as the whole game, several times slower).
+SANITIZE_E2E = PlayThrough.FromIntroToHighScoreTableAndQuit|Soak\.
 sanitize:
-	$(MAKE) test BUILD=build-sanitize CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Debug -DSPOOKHOLLOW_SANITIZE=ON"
+	$(MAKE) build check-layers BUILD=build-sanitize CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Debug -DSPOOKHOLLOW_SANITIZE=ON"
+	cd build-sanitize && SPOOKHOLLOW_MESSAGE_BOX=stderr $(CTEST) -L '^(unit|gl)$$'
+	cd build-sanitize && SPOOKHOLLOW_MESSAGE_BOX=stderr $(CTEST) -R '$(SANITIZE_E2E)'
 
 check-layers:
 	@tools/check_layers.sh
@@ -92,7 +102,8 @@ SOAK_SECONDS ?= 1800
 SOAK_SEED ?= 14
 soak: build
 	cd $(BUILD)/tests/soak && SPOOKHOLLOW_SOAK_SECONDS=$(SOAK_SECONDS) SPOOKHOLLOW_SOAK_SEED=$(SOAK_SEED) \
-	    SPOOKHOLLOW_MESSAGE_BOX=stderr ./test_soak_e2e --gtest_filter='Soak.*'
+	    SPOOKHOLLOW_MESSAGE_BOX=stderr $(CURDIR)/tests/support/on_private_display.sh \
+	    ./test_soak_e2e --gtest_filter='Soak.*'
 
 clean:
 	rm -rf $(BUILD) build-sanitize build-bench build-fuzz

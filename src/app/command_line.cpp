@@ -38,6 +38,18 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             result.printVersion = true;
             return result;
         }
+        if (std::strcmp(argument, "--no-intro") == 0) {
+            result.skipIntro = true;
+            continue;
+        }
+        if (std::strcmp(argument, "--trace") == 0) {
+            if (i + 1 >= argc || argv[i + 1] == nullptr || argv[i + 1][0] == '\0') {
+                result.traceError = "--trace needs a file name.";
+                continue;
+            }
+            result.traceFile = argv[++i];
+            continue;
+        }
         CommandLine::DemoMode demo = demoOption(argument);
         if (demo != CommandLine::DemoMode::None) {
             if (i + 1 >= argc || argv[i + 1] == nullptr || argv[i + 1][0] == '\0') {

@@ -16,6 +16,13 @@ struct CommandLine {
     DemoMode demoMode = DemoMode::None;
     std::string demoFile;
     std::string demoError;
+    // "--no-intro": start at the main menu. Ignored with a recorded game,
+    // which always begins with the intro it was recorded from.
+    bool skipIntro = false;
+    // "--trace FILE": one line per event the game goes through ("-" is
+    // standard error). Without its file name, traceError says so.
+    std::string traceFile;
+    std::string traceError;
 };
 
 CommandLine parseCommandLine(int argc, const char* const* argv);

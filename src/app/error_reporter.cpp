@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <string>
 
 #include "platform/message_box.h"
 
@@ -105,6 +106,49 @@ ErrorReporter::~ErrorReporter() {
     if (g_errorReporter == this) {
         g_errorReporter = nullptr;
     }
+    if (m_ownsTrace) {
+        std::fclose(m_trace);
+    }
+}
+
+bool ErrorReporter::startTrace(const std::string& destination) {
+    std::FILE* sink = destination == "-" ? stderr : std::fopen(destination.c_str(), "w");
+    if (sink == nullptr) {
+        return false;
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_ownsTrace) {
+        std::fclose(m_trace);
+    }
+    m_trace = sink;
+    m_ownsTrace = sink != stderr;
+    m_traceStart = std::chrono::steady_clock::now();
+    return true;
+}
+
+bool ErrorReporter::tracing() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_trace != nullptr;
+}
+
+void ErrorReporter::traceV(const char* format, va_list args) {
+    char line[MESSAGE_SIZE - 1];
+    std::vsnprintf(line, sizeof line, format, args);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    traceLocked(line);
+}
+
+// Called with the lock held. Flushed line by line: whoever reads the trace
+// (a test waiting on the game, a player's bug report after a crash) needs
+// every line written so far.
+void ErrorReporter::traceLocked(const char* text) {
+    if (m_trace == nullptr) {
+        return;
+    }
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - m_traceStart).count();
+    std::fprintf(m_trace, "%.3f %s\n", seconds, text);
+    std::fflush(m_trace);
 }
 
 void ErrorReporter::setError(int kind, const char* format, ...) {
@@ -121,6 +165,10 @@ void ErrorReporter::setErrorV(int kind, const char* format, va_list args) {
     m_message[MESSAGE_SIZE - 1] = '\0';
     m_kind = kind;
     appendToLog(m_message);
+    if (kind != ERROR_NONE && m_trace != nullptr) {
+        std::string line = "error " + std::to_string(kind) + " " + m_message;
+        traceLocked(line.c_str());
+    }
 }
 
 // Called with the lock held.
@@ -147,6 +195,9 @@ void ErrorReporter::logLineV(const char* format, va_list args) {
     std::vsnprintf(line, sizeof line, format, args);
     std::lock_guard<std::mutex> lock(m_mutex);
     appendToLog(line);
+    if (m_trace != nullptr) {
+        traceLocked((std::string("log ") + line).c_str());
+    }
 }
 
 void ErrorReporter::postErrorV(int kind, const char* format, va_list args) {
@@ -154,6 +205,9 @@ void ErrorReporter::postErrorV(int kind, const char* format, va_list args) {
     std::vsnprintf(text, sizeof text, format, args);
     std::lock_guard<std::mutex> lock(m_mutex);
     appendToLog(text);
+    if (m_trace != nullptr) {
+        traceLocked(("error " + std::to_string(kind) + " " + text).c_str());
+    }
     if (m_pending.size() < PENDING_LIMIT) {
         m_pending.push_back(Posted{kind, text});
     }
@@ -262,4 +316,15 @@ void postError(int kind, const char* format, ...) {
 bool showPendingErrors() {
     ErrorReporter* reporter = errorReporter();
     return reporter != nullptr && reporter->showPending();
+}
+
+void traceEvent(const char* format, ...) {
+    ErrorReporter* reporter = errorReporter();
+    if (reporter == nullptr || !reporter->tracing()) {
+        return;
+    }
+    va_list args;
+    va_start(args, format);
+    reporter->traceV(format, args);
+    va_end(args);
 }

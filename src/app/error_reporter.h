@@ -1,6 +1,8 @@
 #pragma once
+#include <chrono>
 #include <cstdarg>
 #include <cstddef>
+#include <cstdio>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -62,6 +64,15 @@ public:
     // or a fixed text for an unknown kind).
     static const char* captionFor(int kind);
 
+    // The trace: an opt-in account of what the game does, one line per
+    // event, each with the seconds since the trace began ("0.412 state
+    // MainMenu"). Every message stored, logged or posted is traced too
+    // ("error 9 Can not open ...", "log ..."). "-" is standard error;
+    // false (and no trace) when the file cannot be created.
+    bool startTrace(const std::string& destination);
+    bool tracing() const;
+    void traceV(const char* format, va_list args) __attribute__((format(printf, 2, 0)));
+
     // At most this many posted messages wait; later ones are only logged.
     static constexpr std::size_t PENDING_LIMIT = 8;
 
@@ -71,6 +82,7 @@ private:
         std::string text;
     };
     void appendToLog(const char* text);
+    void traceLocked(const char* text);
 
     mutable std::mutex m_mutex;
     char m_logFileName[LOG_NAME_SIZE] = {};
@@ -78,6 +90,9 @@ private:
     int m_kind = ERROR_NONE;
     bool m_loggingEnabled = false;
     std::vector<Posted> m_pending;
+    std::FILE* m_trace = nullptr;
+    bool m_ownsTrace = false;
+    std::chrono::steady_clock::time_point m_traceStart;
 };
 
 // The one program-wide reporter (null before start-up creates it).
@@ -107,3 +122,5 @@ void postError(int kind, const char* format, ...) __attribute__((format(printf, 
 // Main thread, once per frame and before exit: shows what other threads
 // posted. True when a box was shown.
 bool showPendingErrors();
+// One line of the trace (see ErrorReporter::startTrace); nothing when off.
+void traceEvent(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -30,6 +30,9 @@ public:
     virtual void draw3D() = 0;
     virtual void drawPlayOverlay() = 0;
 
+    // Leaves the intro for the main menu at once, as its end would.
+    virtual void skipIntro() {}
+
     // The window went fullscreen or back (Alt+Enter) while the game runs.
     virtual void fullscreenChanged(bool /*fullscreen*/) {}
 };

@@ -1,5 +1,33 @@
 #include "app/game_state.h"
 
+const char* stateName(GameState state) {
+    switch (state) {
+        case GameState::Previous:
+            return "Previous";
+        case GameState::Intro:
+            return "Intro";
+        case GameState::MainMenu:
+            return "MainMenu";
+        case GameState::Options:
+            return "Options";
+        case GameState::HighScores:
+            return "HighScores";
+        case GameState::Loading:
+            return "Loading";
+        case GameState::Ready:
+            return "Ready";
+        case GameState::Paused:
+            return "Paused";
+        case GameState::Playing:
+            return "Playing";
+        case GameState::GameOver:
+            return "GameOver";
+        case GameState::Count:
+            break;
+    }
+    return "?";
+}
+
 StateStack::StateStack() : m_states{GameState::MainMenu, GameState::Intro} {}
 
 bool StateStack::set(GameState state) {

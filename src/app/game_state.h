@@ -17,6 +17,10 @@ enum class GameState : std::int32_t {
     Count = 9,  // not a state
 };
 
+// The state's name as the trace writes it ("MainMenu"); "?" for a number
+// that names no state.
+const char* stateName(GameState state);
+
 // The state stack with its three rules: Previous pops (never the last entry),
 // MainMenu resets the stack to itself, anything else is pushed.
 class StateStack {

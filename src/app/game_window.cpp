@@ -57,6 +57,7 @@ bool GameWindow::create(WindowParams& params) {
         return false;
     }
     if (!platform::startWindowSystem()) {
+        logMessage("The window system did not start: %s", platform::windowSystemFailure().c_str());
         reportError(ERROR_WINDOWS, "Cannot register %s with Windows.", m_className.c_str());
         return false;
     }
@@ -89,6 +90,7 @@ bool GameWindow::create(WindowParams& params) {
     }
 
     m_window.show();
+    traceEvent("window %dx%d %s", m_width, m_height, m_fullscreen ? "fullscreen" : "windowed");
     return true;
 }
 

@@ -77,6 +77,10 @@ public:
     long playStepCount() const { return m_playStepCount; }
     long gameOverFrame() const { return m_gameOverFrame; }
 
+    // "--no-intro": the first frame shows the main menu (not with a
+    // recorded game, which begins where it was recorded).
+    void setSkipIntro(bool skip) { m_skipIntro = skip; }
+
     void setSceneFactory(SceneFactory factory) { m_sceneFactory = std::move(factory); }
     void setInputListener(InputListener* listener) { m_inputListener = listener; }
     FrameHandler* scene() { return m_scene.get(); }
@@ -138,7 +142,8 @@ private:
     bool m_stateChanged = true;
     bool m_active = true;
     bool m_cursorConfined = false;
-    bool m_altEnterHeld = false;  // one switch per press, not per key repeat
+    bool m_altEnterHeld = false;
+    bool m_skipIntro = false;  // one switch per press, not per key repeat
 
     std::string m_title;
     std::string m_className;

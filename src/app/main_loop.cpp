@@ -10,6 +10,7 @@
 void GameWindow::setState(GameState state) {
     if (m_states.set(state)) {
         m_stateChanged = true;
+        traceEvent("state %s", stateName(currentState()));
     }
     if (currentState() == GameState::Options) {
         optionsOnBack = true;
@@ -20,6 +21,15 @@ void GameWindow::setState(GameState state) {
 
 void GameWindow::run() {
     initRenderer();
+    if (appSettings()->quitRequested) {
+        traceEvent("screens not set up");
+    } else {
+        traceEvent("state %s", stateName(currentState()));
+        if (m_skipIntro && m_scene && m_demoRecorder == nullptr && m_demoPlayer == nullptr &&
+            currentState() == GameState::Intro) {
+            m_scene->skipIntro();
+        }
+    }
     if (m_demoRecorder != nullptr) {
         m_demoRecorder->start(demoWindow());
     }
@@ -216,6 +226,7 @@ void GameWindow::menuFrame() {
         // Either state change marks the next frame as the first of a state,
         // so the time spent building is not played out.
         bool built = m_scene->buildLevel();
+        traceEvent(built ? "level built" : "level not built");
         setState(built ? GameState::Ready : GameState::MainMenu);
     }
 }

@@ -56,6 +56,7 @@ public:
     void updateAnimations(float stepFraction) override;
     void draw3D() override;
     void drawPlayOverlay() override;
+    void skipIntro() override { leaveIntro(); }
     void fullscreenChanged(bool fullscreen) override {
         setFullscreenLift(fullscreen ? 32.0f : 0.0f);
     }
@@ -181,6 +182,7 @@ private:
     void showHighScores(const std::vector<HighScoreEntry>& entries);
     // screens_input.cpp
     void introKeys();
+    void leaveIntro();
     void mainMenuKeys();
     void optionsKeys();
     void highScoreKeys();

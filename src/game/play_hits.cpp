@@ -1,4 +1,5 @@
 // What the weapons hit, and what the player picks up, in a step of play.
+#include "app/error_reporter.h"
 #include "game/game_scene.h"
 #include "game/ghost.h"
 #include "game/pickups.h"
@@ -27,6 +28,7 @@ void GameScene::maceHitTest() {
         if (d.x * d.x + d.z * d.z < MACE_REACH_SQ && angleToUnitDegrees(d, view) < MACE_ARC) {
             m_player.addScore(ghost->kill());
             playSound(SOUND_HIT);
+            traceEvent("ghost hit by the mace, score %d", m_player.getScore());
         }
     }
     // The swing is heard on every swing, hit or miss.
@@ -66,6 +68,7 @@ void GameScene::arrowHitTest() {
             int points = ghost->arrowHit(p, player);
             if (points > 0) {
                 m_player.addScore(points);
+                traceEvent("ghost hit by an arrow, score %d", m_player.getScore());
             }
         }
     }
@@ -80,6 +83,7 @@ void GameScene::collectPickups() {
                 crossbow->addArrows(arrowsPickup->getAmount());
             }
             playSound(SOUND_PICKUP_ARROWS);
+            traceEvent("picked up arrows");
         }
     }
     if (energyPickup) {
@@ -87,6 +91,7 @@ void GameScene::collectPickups() {
         if (energyPickup->tryCollect(p)) {
             m_player.addEnergy(energyPickup->getAmount());
             playSound(SOUND_PICKUP_POWER);
+            traceEvent("picked up energy");
         }
     }
     if (healthPickup) {
@@ -94,6 +99,7 @@ void GameScene::collectPickups() {
         if (healthPickup->tryCollect(p)) {
             m_player.addHealth(healthPickup->getAmount());
             playSound(SOUND_PICKUP_HEALTH);
+            traceEvent("picked up health");
             stopSound(SOUND_HEARTBEAT);
         }
     }

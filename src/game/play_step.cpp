@@ -1,4 +1,5 @@
 // The fixed step of play and the mouse look.
+#include "app/error_reporter.h"
 #include "app/game_window.h"
 #include "audio/audio_manager.h"
 #include "game/game_scene.h"
@@ -95,6 +96,7 @@ void GameScene::endGame() {
         return;
     }
     m_window.setState(GameState::GameOver);
+    traceEvent("game over, score %d", m_player.getScore());
     if (AudioManager* audio = audioManager()) {
         for (int slot = FIRST_LEVEL_SLOT; slot <= LAST_LEVEL_SLOT; ++slot) {
             audio->stopSource(slot);

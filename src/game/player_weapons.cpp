@@ -53,6 +53,7 @@ bool Player::updateWeapons() {
         return false;
     }
     bool striking = false;
+    const WeaponState before = weaponState;
     switch (weaponState) {
         case MaceReady:
             if (pressed(ControlTable::RANGED_WEAPON)) {
@@ -93,6 +94,9 @@ bool Player::updateWeapons() {
                 weaponState = CrossbowReady;
             }
             break;
+    }
+    if (weaponState != before && (weaponState == MaceReady || weaponState == CrossbowReady)) {
+        traceEvent("weapon %s ready", weaponState == MaceReady ? "mace" : "crossbow");
     }
     // Arrows already shot fly on whichever weapon is in hand; frozen in the
     // air they would hang there as traps for the ghosts.

@@ -56,6 +56,9 @@ void printUsage() {
         "  --playdemo FILE  play back a recorded game\n"
         "  --timedemo FILE  play back a recorded game as fast as it can be drawn\n"
         "                   and print the frame times\n"
+        "  --no-intro       start at the main menu\n"
+        "  --trace FILE     write one line per thing the game does (screens shown,\n"
+        "                   level built, files refused) to FILE, - for the terminal\n"
         "Alt+Enter switches between the window and fullscreen.\n");
 }
 
@@ -80,6 +83,17 @@ void startReporting(Program& program) {
     program.reporter = std::make_unique<ErrorReporter>(fits ? logName.c_str() : nullptr, fits);
     if (!pathsReady) {
         reportShowReset(RESET_NONE, ERROR_GENERAL, "%s", failure.c_str());
+    }
+}
+
+// A trace that cannot be written is said once and the game goes on without.
+void startTrace(const CommandLine& commandLine) {
+    if (!commandLine.traceError.empty()) {
+        reportShowReset(RESET_NONE, ERROR_GENERAL, "%s", commandLine.traceError.c_str());
+    } else if (!commandLine.traceFile.empty() &&
+               !errorReporter()->startTrace(commandLine.traceFile)) {
+        reportShowReset(RESET_NONE, ERROR_GENERAL, "Can not write the trace to %s.",
+                        commandLine.traceFile.c_str());
     }
 }
 
@@ -131,8 +145,10 @@ bool openWindow(Program& program, const CommandLine& commandLine, const DemoSess
 
 // Plays until quit, then saves and shows what the audio thread posted
 // since the last frame and what a loader left stored.
-void runMainLoop(Program& program) {
-    program.audio->playStream(0);
+void runMainLoop(Program& program, bool introMusic) {
+    if (introMusic) {
+        program.audio->playStream(0);
+    }
     program.window->run();
     program.settings->saveSettings();
     platform::showCursor(true);
@@ -199,6 +215,7 @@ int runProgram(int argc, const char* const* argv) {
     Program program;
     program.paths = resolveDataPaths();
     startReporting(program);
+    startTrace(commandLine);
     if (!demo.failure().empty()) {
         reportShowReset(RESET_NONE, ERROR_GENERAL, "%s", demo.failure().c_str());
         return 1;
@@ -214,7 +231,9 @@ int runProgram(int argc, const char* const* argv) {
     int exitCode = 0;
     if (openWindow(program, commandLine, demo)) {
         demo.attach(*program.window);
-        runMainLoop(program);
+        const bool skipIntro = commandLine.skipIntro && !demo.active();
+        program.window->setSkipIntro(skipIntro);
+        runMainLoop(program, !skipIntro);
         if (!demo.finish(*program.window, demoFacts(program))) {
             if (program.reporter->getErrorKind() != ERROR_NONE) {
                 showAndReset(RESET_NONE);

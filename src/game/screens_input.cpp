@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app_settings.h"
+#include "app/error_reporter.h"
 #include "app/game_window.h"
 #include "audio/audio_manager.h"
 #include "game/game_scene.h"
@@ -85,12 +86,18 @@ void GameScene::introKeys() {
     double elapsed = m_window.totalTime();
     // Space is only taken once the intro may be skipped, so an early press
     // is forgotten at its key-up.
-    if ((elapsed > INTRO_SKIPPABLE_AFTER && takeKey(platform::VK_SPACE)) ||
-        elapsed > INTRO_LENGTH) {
-        m_window.setState(GameState::Previous);
-        if (AudioManager* audio = audioManager()) {
-            audio->playStream(MENU_MUSIC);
-        }
+    if (elapsed > INTRO_SKIPPABLE_AFTER && takeKey(platform::VK_SPACE)) {
+        traceEvent("intro skipped");
+        leaveIntro();
+    } else if (elapsed > INTRO_LENGTH) {
+        leaveIntro();
+    }
+}
+
+void GameScene::leaveIntro() {
+    m_window.setState(GameState::Previous);
+    if (AudioManager* audio = audioManager()) {
+        audio->playStream(MENU_MUSIC);
     }
 }
 
@@ -282,11 +289,16 @@ bool GameScene::nameEntryKey(int code, bool shift) {
     if (m_window.currentState() != GameState::GameOver) {
         return false;
     }
+    // The name as it stands after each key, for the trace.
+    auto typed = [this] {
+        traceEvent("name \"%s\"", typedName.c_str());
+        return true;
+    };
     if (code == platform::VK_BACK) {
         if (!typedName.empty()) {
             typedName.pop_back();
         }
-        return true;
+        return typed();
     }
     if (code == platform::VK_RETURN || code == platform::VK_SEPARATOR) {
         if (!newHighScore) {
@@ -294,6 +306,7 @@ bool GameScene::nameEntryKey(int code, bool shift) {
             leaveGame();
         } else if (!typedName.empty()) {
             m_highScores.saveHighScores(true, m_player.getScore(), typedName);
+            traceEvent("high score entered");
             typedName.clear();
             newHighScore = false;
             m_window.setState(GameState::MainMenu);
@@ -307,15 +320,15 @@ bool GameScene::nameEntryKey(int code, bool shift) {
     }
     if (code >= platform::VK_0 && code <= platform::VK_0 + 9) {
         typedName.push_back(static_cast<char>(code));
-        return true;
+        return typed();
     }
     if (code >= platform::VK_NUMPAD0 && code <= platform::VK_NUMPAD0 + 9) {
         typedName.push_back(static_cast<char>('0' + (code - platform::VK_NUMPAD0)));
-        return true;
+        return typed();
     }
     if (code >= platform::VK_A && code <= platform::VK_A + 25) {
         typedName.push_back(static_cast<char>(shift ? code : code + 32));
-        return true;
+        return typed();
     }
     return false;
 }

@@ -162,6 +162,7 @@ void WeaponCrossbow::update(const Vector3& eye, const Vector3& direction) {
                 stringL->m_fAngle = DRAWN_ANGLE;
                 stringR->m_fAngle = DRAWN_ANGLE;
                 fireState = Loaded;
+                traceEvent("crossbow loaded");
             } else {
                 stringR->m_fAngle = stringL->m_fAngle;
             }
@@ -188,6 +189,7 @@ void WeaponCrossbow::update(const Vector3& eye, const Vector3& direction) {
                 reloadTime = now + RELOAD_PAUSE;
                 loadedArrow->setVisible(false);
                 shoot(eye, direction, now);
+                traceEvent("crossbow shot, %d arrows left", arrowCount);
             }
             slide();
             break;

@@ -45,6 +45,7 @@ void WeaponMace::update() {
         case 0:
             if (attackHeld()) {
                 swingState = 1;
+                traceEvent("mace swing");
             }
             break;
         case 1: {
@@ -62,6 +63,7 @@ void WeaponMace::update() {
             if (angle <= 0.0f) {
                 root->m_fAngle = 0.0f;
                 swingState = 0;
+                traceEvent("mace at rest");
             } else {
                 root->m_fAngle = angle;
             }

@@ -43,6 +43,11 @@ Uint32 windowFlags(bool fullscreen, bool withGL) {
 
 }  // namespace
 
+std::string windowSystemFailure() {
+    const char* reason = SDL_GetError();
+    return reason != nullptr ? reason : "";
+}
+
 bool startWindowSystem() {
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "1");
     // The screen saver stays off while the game runs (SDL's default, made explicit).
@@ -61,6 +66,7 @@ bool startWindowSystem() {
                      (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
     if (invisible && (requested == nullptr || SDL_strcmp(requested, driver) != 0)) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        SDL_SetError("no display to open a window on");
         return false;
     }
     SDL_DisableScreenSaver();

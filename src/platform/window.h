@@ -28,6 +28,8 @@ enum class CreateResult { Ok, NoPixelFormat, WindowFailed };
 
 // Starts the window system (registering the window class on Win32).
 bool startWindowSystem();
+// Why the window system did not start.
+std::string windowSystemFailure();
 void stopWindowSystem();
 
 // The primary display's current size.

@@ -198,3 +198,24 @@ TEST_F(ErrorReporterTest, HelpersAreQuietWithoutAReporter) {
 }
 
 }  // namespace
+
+// Events, stored failures, log lines and posted failures each make one
+// timed trace line; resets do not, and nothing is traced before it starts.
+TEST_F(ErrorReporterTest, TraceHasOneTimedLinePerEventAndFailure) {
+    ErrorReporter reporter("ErrorLog", true);
+    traceEvent("before the trace");
+    EXPECT_FALSE(reporter.tracing());
+    EXPECT_FALSE(reporter.startTrace(dir.file("no/such/folder/trace.txt")));
+    ASSERT_TRUE(reporter.startTrace(dir.file("trace.txt")));
+    traceEvent("state %s", "MainMenu");
+    reportError(ERROR_GAME, "Can not open %s", "arrow.qvr");
+    reporter.setError(ERROR_NONE, "No Error.");
+    logMessage("a note");
+    postError(ERROR_OPENAL, "from a thread");
+    std::string trace = readFile(dir.file("trace.txt"));
+    EXPECT_TRUE(std::regex_match(trace, std::regex(R"(\d+\.\d{3} state MainMenu
+\d+\.\d{3} error 9 Can not open arrow\.qvr
+\d+\.\d{3} log a note
+\d+\.\d{3} error 10 from a thread
+)"))) << trace;
+}

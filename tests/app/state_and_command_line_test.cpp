@@ -25,6 +25,29 @@ TEST(CommandLine, Rules) {
     EXPECT_FALSE(parse({}).fullscreen);
 }
 
+TEST(CommandLine, NoIntroAndTrace) {
+    struct Case {
+        std::vector<const char*> args;
+        bool skipIntro;
+        const char* traceFile;
+        const char* traceError;
+    } cases[] = {
+        {{"--no-intro"}, true, "", ""},
+        {{"--trace", "-", "--no-intro"}, true, "-", ""},
+        {{"--trace", "game.trace"}, false, "game.trace", ""},
+        {{"--no-intro", "--trace"}, true, "", "--trace needs a file name."},
+        {{"--trace", ""}, false, "", "--trace needs a file name."},
+        {{"-no-intro", "--notrace"}, false, "", ""},
+    };
+    for (const Case& c : cases) {
+        CommandLine line = parse(c.args);
+        EXPECT_EQ(line.skipIntro, c.skipIntro) << c.args[0];
+        EXPECT_EQ(line.traceFile, c.traceFile) << c.args[0];
+        EXPECT_EQ(line.traceError, c.traceError) << c.args[0];
+        EXPECT_FALSE(line.fullscreen) << c.args[0];
+    }
+}
+
 class StateTest : public ::testing::Test {
 protected:
     FakeClock clock;

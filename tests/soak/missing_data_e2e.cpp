@@ -6,37 +6,32 @@
 // one the level needs, stay on the main menu (its Quit button still ends the
 // game normally).
 //
-// Each game runs on an X server of its own, so several run at once without
-// their windows (and the pointer that gives keyboard focus) in each other's
-// way. Skipped in the sanitizer build, where the soak covers the same paths.
+// Each case is a test of its own on an X server of its own, so ctest runs
+// several at once. Skipped in the sanitizer build, where the soak covers the
+// same paths.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <mutex>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "e2e/e2e_scratch_game.h"
 #include "soak/soak_display.h"
 #include "support/child_process.h"
+#include "support/game_trace.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
-
-constexpr int WORKERS = 3;
 
 using namespace e2e;
 
@@ -63,9 +58,9 @@ bool mayBeMissing(const std::string& relative) {
     return lowerCase(fs::path(relative).extension().string()) == ".txt";
 }
 
-// Files without which no level can be built: the game must come back to the
-// main menu. Without a sound, a skin or a font's metrics the level is built
-// anyway and the game goes on to the ready screen.
+// Files without which no level can be built. Without a sound, a skin or a
+// font's metrics the level is built anyway and the game goes on to the ready
+// screen; whenever a level is not built, the game is back on the main menu.
 bool levelCannotBeBuilt(const Case& c) {
     const std::string lower = lowerCase(c.relative);
     const std::string ending = fs::path(lower).extension().string();
@@ -105,128 +100,16 @@ std::string defaultControls() {
     return bytes;
 }
 
-// What went wrong in one case. Faults are the game's whatever drove it: a
-// signal, a sanitizer report, a save file changed, a failing exit code.
-// Misses depend on the driving too (a window not seen, a click or key lost by
-// a loaded X server), so a case with only misses is run once more.
-struct CaseResult {
-    std::string faults;
-    std::string misses;
-    std::string errors;  // the game's standard error
-    bool held() const { return faults.empty() && misses.empty(); }
-    std::string report() const { return held() ? "" : faults + misses + "stderr:\n" + errors; }
-};
-
-CaseResult runCase(const PrivateDisplay& display, const Case& c) {
-    e2e::ScratchGame game;
-    const std::string original = std::string(SPOOKHOLLOW_GAME_DIR) + "/resources/" + c.relative;
-    const std::string target = game.file("resources/" + c.relative);
-    fs::remove(target);
-    if (c.truncated) {
-        std::string bytes = readAll(original);
-        writeFile(target, bytes.substr(0, bytes.size() / 2));
-    }
-    const std::string saves[3][2] = {{"save/config.ini", CONFIG},
-                                     {"save/control.cfg", defaultControls()},
-                                     {"save/data.dat", SCORES}};
-    for (const auto& save : saves) {
-        writeFile(game.file(save[0]), save[1]);
-    }
-
-    std::unique_ptr<ChildProcess> process = startGameOn(display, game.path());
-    const std::string name = lowerCase(fs::path(c.relative).filename().string());
-    auto named = [&] {
-        return lowerCase(process->standardError()).find(name) != std::string::npos ||
-               lowerCase(readAll(game.file("ErrorLog.txt"))).find(name) != std::string::npos;
-    };
-    auto waitNamed = [&](double seconds) {
-        for (auto end = Clock::now() + std::chrono::duration<double>(seconds);
-             Clock::now() < end && !named() && process->running();) {
-            pause(0.1);
-        }
-        return named();
-    };
-
-    CaseResult result;
-    bool shown = false;
-    for (auto end = Clock::now() + std::chrono::seconds(30);
-         Clock::now() < end && process->running() && !(shown = display.windowShown());) {
-        pause(0.1);
-    }
-    const bool mustReturn = levelCannotBeBuilt(c);
-    bool quitFromMenu = false;
-    if (shown) {
-        const auto shownAt = Clock::now();
-        display.pointAt(400, -60);
-        // A file of the start shows its message while the intro runs; then
-        // there is nothing further to drive.
-        bool early = false;
-        while (Clock::now() - shownAt < std::chrono::milliseconds(5600) && process->running()) {
-            pause(0.1);
-            early = named();
-            if (early && !mustReturn) {
-                break;
-            }
-        }
-        if (!early || mustReturn) {
-            // The intro takes Space only after five seconds.
-            display.key("space");
-            pause(1.0);
-            display.click(START_X, START_Y);
-            waitNamed(mustComplain(c) ? 30 : 8);
-            pause(1.0);
-            // On the main menu, Quit ends the game; on the ready screen the
-            // click starts play instead.
-            if (process->running()) {
-                display.click(QUIT_X, QUIT_Y);
-                quitFromMenu = process->waitForExit(10);
-            }
-        }
-    }
-    if (mustReturn && !quitFromMenu) {
-        result.misses += "not back at the main menu (its Quit did not end the game); ";
-    }
-    std::string& faults = result.faults;
-    if (!process->waitForExit(1)) {
-        ::kill(process->pid(), SIGTERM);  // a quit request, as from the desktop
-        if (!process->waitForExit(15)) {
-            process->kill();
-            process->waitForExit(5);
-            faults += "did not end on a quit request; ";
-        }
-    }
-    if (quitFromMenu && process->exitCode() != 0) {
-        faults += "ended with " + std::to_string(process->exitCode()) + "; ";
-    }
-    if (process->exitCode() == -1) {
-        faults += "ended by a signal; ";
-    }
-    result.errors = process->standardError();
-    if (result.errors.find("AddressSanitizer") != std::string::npos ||
-        result.errors.find("runtime error:") != std::string::npos) {
-        faults += "sanitizer report; ";
-    }
-    if (mustComplain(c) && !named()) {
-        result.misses += "no message names the file; ";
-    }
-    for (const auto& save : saves) {
-        if (readAll(game.file(save[0])) != save[1]) {
-            faults += save[0] + " changed; ";
-        }
-    }
-    return result;
-}
-
-TEST(MissingData, EveryFileDeletedOrCutInHalfIsNamedAndNeverCrashesTheGame) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "covered by the soak in the sanitizer build";
-#endif
-    const fs::path resources = fs::path(SPOOKHOLLOW_GAME_DIR) / "resources";
-    if (!fs::is_directory(resources) || std::system("command -v xdotool >/dev/null") != 0 ||
-        !fs::exists("/usr/bin/Xvfb")) {
-        GTEST_SKIP() << "needs the generated resources, xdotool and Xvfb";
-    }
+// The files under resources/, each deleted and each cut in half: one test
+// case apiece, so ctest runs them side by side, each on an X server of its
+// own, and names the one that fails.
+std::vector<Case> allCases() {
     std::vector<Case> cases;
+    const fs::path resources = fs::path(SPOOKHOLLOW_GAME_DIR) / "resources";
+    std::error_code ignored;
+    if (!fs::is_directory(resources, ignored)) {
+        return cases;
+    }
     for (const auto& entry : fs::recursive_directory_iterator(resources)) {
         if (entry.is_regular_file()) {
             const std::string relative = fs::relative(entry.path(), resources).string();
@@ -237,50 +120,115 @@ TEST(MissingData, EveryFileDeletedOrCutInHalfIsNamedAndNeverCrashesTheGame) {
     std::sort(cases.begin(), cases.end(), [](const Case& a, const Case& b) {
         return a.relative != b.relative ? a.relative < b.relative : a.truncated < b.truncated;
     });
-    ASSERT_GT(cases.size(), 0u);
+    return cases;
+}
 
-    std::atomic<std::size_t> next{0};
-    std::vector<std::string> results(cases.size(), "not run");
-    std::vector<std::thread> workers;
-    std::atomic<int> displaysReady{0};
-    for (int w = 0; w < WORKERS; ++w) {
-        workers.emplace_back([&] {
-            auto display = std::make_unique<PrivateDisplay>();
-            if (!display->ready()) {
-                return;
-            }
-            ++displaysReady;
-            for (std::size_t i = next++; i < cases.size(); i = next++) {
-                CaseResult result = runCase(*display, cases[i]);
-                std::string retried;
-                // A loaded machine can lose a private X server or the input
-                // sent to it: a case with misses only is tried once more on a
-                // fresh server, and the first try's misses are printed.
-                if (result.faults.empty() && !result.misses.empty()) {
-                    retried = " (tried again after: " + result.misses + ")";
-                    display = std::make_unique<PrivateDisplay>();
-                    if (!display->ready()) {
-                        results[i] = result.report();
-                        return;
-                    }
-                    result = runCase(*display, cases[i]);
-                }
-                results[i] = result.report();
-                std::printf("%s %s: %s%s\n", cases[i].relative.c_str(),
-                            cases[i].truncated ? "cut in half" : "deleted",
-                            result.held() ? "ok" : "FAILED", retried.c_str());
-                std::fflush(stdout);
-            }
-        });
+std::string caseName(const ::testing::TestParamInfo<Case>& info) {
+    std::string name;
+    for (char c : info.param.relative) {
+        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
     }
-    for (std::thread& worker : workers) {
-        worker.join();
+    return name + (info.param.truncated ? "_cut_in_half" : "_deleted");
+}
+
+class MissingData : public ::testing::TestWithParam<Case> {
+protected:
+    void SetUp() override {
+#if defined(__SANITIZE_ADDRESS__)
+        GTEST_SKIP() << "covered by the soak in the sanitizer build";
+#endif
+        if (!display.ready() || std::system("command -v xdotool >/dev/null") != 0) {
+            GTEST_SKIP() << "needs an X display and xdotool";
+        }
     }
-    ASSERT_GT(displaysReady.load(), 0) << "no X server could be started";
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        EXPECT_EQ(results[i], "") << cases[i].relative
-                                  << (cases[i].truncated ? " cut in half" : " deleted");
+
+    // Replaces the case's file and writes known saves into a scratch game.
+    void prepare(const Case& c) {
+        const std::string original = std::string(SPOOKHOLLOW_GAME_DIR) + "/resources/" + c.relative;
+        const std::string target = game.file("resources/" + c.relative);
+        fs::remove(target);
+        if (c.truncated) {
+            std::string bytes = readAll(original);
+            writeFile(target, bytes.substr(0, bytes.size() / 2));
+        }
+        for (const auto& save : saves) {
+            writeFile(game.file(save[0]), save[1]);
+        }
+    }
+
+    // A message or log line of the game names the file.
+    bool named(const Case& c) const {
+        const std::string name = lowerCase(fs::path(c.relative).filename().string());
+        return lowerCase(process->standardError()).find(name) != std::string::npos ||
+               lowerCase(readAll(game.file("ErrorLog.txt"))).find(name) != std::string::npos;
+    }
+
+    // Ends a game that is still running with a quit request, as the desktop
+    // sends one; it must end by itself then.
+    void quitIfRunning() {
+        if (process->waitForExit(0.1)) {
+            return;
+        }
+        ::kill(process->pid(), SIGTERM);
+        if (!process->waitForExit(60)) {
+            process->kill();
+            process->waitForExit(10);
+            ADD_FAILURE() << "did not end on a quit request";
+        }
+    }
+
+    TestDisplay display;
+    e2e::ScratchGame game;
+    std::unique_ptr<ChildProcess> process;
+    const std::string saves[3][2] = {{"save/config.ini", CONFIG},
+                                     {"save/control.cfg", defaultControls()},
+                                     {"save/data.dat", SCORES}};
+};
+
+// The game is driven as far as the file is needed: the start, or Start on
+// the main menu. Every step waits on the game's trace, never on the clock,
+// and nothing is tried twice.
+TEST_P(MissingData, IsNamedAndNeverCrashesTheGame) {
+    const Case& c = GetParam();
+    prepare(c);
+    process = startGameOn(display, game.path(), {"--no-intro", "--trace", "-"});
+    GameTrace trace(*process);
+    constexpr double DEADLINE = 120.0;  // generous: a loaded machine is slow, not stuck
+
+    // A file the start needs ends the game before the main menu, named.
+    if (!trace.waitFor("state MainMenu", DEADLINE)) {
+        EXPECT_FALSE(process->running()) << "neither at the main menu nor ended\n" << trace.text();
+    } else {
+        display.click(START_X, START_Y);
+        ASSERT_TRUE(trace.waitFor("state Loading", DEADLINE)) << trace.text();
+        ASSERT_TRUE(trace.waitFor("level", DEADLINE)) << trace.text();
+        if (trace.seen("level not built")) {
+            // Back on the main menu, whose Quit still ends the game normally.
+            ASSERT_TRUE(trace.waitFor("state MainMenu", DEADLINE)) << trace.text();
+            display.click(QUIT_X, QUIT_Y);
+            ASSERT_TRUE(process->waitForExit(DEADLINE)) << "Quit did not end the game\n"
+                                                        << trace.text();
+            EXPECT_EQ(process->exitCode(), 0) << trace.text();
+        } else {
+            EXPECT_FALSE(levelCannotBeBuilt(c)) << "a level was built without the file";
+            ASSERT_TRUE(trace.waitFor("state Ready", DEADLINE)) << trace.text();
+        }
+    }
+    quitIfRunning();
+
+    const std::string errors = process->standardError();
+    EXPECT_NE(process->exitCode(), -1) << "ended by a signal\n" << errors;
+    EXPECT_EQ(errors.find("AddressSanitizer"), std::string::npos) << errors;
+    EXPECT_EQ(errors.find("runtime error:"), std::string::npos) << errors;
+    if (mustComplain(c)) {
+        EXPECT_TRUE(named(c)) << "no message names the file\n" << errors;
+    }
+    for (const auto& save : saves) {
+        EXPECT_EQ(readAll(game.file(save[0])), save[1]) << save[0] << " changed";
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryResource, MissingData, ::testing::ValuesIn(allCases()), caseName);
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(MissingData);
 
 }  // namespace

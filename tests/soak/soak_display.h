@@ -1,8 +1,6 @@
 #pragma once
-// A private X server (Xvfb) for one game, and real X input sent to it with
-// xdotool: tests that run several games at once, or one for a long time,
-// keep their windows and the pointer (which gives keyboard focus when there
-// is no window manager) out of every other test's way.
+// The X server of a test that plays the real game, and real X input sent to
+// it with xdotool.
 #include <signal.h>
 #include <unistd.h>
 
@@ -33,11 +31,6 @@ constexpr int WINDOW_HEIGHT = 768;
 constexpr int START_X = 310, START_Y = 342;
 constexpr int QUIT_X = 300, QUIT_Y = 118;
 
-inline std::mutex& childStartLock() {
-    static std::mutex lock;
-    return lock;
-}
-
 inline std::string readAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream out;
@@ -49,39 +42,14 @@ inline void pause(double seconds) {
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
-// An Xvfb server of its own.
-class PrivateDisplay {
+// The X server this test runs on: ctest gives every window test one of its
+// own (tests/support/on_private_display.sh), so the game's window and the
+// pointer that gives it keyboard focus are in no other test's way.
+class TestDisplay {
 public:
-    PrivateDisplay() {
-        std::lock_guard<std::mutex> lock(childStartLock());
-        for (int n = 140 + (::getpid() % 20) * 3; n < 400; ++n) {
-            const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-            const std::string lockFile = "/tmp/.X" + std::to_string(n) + "-lock";
-            if (std::filesystem::exists(socket) || std::filesystem::exists(lockFile)) {
-                continue;
-            }
-            ChildProcess::Options options;
-            options.workingDir = "/tmp";
-            m_server = std::make_unique<ChildProcess>(
-                "/usr/bin/Xvfb",
-                std::vector<std::string>{":" + std::to_string(n), "-screen", "0", "1280x1024x24",
-                                         "-nolisten", "tcp"},
-                options);
-            for (int wait = 0; wait < 100 && !std::filesystem::exists(socket); ++wait) {
-                pause(0.05);
-            }
-            if (std::filesystem::exists(socket)) {
-                m_name = ":" + std::to_string(n);
-                return;
-            }
-            m_server.reset();
-        }
-    }
-    ~PrivateDisplay() {
-        if (m_server) {
-            ::kill(m_server->pid(), SIGTERM);
-            m_server->waitForExit(5);
-        }
+    TestDisplay() {
+        const char* name = std::getenv("DISPLAY");
+        m_name = name != nullptr ? name : "";
     }
     bool ready() const { return !m_name.empty(); }
     const std::string& name() const { return m_name; }
@@ -120,20 +88,19 @@ public:
     }
 
 private:
-    std::unique_ptr<ChildProcess> m_server;
     std::string m_name;
 };
 
 // Starts the game in its scratch folder on this display, its messages on
 // standard error and its sound to no device.
-inline std::unique_ptr<ChildProcess> startGameOn(const PrivateDisplay& display,
-                                                 const std::string& folder) {
-    std::lock_guard<std::mutex> lock(childStartLock());
+inline std::unique_ptr<ChildProcess> startGameOn(const TestDisplay& display,
+                                                 const std::string& folder,
+                                                 const std::vector<std::string>& arguments = {}) {
     ChildProcess::Options options;
     options.workingDir = folder;
     options.environment = {"DISPLAY=" + display.name(), "XDG_RUNTIME_DIR=" + folder + "/runtime",
                            "SPOOKHOLLOW_MESSAGE_BOX=stderr", "ALSOFT_DRIVERS=null"};
-    return std::make_unique<ChildProcess>(SPOOKHOLLOW_EXE, std::vector<std::string>{}, options);
+    return std::make_unique<ChildProcess>(SPOOKHOLLOW_EXE, arguments, options);
 }
 
 }  // namespace e2e

@@ -25,6 +25,7 @@
 
 #include "e2e/e2e_scratch_game.h"
 #include "soak/soak_display.h"
+#include "support/game_trace.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -58,7 +59,7 @@ double soakSeconds() {
 // finds something can be played again.
 class Monkey {
 public:
-    Monkey(const PrivateDisplay& display, unsigned seed) : m_display(display), m_random(seed) {}
+    Monkey(const TestDisplay& display, unsigned seed) : m_display(display), m_random(seed) {}
 
     // From the main menu or the high score table (where a finished game's
     // name entry leads): Escape leaves the table, Start begins the next game.
@@ -116,7 +117,7 @@ public:
 private:
     int pick(int count) { return static_cast<int>(m_random() % static_cast<unsigned>(count)); }
 
-    const PrivateDisplay& m_display;
+    const TestDisplay& m_display;
     std::mt19937 m_random;
 };
 
@@ -129,22 +130,16 @@ TEST(Soak, AMonkeyPlaysWholeGamesWithoutCrashLeakOrSanitizerReport) {
     if (!game.hasResources() || std::system("command -v xdotool >/dev/null") != 0) {
         GTEST_SKIP() << "needs the generated resources and xdotool";
     }
-    PrivateDisplay display;
-    ASSERT_TRUE(display.ready()) << "no X server could be started";
+    TestDisplay display;
+    ASSERT_TRUE(display.ready()) << "no X display";
     const char* seedText = std::getenv("SPOOKHOLLOW_SOAK_SEED");
     const unsigned seed = seedText != nullptr ? static_cast<unsigned>(std::atol(seedText)) : 14u;
 
-    std::unique_ptr<ChildProcess> process = startGameOn(display, game.path());
-    bool shown = false;
-    for (auto end = Clock::now() + std::chrono::seconds(60);
-         Clock::now() < end && process->running() && !(shown = display.windowShown());) {
-        pause(0.2);
-    }
-    ASSERT_TRUE(shown) << process->standardError();
+    std::unique_ptr<ChildProcess> process =
+        startGameOn(display, game.path(), {"--no-intro", "--trace", "-"});
+    GameTrace trace(*process);
+    ASSERT_TRUE(trace.waitFor("state MainMenu", 120)) << process->standardError();
     display.pointAtWindow(512, 300);
-    pause(5.6);  // the intro takes Space only after five seconds
-    display.key("space");
-    pause(1.0);
 
     Monkey monkey(display, seed);
     const std::string scores = game.file("save/data.dat");
