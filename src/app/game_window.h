@@ -142,8 +142,8 @@ private:
     bool m_stateChanged = true;
     bool m_active = true;
     bool m_cursorConfined = false;
-    bool m_altEnterHeld = false;
-    bool m_skipIntro = false;  // one switch per press, not per key repeat
+    bool m_altEnterHeld = false;  // one switch per press, not per key repeat
+    bool m_skipIntro = false;
 
     std::string m_title;
     std::string m_className;

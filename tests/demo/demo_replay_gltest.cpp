@@ -15,6 +15,7 @@
 
 #include "e2e/e2e_input.h"
 #include "e2e/game_process.h"
+#include "support/game_trace.h"
 #include "support/sanitizer_slowdown.h"
 #include "support/x11_helpers.h"
 
@@ -112,25 +113,32 @@ TEST_F(DemoReplay, GameRecordedFromRealInputPlaysBackToTheSameState) {
     std::string demo = sandbox.file("played.demo");
     std::string recorded;
     {
-        DemoRun recording(sandbox, {"--record", demo});
+        e2e::KeyRepeatOff keyRepeatOff;
+        DemoRun recording(sandbox, {"--record", demo, "--trace", "-"});
+        GameTrace trace(recording.process());
+        auto traced = [&](const std::string& event, double seconds) {
+            return trace.waitFor(event, seconds * SLOWDOWN);
+        };
         unsigned long window = x11::findWindow("Spookhollow", 20 * SLOWDOWN);
         ASSERT_NE(window, 0u) << recording.process().standardError();
         x11::Geometry where;
         ASSERT_TRUE(x11::geometry(window, where));
         ASSERT_TRUE(e2e::pointAtWindow(where, 512, 600));
-        // The intro takes Space after five seconds; Start; the ready screen
-        // takes a click once the level is built.
-        e2e::sleepMs(static_cast<int>(5500 * SLOWDOWN));
-        ASSERT_TRUE(e2e::holdKey("space", 200));
-        e2e::sleepMs(static_cast<int>(1000 * SLOWDOWN));
+        // The intro takes Space after five seconds, so it is held until
+        // then; Start; the ready screen takes a click once the level is built.
+        ASSERT_TRUE(traced("state Intro", 30)) << trace.text();
+        ASSERT_TRUE(e2e::holdKeyUntil("space", [&] { return traced("intro skipped", 30); }))
+            << trace.text();
+        ASSERT_TRUE(traced("state MainMenu", 30)) << trace.text();
         ASSERT_TRUE(e2e::clickDesign(where, 317, 342));
-        e2e::sleepMs(static_cast<int>(7000 * SLOWDOWN));
+        ASSERT_TRUE(traced("level built", 60)) << trace.text();
+        ASSERT_TRUE(traced("state Ready", 30)) << trace.text();
         ASSERT_TRUE(e2e::holdButton(1, 150));
-        e2e::sleepMs(static_cast<int>(800 * SLOWDOWN));
+        ASSERT_TRUE(traced("state Playing", 30)) << trace.text();
         // Walk, look about, swing, step aside.
         ASSERT_TRUE(e2e::holdKey("w", 700));
         ASSERT_TRUE(e2e::xdotool("mousemove_relative -- 150 20"));
-        e2e::sleepMs(200);
+        e2e::sleepMs(200);  // a player's moment between looking and stepping aside
         ASSERT_TRUE(e2e::holdKey("a", 400));
         ASSERT_TRUE(e2e::holdButton(1, 100));
         ASSERT_TRUE(e2e::xdotool("mousemove_relative -- -60 -20"));

@@ -31,7 +31,8 @@ public:
     }
 
     // Starts the game with OpenAL Soft rendering what it plays into a WAV file.
-    std::unique_ptr<ChildProcess> startRecordingSound(const std::string& wavPath) {
+    std::unique_ptr<ChildProcess> startRecordingSound(
+        const std::string& wavPath, const std::vector<std::string>& arguments = {}) {
         writeFile(m_dir.file("alsoft.conf"),
                   "[general]\ndrivers=wave\n[wave]\nfile=" + wavPath + "\n");
         ChildProcess::Options options;
@@ -40,7 +41,7 @@ public:
                                "SPOOKHOLLOW_MESSAGE_BOX=stderr",
                                "ALSOFT_CONF=" + m_dir.file("alsoft.conf")};
         options.unsetVariables = {"ALSOFT_DRIVERS"};
-        return std::make_unique<ChildProcess>(SPOOKHOLLOW_EXE, std::vector<std::string>{}, options);
+        return std::make_unique<ChildProcess>(SPOOKHOLLOW_EXE, arguments, options);
     }
 
     bool hasResources() const { return std::filesystem::exists(m_dir.file("resources")); }

@@ -2,12 +2,14 @@
 // its desktop files checked with the desktop's own validators, and run from
 // there the way a player's menu would start it.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <map>
+#include <thread>
 
 #include "e2e/game_process.h"
+#include "support/sanitizer_slowdown.h"
 #include "support/x11_helpers.h"
 
 namespace fs = std::filesystem;
@@ -104,18 +106,22 @@ TEST_F(InstalledGame, RunsFromAnyFolderAndKeepsItsSavesInTheXdgFolder) {
     options.unsetVariables = {"ALSOFT_LOGLEVEL"};
     ChildProcess game(installed("games/spookhollow"), {}, options);
 
-    unsigned long window = x11::findWindow("Spookhollow", 20);
+    unsigned long window = x11::findWindow("Spookhollow", 20 * SLOWDOWN);
     ASSERT_NE(window, 0u) << game.standardError();
+    // The window shows before the game has read its pictures; the intro's
+    // white follows once it has.
     x11::Image shot;
     double white = 0.0;
-    for (int attempt = 0; attempt < 50 && white < 0.99; ++attempt) {
-        usleep(100000);
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::duration<double>(20 * SLOWDOWN);
+    while (white < 0.99 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
         ASSERT_TRUE(x11::capture(window, shot));
         white = shot.fractionNear(255, 255, 255, 8);
     }
     EXPECT_GT(white, 0.99) << "the intro screen (white) did not show";
     ASSERT_TRUE(x11::requestClose(window));
-    ASSERT_TRUE(game.waitForExit(20));
+    ASSERT_TRUE(game.waitForExit(20 * SLOWDOWN));
     EXPECT_EQ(game.exitCode(), 0);
     EXPECT_EQ(game.standardError(), "");
 

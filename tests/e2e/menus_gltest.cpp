@@ -10,18 +10,23 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "e2e/e2e_input.h"
 #include "e2e/game_process.h"
+#include "support/game_trace.h"
+#include "support/sanitizer_slowdown.h"
 #include "support/x11_helpers.h"
 
 namespace {
@@ -80,6 +85,33 @@ int count(const x11::Image& image, Rect r, bool (*test)(const std::uint8_t*)) {
 bool introShowing(const x11::Image& image) {
     return image.fractionNear(255, 255, 255, 8) > 0.5;
 }
+// The window column where the intro's dark picture begins, -1 when none of
+// it is on screen. It comes in from the left, rests at x = 120 (column 240)
+// from about 3.2 s to 4.8 s, and leaves to the right after 5 s.
+constexpr int INTRO_REST_COLUMN = 240;
+int introPictureColumn(const x11::Image& image) {
+    for (int column = 0; column < image.width; ++column) {
+        int rows = 0;
+        int dark = 0;
+        for (int row = 200; row <= 480 && row < image.height; row += 4) {
+            const std::uint8_t* p =
+                &image.rgb[(static_cast<std::size_t>(row) * image.width + column) * 3];
+            dark += (p[0] < 100 && p[1] < 100 && p[2] < 100) ? 1 : 0;
+            ++rows;
+        }
+        if (dark * 2 > rows) {
+            return column;
+        }
+    }
+    return -1;
+}
+bool introAtRest(const x11::Image& image) {
+    return introShowing(image) && std::abs(introPictureColumn(image) - INTRO_REST_COLUMN) <= 15;
+}
+// Seen on its way out, the picture was drawn more than 5.2 s into the intro.
+bool introMovingOut(const x11::Image& image) {
+    return introShowing(image) && introPictureColumn(image) >= INTRO_REST_COLUMN + 50;
+}
 bool backButtonShowing(const x11::Image& image) {
     return count(image, {-52, -52, 165, -17}, isFlame) > 150;
 }
@@ -123,6 +155,39 @@ bool pausedShowing(const x11::Image& image) {
            count(image, {212, 388, 254, 417}, isFlame) > 40 &&
            count(image, {268, 450, 517, 619}, isRed) < 100;
 }
+bool pausedOnQuit(const x11::Image& image) {
+    return count(image, {258, 381, 577, 416}, isFlame) > 200 &&
+           count(image, {212, 265, 254, 294}, isFlame) > 40 &&
+           count(image, {212, 388, 254, 417}, isFlame) < 20;
+}
+
+// The time of the first trace line whose event begins with `event`, on the
+// trace's clock (which starts before the game's own); -1 when there is none.
+double traceTime(const std::string& trace, const std::string& event) {
+    std::istringstream lines(trace);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::size_t space = line.find(' ');
+        if (!line.empty() && std::isdigit(static_cast<unsigned char>(line[0])) &&
+            space != std::string::npos && line.compare(space + 1, event.size(), event) == 0) {
+            return std::stod(line.substr(0, space));
+        }
+    }
+    return -1.0;
+}
+
+// What the game printed besides its trace: the message boxes it showed.
+std::string messageBoxes(const std::string& standardError) {
+    std::istringstream lines(standardError);
+    std::string line;
+    std::string boxes;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && !std::isdigit(static_cast<unsigned char>(line[0]))) {
+            boxes += line + "\n";
+        }
+    }
+    return boxes;
+}
 
 class MenusEndToEnd : public ::testing::Test {
 protected:
@@ -144,23 +209,23 @@ protected:
     }
 
     void start() {
-        game = sandbox.start({});
-        window = x11::findWindow("Spookhollow", 20);
+        game = sandbox.start({"--trace", "-"});
+        trace = std::make_unique<GameTrace>(*game);
+        window = x11::findWindow("Spookhollow", 20 * SLOWDOWN);
         ASSERT_NE(window, 0u) << game->standardError();
-        shown = Clock::now();
         ASSERT_TRUE(x11::geometry(window, where));
         ASSERT_EQ(where.width, 1024);
         ASSERT_EQ(where.height, 768);
         // Keyboard focus follows the pointer without a window manager.
         pointTo(400, -60);
     }
-    double sinceShown() const {
-        return std::chrono::duration<double>(Clock::now() - shown).count();
+    // Waits for the game's next trace line that begins with `event`.
+    bool traced(const std::string& event, double seconds = 30) {
+        return trace->waitFor(event, seconds * SLOWDOWN);
     }
-    void waitUntil(double secondsSinceShown) {
-        while (sinceShown() < secondsSinceShown) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
+    // Holds a key until the trace shows its effect.
+    bool keyUntilTraced(const std::string& name, const std::string& event) {
+        return e2e::holdKeyUntil(name, [&] { return traced(event); });
     }
 
     static void run(const std::string& command) {
@@ -179,7 +244,8 @@ protected:
         run("xdotool mouseup 1");
     }
     // Held for a while: the game reads keys once per frame, and a press
-    // released before the next frame is gone.
+    // released before the next frame is gone. Where the press must not be
+    // lost, keyUntilTraced holds the key until the game shows its effect.
     void key(const std::string& name) {
         run("xdotool keydown " + name);
         pause(0.3);
@@ -197,7 +263,7 @@ protected:
     // Polls the screen until the test holds; keeps the last picture.
     bool waitFor(const std::function<bool(const x11::Image&)>& test, double timeout,
                  const std::string& name, double interval = 0.1) {
-        auto end = Clock::now() + std::chrono::duration<double>(timeout);
+        auto end = Clock::now() + std::chrono::duration<double>(timeout * SLOWDOWN);
         x11::Image image;
         bool passed = false;
         do {
@@ -263,31 +329,30 @@ protected:
         return value;
     }
 
+    e2e::KeyRepeatOff keyRepeatOff;
     GameSandbox sandbox;
     std::unique_ptr<ChildProcess> game;
+    std::unique_ptr<GameTrace> trace;
     unsigned long window = 0;
     x11::Geometry where;
-    Clock::time_point shown;
     std::filesystem::path artefacts;
 };
 
 TEST_F(MenusEndToEnd, IntroEndsByItselfAfterEightSeconds) {
     start();
-    waitUntil(4.0);
-    x11::Image intro = shot();
-    keep(intro, "intro");
-    EXPECT_TRUE(introShowing(intro));
-    // The picture stands still at x = 120 around 4 s: some of it is on screen.
-    EXPECT_GT(count(intro, {120, 182, 680, 498}, isLit), 5000);
+    EXPECT_TRUE(waitFor(introAtRest, 10.0, "intro")) << "the picture did not rest at x = 120";
 
+    ASSERT_TRUE(traced("state MainMenu")) << trace->text();
     ASSERT_TRUE(waitFor(mainMenuShowing, 10.0, "intro_end_main_menu"));
-    double ended = sinceShown();
-    // The game's clock starts a little before the window shows.
-    EXPECT_GT(ended, 7.0);
-    EXPECT_LT(ended, 11.0);
+    // The intro's clock starts before the window line of the trace, and the
+    // trace's own clock before that.
+    const double ended = traceTime(trace->text(), "state MainMenu");
+    EXPECT_GE(ended, 8.0) << trace->text();
+    EXPECT_LT(ended - traceTime(trace->text(), "window"), 11.0) << trace->text();
+    EXPECT_FALSE(trace->seen("intro skipped")) << trace->text();
 
     click(300, 118);  // Quit
-    ASSERT_TRUE(game->waitForExit(20));
+    ASSERT_TRUE(game->waitForExit(20 * SLOWDOWN));
     EXPECT_EQ(game->exitCode(), 0) << game->standardError();
 }
 
@@ -295,35 +360,44 @@ TEST_F(MenusEndToEnd, MenusOptionsHighScoresStartPauseAndQuit) {
     holdObjectList();
     start();
 
-    // Space during the first five seconds is forgotten; after them it ends the intro.
-    waitUntil(2.0);
+    // Space during the first five seconds is forgotten; after them it ends
+    // the intro. Had the early press been kept, the intro would end at 5 s,
+    // before its picture is seen moving out.
+    ASSERT_TRUE(traced("state Intro")) << trace->text();
     key("space");
-    waitUntil(4.5);
-    ASSERT_TRUE(introShowing(shot())) << "Space before 5 s ended the intro";
-    waitUntil(5.6);
-    key("space");
-    ASSERT_TRUE(waitFor(mainMenuShowing, 2.0, "main_menu"));
-    EXPECT_LT(sinceShown(), 7.8) << "Space after 5 s did not end the intro";
+    ASSERT_TRUE(
+        waitFor(
+            [&](const x11::Image& i) { return introMovingOut(i) || trace->seen("state MainMenu"); },
+            20.0, "intro_after_early_space") &&
+        !trace->seen("state MainMenu"))
+        << "Space before 5 s ended the intro\n"
+        << trace->text();
+    ASSERT_TRUE(keyUntilTraced("space", "intro skipped"))
+        << "Space after 5 s did not end the intro\n"
+        << trace->text();
+    ASSERT_TRUE(traced("state MainMenu")) << trace->text();
+    ASSERT_TRUE(waitFor(mainMenuShowing, 10.0, "main_menu"));
 
     // The marker starts at the first entry and follows the pointer.
     EXPECT_TRUE(
-        waitFor([](const x11::Image& i) { return markerAt(i, 331); }, 2.0, "marker_on_start"));
+        waitFor([](const x11::Image& i) { return markerAt(i, 331); }, 10.0, "marker_on_start"));
     pointTo(350, 218);  // over Options
     EXPECT_TRUE(waitFor([](const x11::Image& i) { return markerAt(i, 209) && !markerAt(i, 331); },
-                        2.0, "marker_on_options"));
+                        10.0, "marker_on_options"));
     pointTo(350, 281);  // over High Scores
-    EXPECT_TRUE(waitFor([](const x11::Image& i) { return markerAt(i, 270); }, 2.0,
+    EXPECT_TRUE(waitFor([](const x11::Image& i) { return markerAt(i, 270); }, 10.0,
                         "marker_on_high_scores"));
 
     // Options: rebind Move Forward (row 0) to the Up arrow.
     click(350, 218);
-    ASSERT_TRUE(waitFor(optionsShowing, 3.0, "options"));
+    ASSERT_TRUE(traced("state Options")) << trace->text();
+    ASSERT_TRUE(waitFor(optionsShowing, 10.0, "options"));
     click(450, 478);  // row 0 of the binding list
     click(520, 234);  // Change
-    EXPECT_TRUE(waitFor(promptShowing, 2.0, "options_rebinding"));
-    key("Up");
+    EXPECT_TRUE(waitFor(promptShowing, 10.0, "options_rebinding"));
+    key("Up");  // taken as it goes down
     EXPECT_TRUE(
-        waitFor([](const x11::Image& i) { return !promptShowing(i); }, 2.0, "options_rebound"));
+        waitFor([](const x11::Image& i) { return !promptShowing(i); }, 10.0, "options_rebound"));
     // Invert mouse off, then the slider dragged to its right end.
     click(511, 134);
     pointTo(640, 74);
@@ -334,54 +408,58 @@ TEST_F(MenusEndToEnd, MenusOptionsHighScoresStartPauseAndQuit) {
         pause(0.05);
     }
     run("xdotool mouseup 1");
-    pause(0.3);
+    // For a look only (the settings are read back from config.ini below);
+    // the frame may not show the last move yet.
     keep(shot(), "options_changed");
-    key("Escape");
-    ASSERT_TRUE(waitFor(mainMenuShowing, 3.0, "back_from_options"));
+    ASSERT_TRUE(keyUntilTraced("Escape", "state MainMenu")) << trace->text();
+    ASSERT_TRUE(waitFor(mainMenuShowing, 10.0, "back_from_options"));
 
     // High scores: the default table, then Escape back.
     click(380, 281);
-    ASSERT_TRUE(waitFor(highScoresShowing, 3.0, "high_scores"));
+    ASSERT_TRUE(traced("state HighScores")) << trace->text();
+    ASSERT_TRUE(waitFor(highScoresShowing, 10.0, "high_scores"));
     x11::Image scores = shot();
     // Eight rows of "0" and "<none>" in the list window.
     EXPECT_GT(count(scores, {260, 189, 527, 445}, isLit), 800);
     EXPECT_EQ(readFile(sandbox.file("save/data.dat")),
               "8\n0\n<none>\n0\n<none>\n0\n<none>\n0\n<none>\n0\n<none>\n0\n<none>\n0\n<none>\n0\n"
               "<none>\n");
-    key("Escape");
-    ASSERT_TRUE(waitFor(mainMenuShowing, 3.0, "back_from_high_scores"));
+    ASSERT_TRUE(keyUntilTraced("Escape", "state MainMenu")) << trace->text();
+    ASSERT_TRUE(waitFor(mainMenuShowing, 10.0, "back_from_high_scores"));
 
     // Start: the loading screen, then the ready screen (or the main menu
     // with a message when no level can be built).
     click(310, 342);
+    ASSERT_TRUE(traced("state Loading")) << trace->text();
     bool loading = waitFor(loadingShowing, 20.0, "loading", 0.0);
     // Only now may the build read its object list: the loading screen stays
     // until then, however fast the build.
     bool fed = feedObjectList();
-    bool ready = waitFor(readyShowing, 60.0, "ready");
-    if (!ready) {
-        x11::Image now = shot();
-        ASSERT_TRUE(mainMenuShowing(now)) << "neither the ready screen nor the main menu";
-        EXPECT_NE(game->standardError(), "") << "back at the menu without a message";
+    ASSERT_TRUE(traced("level ", 60)) << trace->text();
+    if (!trace->seen("level built")) {
+        ASSERT_TRUE(traced("state MainMenu")) << trace->text();
+        ASSERT_TRUE(waitFor(mainMenuShowing, 10.0, "not_built_main_menu"));
+        EXPECT_NE(messageBoxes(game->standardError()), "") << "back at the menu without a message";
     } else {
+        ASSERT_TRUE(traced("state Ready")) << trace->text();
+        ASSERT_TRUE(waitFor(readyShowing, 20.0, "ready"));
         EXPECT_TRUE(loading) << "the loading screen was not seen";
         EXPECT_TRUE(fed);
         // A click anywhere starts the game; Escape pauses it.
         click(400, 300);
-        pause(1.0);
-        keep(shot(), "playing");
-        key("Escape");
-        ASSERT_TRUE(waitFor(pausedShowing, 3.0, "paused"));
-        key("Down");
-        pause(0.3);
-        keep(shot(), "paused_on_quit");
-        key("Return");
-        ASSERT_TRUE(waitFor(mainMenuShowing, 5.0, "back_from_game"));
+        ASSERT_TRUE(traced("state Playing")) << trace->text();
+        EXPECT_TRUE(waitFor([](const x11::Image& i) { return !readyShowing(i); }, 10.0, "playing"));
+        ASSERT_TRUE(keyUntilTraced("Escape", "state Paused")) << trace->text();
+        ASSERT_TRUE(waitFor(pausedShowing, 10.0, "paused"));
+        ASSERT_TRUE(e2e::holdKeyUntil(
+            "Down", [&] { return waitFor(pausedOnQuit, 10.0, "paused_on_quit"); }));
+        ASSERT_TRUE(keyUntilTraced("Return", "state MainMenu")) << trace->text();
+        ASSERT_TRUE(waitFor(mainMenuShowing, 10.0, "back_from_game"));
     }
 
     // Quit.
     click(300, 118);
-    ASSERT_TRUE(game->waitForExit(20)) << "the quit button did not end the game";
+    ASSERT_TRUE(game->waitForExit(20 * SLOWDOWN)) << "the quit button did not end the game";
     EXPECT_EQ(game->exitCode(), 0) << game->standardError();
 
     // Move Forward is on the Up arrow (38); the other bindings kept.

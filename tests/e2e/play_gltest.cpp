@@ -20,6 +20,7 @@
 #include "e2e/e2e_scratch_game.h"
 #include "e2e/e2e_screen.h"
 #include "e2e/e2e_sound.h"
+#include "support/game_trace.h"
 #include "support/sanitizer_slowdown.h"
 #include "support/x11_helpers.h"
 
@@ -141,6 +142,20 @@ const Blip* nearestBlip(const std::vector<Blip>& blips) {
     return nearest == blips.end() ? nullptr : &*nearest;
 }
 
+std::size_t occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// How many seconds the sound recording holds so far.
+double recordedSeconds(const std::string& wav) {
+    e2e::Sound sound;
+    return e2e::readWav(wav, sound) ? sound.seconds() : 0.0;
+}
+
 class PlayThrough : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -176,6 +191,9 @@ protected:
     }
     e2e::GuiPicture healthPanel() const { return {&largeNumbers, 2, 509, 173, 60, -100, -75}; }
     e2e::GuiPicture crosshair() const { return {&largeNumbers, 215, 511, 36, 35, 370, 264}; }
+    e2e::GuiPicture radarInPlace() const { return {&largeNumbers, 284, 509, 225, 225, 689, 432}; }
+    // The game's own mouse cursor with its tip at a design point.
+    e2e::GuiPicture cursorAt(int x, int y) const { return {&gui, 0, 32, 20, 33, x - 1, y - 30}; }
 
     bool shows(const e2e::GuiPicture& picture, double share = 0.8) const {
         return e2e::pictureMatch(shot, picture) >= share;
@@ -204,20 +222,49 @@ protected:
         return false;
     }
 
-    // Gives an input again and again until its effect shows. The screens see
-    // a key only if it is down while a frame runs, and on a loaded machine a
-    // frame can take longer than a key is held.
-    bool repeatUntil(const std::string& what, double seconds, const std::function<void()>& input,
-                     const std::function<bool()>& test) {
-        int polls = 0;
-        return waitFor(what, seconds, [&] {
-            if (test()) {
-                return true;
-            }
-            if (polls++ % 6 == 0) {
-                input();
-            }
-            return false;
+    // Waits for the game's next trace line that begins with `event`.
+    bool traced(const std::string& event, double seconds = 30) {
+        if (trace->waitFor(event, seconds * SLOWDOWN)) {
+            return true;
+        }
+        ADD_FAILURE() << "the trace never said \"" << event << "\"\n" << trace->text();
+        return false;
+    }
+
+    // Holds a key until the trace shows its effect.
+    bool keyUntilTraced(const std::string& key, const std::string& event) {
+        return e2e::holdKeyUntil(key, [&] { return traced(event); });
+    }
+
+    // Captures until two pictures a moment apart differ in less than 2 % of
+    // a rectangle's pixels; `change` is the last difference.
+    bool waitForStill(const std::string& what, const e2e::Rect& rect, double* change = nullptr) {
+        x11::Image previous;
+        double share = 1.0;
+        bool still = waitFor(what, 10, [&] {
+            share = previous.width > 0 ? e2e::changedShare(previous, shot, rect, 6) : 1.0;
+            previous = shot;
+            e2e::sleepMs(200);  // the moment between the two pictures
+            return share < 0.02;
+        });
+        if (change != nullptr) {
+            *change = share;
+        }
+        return still;
+    }
+
+    // Whether every swing the trace began has ended.
+    bool maceAtRest() const {
+        const std::string lines = trace->text();
+        return occurrences(lines, " mace swing\n") == occurrences(lines, " mace at rest\n");
+    }
+
+    // Captures until the view has changed from `before` in more than 15 % of
+    // its pixels; `change` is the last difference.
+    bool waitForViewChange(const std::string& what, const x11::Image& before, double& change) {
+        return waitFor(what, 10, [&] {
+            change = e2e::changedShare(before, shot, VIEW, 6);
+            return change > 0.15;
         });
     }
 
@@ -230,7 +277,7 @@ protected:
             int step = std::max(-250, std::min(250, pixels));
             e2e::xdotool("mousemove_relative -- " + std::to_string(step) + " 0");
             pixels -= step;
-            e2e::sleepMs(30);
+            e2e::sleepMs(30);  // one move after the other, as a hand makes them
         }
     }
 
@@ -266,7 +313,7 @@ protected:
                 if (distance > 0.8) {
                     e2e::holdKey("w", std::min(400, static_cast<int>((distance - 0.3) * 100)));
                 } else {
-                    e2e::sleepMs(100);
+                    e2e::sleepMs(100);  // within reach: let it come on
                 }
             } else if (++withoutBlip % 15 == 0) {
                 // The radar goes dark without energy: look and walk elsewhere.
@@ -284,7 +331,8 @@ protected:
 
     // Starts the game with its sound going to a file, and finds its window.
     bool launch(const std::string& wavPath) {
-        game = scratch.startRecordingSound(wavPath);
+        game = scratch.startRecordingSound(wavPath, {"--trace", "-"});
+        trace = std::make_unique<GameTrace>(*game);
         window = x11::findWindow("Spookhollow", 20 * SLOWDOWN);
         if (window == 0 || !x11::geometry(window, where)) {
             ADD_FAILURE() << "no game window\n" << game->standardError();
@@ -296,32 +344,67 @@ protected:
         return e2e::pointAtWindow(where, 512, 600);
     }
 
-    // Space ends the intro, but only after 5 seconds: keep offering it.
+    // Space ends the intro, but only after 5 seconds: it is held down until
+    // the intro takes it (an early press alone would be forgotten).
     bool reachMainMenu() {
-        e2e::sleepMs(5300);
-        return repeatUntil(
-            "main menu", 20, [] { e2e::holdKey("space", 200); },
-            [&] { return shows(startButton()); });
+        return traced("state Intro") && keyUntilTraced("space", "intro skipped") &&
+               traced("state MainMenu") &&
+               waitFor("main menu", 10, [&] { return shows(startButton()); });
     }
 
     // From the main menu into play: the start button, the loading screen,
     // the ready screen (whose prompt pulses) and a click on it.
     bool startGame() {
-        if (!e2e::clickDesign(where, 317, 342) ||
+        if (!e2e::clickDesign(where, 317, 342) || !traced("state Loading") ||
             !waitFor("loading", 20, [&] { return shows(instructionsPicture(), 0.7); })) {
             return false;
         }
         const e2e::Rect prompt = {300, 700, 450, 50};
         x11::Image firstInstructions = shot;
-        if (!waitFor("ready", 60, [&] {
+        if (!traced("level ", 60) || !traced("state Ready")) {
+            return false;
+        }
+        if (!trace->seen("level built")) {
+            ADD_FAILURE() << "the hall was not built\n" << trace->text();
+            return false;
+        }
+        if (!waitFor("ready", 20, [&] {
                 return shows(instructionsPicture(), 0.7) &&
                        e2e::meanDifference(shot, firstInstructions, prompt) > 1.0;
             })) {
             return false;
         }
         keep("02_ready");
-        return e2e::holdButton(1, 150) &&
+        return e2e::holdButton(1, 150) && traced("state Playing") &&
                waitFor("play", 10, [&] { return shows(healthPanel(), 0.6); });
+    }
+
+    // Waits until the window shows a frame drawn after this call: the game
+    // draws all the time, and on the screens this is used on something
+    // moves (the game-over prompts pulse).
+    bool waitForNewFrame(const std::string& what) {
+        if (!capture()) {
+            return false;
+        }
+        const x11::Image now = shot;
+        const e2e::Rect all = {0, 0, e2e::WINDOW_WIDTH, e2e::WINDOW_HEIGHT};
+        return waitFor(what, 10, [&] { return e2e::meanDifference(now, shot, all) > 0.0; });
+    }
+
+    // Clears the name on the game-over screen: keys that went down as the
+    // game ended may have typed into it. A frame showing the empty field
+    // stays in shot.
+    bool clearName() {
+        return e2e::xdotool("key --delay 30" + repeated(" BackSpace", 16)) && traced("name \"\"") &&
+               waitForNewFrame("a frame with the cleared name");
+    }
+
+    // Types a name into the cleared field (`empty` shows it); true when the
+    // game took it and its next frame shows it.
+    bool typeName(const std::string& name, const x11::Image& empty) {
+        return e2e::xdotool("type --delay 120 " + name) && traced("name \"" + name + "\"") &&
+               waitForNewFrame("a frame with the typed name") &&
+               e2e::meanDifference(empty, shot, TYPED_NAME) > 2.0;
     }
 
     // Screenshots are written when the test ends: converting them while
@@ -341,12 +424,14 @@ protected:
         kept.clear();
     }
 
+    e2e::KeyRepeatOff keyRepeatOff;
     e2e::ScratchGame scratch;
     e2e::Picture gui;
     e2e::Picture instructions;
     e2e::Picture largeNumbers;
     std::string artifacts;
     std::unique_ptr<ChildProcess> game;
+    std::unique_ptr<GameTrace> trace;
     unsigned long window = 0;
     x11::Geometry where;
     x11::Image shot;
@@ -360,115 +445,103 @@ TEST_F(PlayThrough, FromIntroToHighScoreTableAndQuit) {
     ASSERT_TRUE(reachMainMenu());
     keep("01_main_menu");
 
-    // The high-score table as it stands before the game, for comparison.
+    // The high-score table as it stands before the game, for comparison,
+    // taken once the game draws its cursor off the list.
     ASSERT_TRUE(e2e::clickDesign(where, 390, 281));
+    ASSERT_TRUE(traced("state HighScores"));
     ASSERT_TRUE(waitFor("high scores before", 10, [&] { return shows(highScoresHeading()); }));
     const e2e::Rect table = e2e::designRect(241, 156, 324, 307);
-    ASSERT_TRUE(e2e::pointAtDesign(where, 100, 560));  // off the list
-    e2e::sleepMs(400);
-    ASSERT_TRUE(capture());
+    ASSERT_TRUE(e2e::pointAtDesign(where, 100, 560));
+    ASSERT_TRUE(waitFor("the cursor off the list", 10, [&] { return shows(cursorAt(100, 560)); }));
     const x11::Image tableBefore = shot;
-    ASSERT_TRUE(repeatUntil(
-        "main menu again", 10, [] { e2e::holdKey("Escape"); },
-        [&] { return shows(startButton()); }));
+    ASSERT_TRUE(keyUntilTraced("Escape", "state MainMenu"));
+    ASSERT_TRUE(waitFor("main menu again", 10, [&] { return shows(startButton()); }));
 
     ASSERT_TRUE(startGame());
     const double playStarted = scratch.secondsSinceStart();
-    e2e::sleepMs(500);
 
     // With the ghosts still far off the view comes to rest by itself (the
     // first frames may still be on their way on a loaded machine); walking
-    // forward changes it (the start faces an open cell).
-    x11::Image still;
+    // forward changes it (the start faces an open cell), "w" held until it does.
     double ambient = 1.0;
-    ASSERT_TRUE(waitFor("a still view", 5, [&] {
-        ambient = still.width > 0 ? e2e::changedShare(still, shot, VIEW, 6) : 1.0;
-        still = shot;
-        e2e::sleepMs(200);
-        return ambient < 0.02;
-    })) << "the view changes without input";
+    ASSERT_TRUE(waitForStill("a still view", VIEW, &ambient)) << "the view changes without input";
     keep("03_before_walk");
-    x11::Image beforeWalk = shot;
-    ASSERT_TRUE(e2e::holdKey("w", 600));
-    e2e::sleepMs(300);
-    ASSERT_TRUE(capture());
+    const x11::Image beforeWalk = shot;
+    double walked = 0.0;
+    ASSERT_TRUE(e2e::holdKeyUntil(
+        "w", [&] { return waitForViewChange("walking to change the view", beforeWalk, walked); }));
     keep("04_after_walk");
-    const double walked = e2e::changedShare(beforeWalk, shot, VIEW, 6);
-    EXPECT_GT(walked, 0.15) << "walking did not change the view";
 
-    // Looking with the mouse turns the view.
-    x11::Image beforeLook = shot;
+    // Looking with the mouse turns the view, once the walk has come to rest.
+    ASSERT_TRUE(waitForStill("the view after the walk", VIEW));
+    const x11::Image beforeLook = shot;
     ASSERT_TRUE(e2e::xdotool("mousemove_relative -- 200 0"));
-    e2e::sleepMs(400);
-    ASSERT_TRUE(capture());
+    double turned = 0.0;
+    EXPECT_TRUE(waitForViewChange("the mouse to turn the view", beforeLook, turned));
     keep("05_after_look");
-    const double turned = e2e::changedShare(beforeLook, shot, VIEW, 6);
-    EXPECT_GT(turned, 0.15) << "moving the mouse did not turn the view";
 
     // The wheel raises the crossbow, and the crosshair with it; again lowers it.
     EXPECT_LT(e2e::pictureMatch(shot, crosshair()), 0.5) << "a crosshair with the mace in hand";
     ASSERT_TRUE(e2e::wheel(true));
     ASSERT_TRUE(waitFor("crosshair", 5, [&] { return shows(crosshair()); }));
-    e2e::sleepMs(600);
+    ASSERT_TRUE(traced("weapon crossbow ready"));
     ASSERT_TRUE(capture());
     keep("06_crossbow");
     ASSERT_TRUE(e2e::wheel(true));
     ASSERT_TRUE(waitFor("crosshair gone", 5, [&] { return !shows(crosshair(), 0.5); }));
-    e2e::sleepMs(700);  // the mace comes back up
+    ASSERT_TRUE(traced("weapon mace ready"));
 
-    // A swing of the mace, the button held until the mace is seen moving;
-    // its sound is looked for in the recording later.
-    ASSERT_TRUE(capture());
-    const x11::Image maceAtRest = shot;
+    // A swing of the mace, the button held until the game starts one and it
+    // is seen moving; its sound is looked for in the recording later. (The
+    // click that started the game may have begun a swing, which the switch
+    // of weapons holds until the mace is back.)
+    ASSERT_TRUE(waitFor("the mace at rest", 10, [&] { return maceAtRest(); }));
+    const x11::Image maceBefore = shot;
     const double swing = scratch.secondsSinceStart();
-    ASSERT_TRUE(e2e::xdotool("mousedown 1"));
-    bool swung = waitFor("the swing", 5,
-                         [&] { return e2e::changedShare(maceAtRest, shot, MACE, 12) > 0.15; });
-    ASSERT_TRUE(e2e::xdotool("mouseup 1"));
-    ASSERT_TRUE(swung);
-    e2e::sleepMs(800);
+    ASSERT_TRUE(e2e::holdButtonUntil(1, [&] {
+        return traced("mace swing") && waitFor("the swing", 5, [&] {
+                   return e2e::changedShare(maceBefore, shot, MACE, 12) > 0.15;
+               });
+    }));
+    ASSERT_TRUE(waitFor("the mace back at rest", 10, [&] { return maceAtRest(); }));
 
-    // Escape pauses; Enter takes the highlighted resume entry. The pause is
-    // long enough to serve as the sound's baseline: no swing can happen in it.
-    ASSERT_TRUE(e2e::holdKey("Escape", 150));
+    // Escape pauses; Enter takes the highlighted resume entry. The pause
+    // lasts until the recording holds 2.5 s of it (the mix can fall behind
+    // the clock on a loaded machine): the stretch the sound's baseline is
+    // taken from, where no swing can happen.
+    ASSERT_TRUE(keyUntilTraced("Escape", "state Paused"));
     ASSERT_TRUE(waitFor("pause menu", 10, [&] { return shows(resumeButton()); }));
     const double paused = scratch.secondsSinceStart();
     keep("07_paused");
-    e2e::sleepMs(2500);
-    ASSERT_TRUE(shows(resumeButton()));
+    ASSERT_TRUE(waitFor("2.5 s of the pause recorded", 30, [&] {
+        return shows(resumeButton()) && recordedSeconds(wav) >= paused + 2.5;
+    }));
     const double resuming = scratch.secondsSinceStart();
-    ASSERT_TRUE(repeatUntil(
-        "resumed play", 10, [] { e2e::holdKey("Return", 300); },
-        [&] { return shows(healthPanel(), 0.6) && !shows(resumeButton(), 0.5); }));
+    ASSERT_TRUE(keyUntilTraced("Return", "state Playing"));
+    ASSERT_TRUE(waitFor("resumed play", 10,
+                        [&] { return shows(healthPanel(), 0.6) && !shows(resumeButton(), 0.5); }));
 
     const double resumed = scratch.secondsSinceStart();
     // The player goes to meet the ghosts until they end the game.
-    ASSERT_TRUE(huntGhostsUntilGameOver(120));
+    ASSERT_TRUE(huntGhostsUntilGameOver(240));
     const double died = scratch.secondsSinceStart();
-    // Every score enters the default table: type a name, after clearing
-    // what a walking key (repeated by the X server on a slow machine) may
-    // have typed as the game ended.
-    ASSERT_TRUE(e2e::xdotool("key --delay 30" + repeated(" BackSpace", 16)));
-    e2e::sleepMs(500);
-    ASSERT_TRUE(capture());
+    ASSERT_TRUE(traced("game over"));
+    // Every score enters the default table: type a name.
+    ASSERT_TRUE(clearName());
     keep("08_game_over");
-    x11::Image beforeName = shot;
-    ASSERT_TRUE(e2e::xdotool("type --delay 120 Tester"));
-    e2e::sleepMs(500);
-    ASSERT_TRUE(capture());
+    const x11::Image beforeName = shot;
+    EXPECT_TRUE(typeName("Tester", beforeName)) << "the typed name is not shown";
     keep("09_name_typed");
-    EXPECT_GT(e2e::meanDifference(beforeName, shot, TYPED_NAME), 2.0)
-        << "the typed name is not shown";
 
     // Enter files the name and shows the table with the new first row. The
-    // name entry takes keys as they go down, so Enter is tapped: held, the
-    // X server's key repeat could carry it on through the table and the
-    // main menu into a new game.
+    // name entry takes keys as they go down, so Enter is tapped.
     ASSERT_TRUE(e2e::xdotool("key Return"));
+    ASSERT_TRUE(traced("high score entered"));
+    ASSERT_TRUE(traced("state HighScores"));
     ASSERT_TRUE(waitFor("high scores after", 10, [&] { return shows(highScoresHeading()); }));
     ASSERT_TRUE(e2e::pointAtDesign(where, 100, 560));
-    e2e::sleepMs(400);
-    ASSERT_TRUE(capture());
+    ASSERT_TRUE(
+        waitFor("the cursor off the list again", 10, [&] { return shows(cursorAt(100, 560)); }));
     keep("10_high_scores");
     const e2e::Rect firstRows = {table.x, table.y, table.width, table.height / 3};
     const e2e::Rect lastRows = {table.x, table.y + table.height / 2, table.width, table.height / 2};
@@ -486,9 +559,8 @@ TEST_F(PlayThrough, FromIntroToHighScoreTableAndQuit) {
     EXPECT_EQ(name, "Tester") << readFile(scratch.file("save/data.dat"));
 
     // Escape goes back to the main menu, whose quit button ends the game.
-    ASSERT_TRUE(repeatUntil(
-        "main menu at the end", 10, [] { e2e::holdKey("Escape"); },
-        [&] { return shows(startButton()); }));
+    ASSERT_TRUE(keyUntilTraced("Escape", "state MainMenu"));
+    ASSERT_TRUE(waitFor("main menu at the end", 10, [&] { return shows(startButton()); }));
     ASSERT_TRUE(e2e::clickDesign(where, 317, 118));
     ASSERT_TRUE(game->waitForExit(20 * SLOWDOWN)) << "the quit button did not end the game";
     EXPECT_EQ(game->exitCode(), 0) << game->standardError();
@@ -585,7 +657,7 @@ TEST_F(PlayThrough, DISABLED_DocsScreenshots) {
         ASSERT_TRUE(launch(wav));
         ASSERT_TRUE(reachMainMenu());
         ASSERT_TRUE(startGame());
-        e2e::sleepMs(1800);  // the radar slides in
+        ASSERT_TRUE(waitFor("the radar in place", 10, [&] { return shows(radarInPlace(), 0.97); }));
         for (int heading = 0; heading < 4; ++heading) {
             ASSERT_TRUE(capture());
             double score = corridorScore(shot);
@@ -598,15 +670,18 @@ TEST_F(PlayThrough, DISABLED_DocsScreenshots) {
             if (score >= GOOD_CORRIDOR) {
                 break;
             }
+            const x11::Image before = shot;
             turn(1.5707963);
-            e2e::sleepMs(400);
+            double change = 0.0;
+            ASSERT_TRUE(waitForViewChange("the turn", before, change));
+            ASSERT_TRUE(waitForStill("the view after the turn", VIEW));
         }
     }
     e2e::saveShot(corridor, docs + "play_corridor");
 
     ASSERT_TRUE(e2e::wheel(true));
     ASSERT_TRUE(waitFor("crosshair", 5, [&] { return shows(crosshair()); }));
-    e2e::sleepMs(800);
+    ASSERT_TRUE(traced("weapon crossbow ready"));
     ASSERT_TRUE(capture());
     e2e::saveShot(shot, docs + "play_crossbow");
     game->kill();
@@ -689,11 +764,10 @@ TEST_F(PlayThrough, DISABLED_DocsScreenshots) {
         ASSERT_TRUE(huntGhostsUntilGameOver(300));
     }
 
-    e2e::sleepMs(500);
-    ASSERT_TRUE(e2e::xdotool("key --delay 60 BackSpace BackSpace BackSpace"));
-    ASSERT_TRUE(e2e::xdotool("type --delay 150 Spooky"));
-    e2e::sleepMs(600);
-    ASSERT_TRUE(capture());
+    ASSERT_TRUE(traced("game over"));
+    ASSERT_TRUE(clearName());
+    const x11::Image empty = shot;
+    ASSERT_TRUE(typeName("Spooky", empty));
     e2e::saveShot(shot, docs + "play_gameover");
 }
 
