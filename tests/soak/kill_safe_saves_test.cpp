@@ -115,13 +115,28 @@ TEST_P(KillSafeSaves, EveryKillLeavesTheOldFileOrANewOneWhole) {
             std::ofstream old(path, std::ios::binary | std::ios::trunc);
             old << versions[run % 2];
         }
+        // The child says when its first save is done, so the kill's moment
+        // is counted from a child that is saving, however slowly it started
+        // (the sanitizers make a fork and a first save take milliseconds).
+        int saving[2];
+        ASSERT_EQ(::pipe(saving), 0);
         pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            ::close(saving[0]);
             for (int version = 1;; version = 3 - version) {
                 file.save(path, version);
+                if (saving[1] >= 0) {
+                    (void)!::write(saving[1], "s", 1);
+                    ::close(saving[1]);
+                    saving[1] = -1;
+                }
             }
         }
+        ::close(saving[1]);
+        char started = 0;
+        ASSERT_EQ(::read(saving[0], &started, 1), 1);
+        ::close(saving[0]);
         std::this_thread::sleep_for(std::chrono::microseconds(random() % 4000));
         ::kill(child, SIGKILL);
         int status = 0;
