@@ -61,14 +61,26 @@ class Monkey {
 public:
     Monkey(const TestDisplay& display, unsigned seed) : m_display(display), m_random(seed) {}
 
-    // From the main menu or the high score table (where a finished game's
-    // name entry leads): Escape leaves the table, Start begins the next game.
-    void startGame() {
+    // From the main menu, or from the high score table a finished game's
+    // name entry leads to: Escape leaves the table, Start begins the next
+    // game. Each step waits for the game to show it; false when it did not.
+    bool startGame(GameTrace& trace, bool fromTable) {
+        constexpr double DEADLINE = 120.0;
         m_display.pointAtWindow(512, 300);
-        m_display.key("Escape");
-        pause(0.5);
+        if (fromTable) {
+            if (!trace.waitFor("state HighScores", DEADLINE)) {
+                return false;
+            }
+            // Held until the main menu shows (Escape does nothing there).
+            m_display.xdotool("keydown Escape");
+            const bool left = trace.waitFor("state MainMenu", DEADLINE);
+            m_display.xdotool("keyup Escape");
+            if (!left) {
+                return false;
+            }
+        }
         m_display.click(START_X, START_Y);
-        pause(1.0);
+        return trace.waitFor("state Loading", DEADLINE) && trace.waitFor("state Ready", DEADLINE);
     }
 
     // One random act of play. Escape is left out (it pauses, and the pause
@@ -157,7 +169,7 @@ TEST(Soak, AMonkeyPlaysWholeGamesWithoutCrashLeakOrSanitizerReport) {
     auto elapsed = [&] { return std::chrono::duration<double>(Clock::now() - began).count(); };
     double nextSample = 0.0;
 
-    monkey.startGame();
+    ASSERT_TRUE(monkey.startGame(trace, false)) << trace.text();
     while (elapsed() < seconds && process->running()) {
         monkey.act();
         if (elapsed() >= nextSample) {
@@ -172,8 +184,7 @@ TEST(Soak, AMonkeyPlaysWholeGamesWithoutCrashLeakOrSanitizerReport) {
             if (games == 1) {
                 afterFirstGame = residentKilobytes(process->pid());
             }
-            pause(1.0);
-            monkey.startGame();
+            ASSERT_TRUE(monkey.startGame(trace, true)) << trace.text();
         }
     }
     const bool survived = process->running();
