@@ -637,7 +637,8 @@ double corridorScore(const x11::Image& shot) {
 }
 
 // Pictures of play for the documentation, written to docs/ when asked for:
-//   test_e2e_gl --gtest_also_run_disabled_tests --gtest_filter=PlayThrough.DISABLED_Docs*
+//   tests/support/on_private_display.sh build/tests/test_e2e_gl
+//       --gtest_also_run_disabled_tests --gtest_filter=PlayThrough.DISABLED_Docs*
 // A corridor and the crossbow in the generated castle; a ghost, the radar
 // and the game-over screen in the castle's great hall with every other cell
 // walled up. Takes a few minutes; the corridor candidates are kept in the
