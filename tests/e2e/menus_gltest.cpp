@@ -10,7 +10,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -159,34 +158,6 @@ bool pausedOnQuit(const x11::Image& image) {
     return count(image, {258, 381, 577, 416}, isFlame) > 200 &&
            count(image, {212, 265, 254, 294}, isFlame) > 40 &&
            count(image, {212, 388, 254, 417}, isFlame) < 20;
-}
-
-// The time of the first trace line whose event begins with `event`, on the
-// trace's clock (which starts before the game's own); -1 when there is none.
-double traceTime(const std::string& trace, const std::string& event) {
-    std::istringstream lines(trace);
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::size_t space = line.find(' ');
-        if (!line.empty() && std::isdigit(static_cast<unsigned char>(line[0])) &&
-            space != std::string::npos && line.compare(space + 1, event.size(), event) == 0) {
-            return std::stod(line.substr(0, space));
-        }
-    }
-    return -1.0;
-}
-
-// What the game printed besides its trace: the message boxes it showed.
-std::string messageBoxes(const std::string& standardError) {
-    std::istringstream lines(standardError);
-    std::string line;
-    std::string boxes;
-    while (std::getline(lines, line)) {
-        if (!line.empty() && !std::isdigit(static_cast<unsigned char>(line[0]))) {
-            boxes += line + "\n";
-        }
-    }
-    return boxes;
 }
 
 class MenusEndToEnd : public ::testing::Test {
@@ -346,9 +317,9 @@ TEST_F(MenusEndToEnd, IntroEndsByItselfAfterEightSeconds) {
     ASSERT_TRUE(waitFor(mainMenuShowing, 10.0, "intro_end_main_menu"));
     // The intro's clock starts before the window line of the trace, and the
     // trace's own clock before that.
-    const double ended = traceTime(trace->text(), "state MainMenu");
+    const double ended = trace->timeOf("state MainMenu");
     EXPECT_GE(ended, 8.0) << trace->text();
-    EXPECT_LT(ended - traceTime(trace->text(), "window"), 11.0) << trace->text();
+    EXPECT_LT(ended - trace->timeOf("window"), 11.0) << trace->text();
     EXPECT_FALSE(trace->seen("intro skipped")) << trace->text();
 
     click(300, 118);  // Quit
@@ -439,7 +410,7 @@ TEST_F(MenusEndToEnd, MenusOptionsHighScoresStartPauseAndQuit) {
     if (!trace->seen("level built")) {
         ASSERT_TRUE(traced("state MainMenu")) << trace->text();
         ASSERT_TRUE(waitFor(mainMenuShowing, 10.0, "not_built_main_menu"));
-        EXPECT_NE(messageBoxes(game->standardError()), "") << "back at the menu without a message";
+        EXPECT_NE(trace->untraced(), "") << "back at the menu without a message";
     } else {
         ASSERT_TRUE(traced("state Ready")) << trace->text();
         ASSERT_TRUE(waitFor(readyShowing, 20.0, "ready"));

@@ -142,14 +142,6 @@ const Blip* nearestBlip(const std::vector<Blip>& blips) {
     return nearest == blips.end() ? nullptr : &*nearest;
 }
 
-std::size_t occurrences(const std::string& text, const std::string& part) {
-    std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
 // How many seconds the sound recording holds so far.
 double recordedSeconds(const std::string& wav) {
     e2e::Sound sound;
@@ -254,10 +246,7 @@ protected:
     }
 
     // Whether every swing the trace began has ended.
-    bool maceAtRest() const {
-        const std::string lines = trace->text();
-        return occurrences(lines, " mace swing\n") == occurrences(lines, " mace at rest\n");
-    }
+    bool maceAtRest() const { return trace->count("mace swing") == trace->count("mace at rest"); }
 
     // Captures until the view has changed from `before` in more than 15 % of
     // its pixels; `change` is the last difference.

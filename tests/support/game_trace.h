@@ -5,6 +5,8 @@
 // line it needs with a generous deadline instead of sleeping for a guess.
 #include <chrono>
 #include <cstddef>
+#include <cstdlib>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -32,44 +34,87 @@ public:
     }
 
     // Whether any event so far begins with `event`, without moving on.
-    bool seen(const std::string& event) const {
-        const std::string text = m_process.standardError();
-        return find(text, event, 0) != std::string::npos;
+    bool seen(const std::string& event) const { return count(event) > 0; }
+
+    // How many events so far begin with `event`.
+    std::size_t count(const std::string& event) const {
+        std::size_t found = 0;
+        forEachLine(text(), 0, [&](const Line& line) {
+            found += line.begins(event) ? 1 : 0;
+            return true;
+        });
+        return found;
+    }
+
+    // The time of the first event that begins with `event`; -1 when none.
+    double timeOf(const std::string& event) const {
+        double time = -1.0;
+        forEachLine(text(), 0, [&](const Line& line) {
+            if (line.begins(event)) {
+                time = std::atof(line.text.substr(0, line.space).c_str());
+                return false;
+            }
+            return true;
+        });
+        return time;
+    }
+
+    // What the game wrote besides its trace: the message boxes it showed.
+    std::string untraced() const {
+        std::string others;
+        forEachLine(text(), 0, [&](const Line& line) {
+            if (!line.timed()) {
+                others += line.text + "\n";
+            }
+            return true;
+        });
+        return others;
     }
 
     // Every trace line so far, for failure messages.
     std::string text() const { return m_process.standardError(); }
 
 private:
-    // The end of the first line at or after `from` whose event begins with
-    // `event`; npos when there is none yet.
-    static std::size_t find(const std::string& text, const std::string& event, std::size_t from) {
-        while (from < text.size()) {
-            const std::size_t end = text.find('\n', from);
-            if (end == std::string::npos) {
-                return std::string::npos;  // a line still being written
-            }
-            // Trace lines begin with their time; message boxes shown on
-            // standard error do not.
-            const std::size_t space = text.find(' ', from);
-            const bool timed = from < end && text[from] >= '0' && text[from] <= '9';
-            if (timed && space != std::string::npos && space < end &&
-                text.compare(space + 1, event.size(), event) == 0 &&
-                space + 1 + event.size() <= end) {
-                return end + 1;
-            }
-            from = end + 1;
+    // One whole line of standard error. Trace lines begin with their time
+    // and a space; message boxes shown on standard error do not.
+    struct Line {
+        std::string text;
+        std::size_t space;
+        bool timed() const {
+            return !text.empty() && text[0] >= '0' && text[0] <= '9' && space != std::string::npos;
         }
-        return std::string::npos;
+        bool begins(const std::string& event) const {
+            return timed() && text.compare(space + 1, event.size(), event) == 0;
+        }
+    };
+
+    // Calls `visit` with each whole line from `from` on (a line still being
+    // written is left for later) until it returns false; returns the offset
+    // just past the last line visited.
+    static std::size_t forEachLine(const std::string& text, std::size_t from,
+                                   const std::function<bool(const Line&)>& visit) {
+        for (std::size_t end = text.find('\n', from); end != std::string::npos;
+             end = text.find('\n', from)) {
+            Line line{text.substr(from, end - from), std::string::npos};
+            line.space = line.text.find(' ');
+            from = end + 1;
+            if (!visit(line)) {
+                break;
+            }
+        }
+        return from;
     }
 
     bool takeNext(const std::string& event) {
-        const std::size_t next = find(m_process.standardError(), event, m_consumed);
-        if (next == std::string::npos) {
-            return false;
+        bool found = false;
+        const std::size_t next = forEachLine(text(), m_consumed, [&](const Line& line) {
+            found = line.begins(event);
+            return !found;
+        });
+        if (found) {
+            m_consumed = next;
         }
-        m_consumed = next;
-        return true;
+        return found;
     }
 
     ChildProcess& m_process;
