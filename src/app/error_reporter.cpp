@@ -106,9 +106,7 @@ ErrorReporter::~ErrorReporter() {
     if (g_errorReporter == this) {
         g_errorReporter = nullptr;
     }
-    if (m_ownsTrace) {
-        std::fclose(m_trace);
-    }
+    closeTraceFile();
 }
 
 bool ErrorReporter::startTrace(const std::string& destination) {
@@ -117,13 +115,18 @@ bool ErrorReporter::startTrace(const std::string& destination) {
         return false;
     }
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_ownsTrace) {
-        std::fclose(m_trace);
-    }
+    closeTraceFile();
     m_trace = sink;
-    m_ownsTrace = sink != stderr;
     m_traceStart = std::chrono::steady_clock::now();
     return true;
+}
+
+// Standard error is not ours to close.
+void ErrorReporter::closeTraceFile() {
+    if (m_trace != nullptr && m_trace != stderr) {
+        std::fclose(m_trace);
+    }
+    m_trace = nullptr;
 }
 
 bool ErrorReporter::tracing() const {

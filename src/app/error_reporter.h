@@ -83,6 +83,7 @@ private:
     };
     void appendToLog(const char* text);
     void traceLocked(const char* text);
+    void closeTraceFile();
 
     mutable std::mutex m_mutex;
     char m_logFileName[LOG_NAME_SIZE] = {};
@@ -91,7 +92,6 @@ private:
     bool m_loggingEnabled = false;
     std::vector<Posted> m_pending;
     std::FILE* m_trace = nullptr;
-    bool m_ownsTrace = false;
     std::chrono::steady_clock::time_point m_traceStart;
 };
 
