@@ -4,6 +4,7 @@
 #include "app/game_window.h"
 #include "game/ghost.h"
 #include "game/pickups.h"
+#include "game/tuning.h"
 #include "gui/gui_offset.h"
 #include "input/input_router.h"
 
@@ -29,7 +30,7 @@ GameScene::GameScene(GameWindow& window) : m_window(window), m_gui(m_textures), 
     guiOffset = guiOffsetFor(settings != nullptr ? settings->screenWidth : 0);
     bobbingTween.init(61.0f, 86.0f, 1.5f, true);
     pulseTween.init(0.3f, 1.0f, 1.0f, true);
-    ghosts.resize(3);
+    ghosts.resize(static_cast<std::size_t>(GHOST_COUNT));
     versionText = window.version();
     fullscreenLift = window.isFullscreen() ? 32.0f : 0.0f;
     setHooks(this);

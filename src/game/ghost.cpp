@@ -6,6 +6,7 @@
 #include "game/play_support.h"
 #include "scene/light.h"
 #include "scene/node.h"
+#include "scene/random.h"
 #include "scene/scalar_math.h"
 
 float Ghost::baseSpeed = 3.0f;
@@ -240,8 +241,8 @@ void Ghost::advanceArms() {
         leftShoulderTrack.update(PLAY_STEP);
         leftHandTrack.update(PLAY_STEP);
     }
-    if (!isSoundPlaying(SOUND_GHOST_ATTACK)) {
-        playSound(SOUND_GHOST_ATTACK);
+    if (!isSoundPlaying(Sound::GhostAttack)) {
+        playSound(Sound::GhostAttack);
     }
 }
 
@@ -304,7 +305,7 @@ void Ghost::moveJaw(float now) {
             nextMoanTime = now + randomFloat(2.0f, 5.0f);
             jaw.reverse(randomFloat(0.25f, 0.4f));
             if (state == Chasing) {
-                playSound(SOUND_GHOST);
+                playSound(Sound::Ghost);
             }
         }
     }

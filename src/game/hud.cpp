@@ -5,10 +5,11 @@
 #include <cmath>
 
 #include "app/game_window.h"
-#include "audio/audio_manager.h"
 #include "game/game_scene.h"
 #include "game/ghost.h"
 #include "game/pickups.h"
+#include "game/sound_slots.h"
+#include "game/tuning.h"
 #include "game/weapon_crossbow.h"
 #include "gui/gui_offset.h"
 #include "scene/math_constants.h"
@@ -33,11 +34,6 @@ enum HudControl : GUI_ID {
     GAME_OVER_PICTURE = 50,
 };
 
-constexpr int SOUND_RADAR_ON = 3;
-constexpr int SOUND_RADAR_OFF = 4;
-constexpr int SOUND_RADAR_BEEP = 5;
-
-constexpr float RADAR_RADIUS = 100.0f;
 constexpr float RADAR_X = 689.0f;
 constexpr float RADAR_Y_ON = 432.0f;
 constexpr float RADAR_Y_OFF = 644.0f;
@@ -218,14 +214,11 @@ void GameScene::slideRadarPanel() {
     float low = RADAR_Y_ON + lift;
     float high = RADAR_Y_OFF + lift;
     Vector2 p = m_gui.getPosition(RADAR_PANEL);
-    AudioManager* audio = audioManager();
     float y = p.y;
     if (m_player.getEnergy() == 0) {
         if (radarOn) {
             radarOn = false;
-            if (audio != nullptr) {
-                audio->playSource(SOUND_RADAR_OFF, false);
-            }
+            playSound(Sound::RadarOff);
         }
         if (p.y < high) {
             y = std::clamp(p.y + RADAR_SLIDE_SPEED * frameTime, low, high);
@@ -233,9 +226,7 @@ void GameScene::slideRadarPanel() {
     } else {
         if (!radarOn) {
             radarOn = true;
-            if (audio != nullptr) {
-                audio->playSource(SOUND_RADAR_ON, false);
-            }
+            playSound(Sound::RadarOn);
         }
         if (p.y > low) {
             y = std::clamp(p.y - RADAR_SLIDE_SPEED * frameTime, low, high);
@@ -258,8 +249,8 @@ void GameScene::drawRadar() {
     Vector3 right(-forward.z, 0.0f, forward.x);
     updateRadarBlip(ARROW_CASE_BLIP, forward, right, centre);
     updateRadarBlip(POWER_CELL_BLIP, forward, right, centre);
-    for (GUI_ID i = 0; i < 3; ++i) {
-        updateRadarBlip(FIRST_GHOST_BLIP + i, forward, right, centre);
+    for (int i = 0; i < GHOST_COUNT; ++i) {
+        updateRadarBlip(FIRST_GHOST_BLIP + static_cast<GUI_ID>(i), forward, right, centre);
     }
 }
 
@@ -326,10 +317,8 @@ void GameScene::updateRadarBlip(GUI_ID guiId, const Vector3& forward, const Vect
         alpha = mapRangeClamped(1.0f, 0.0f, QUARTER_PI, 1.25f * PI, diff + TWO_PI);
     } else {
         alpha = mapRangeClamped(1.0f, 0.0f, QUARTER_PI, 1.25f * PI, diff);
-        AudioManager* audio = audioManager();
-        if (radarOn && diff < BEEP_WINDOW && audio != nullptr &&
-            !audio->isSourcePlaying(SOUND_RADAR_BEEP)) {
-            audio->playSource(SOUND_RADAR_BEEP, false);
+        if (radarOn && diff < BEEP_WINDOW && !isSoundPlaying(Sound::RadarBeep)) {
+            playSound(Sound::RadarBeep);
         }
     }
     m_gui.setAlpha(guiId, alpha);

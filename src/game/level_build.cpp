@@ -14,6 +14,8 @@
 #include "game/ghost.h"
 #include "game/map_colours.h"
 #include "game/pickups.h"
+#include "game/sound_slots.h"
+#include "game/tuning.h"
 #include "game/weapon_crossbow.h"
 #include "input/game_settings.h"
 #include "scene/geometry_primitives.h"
@@ -35,28 +37,32 @@ constexpr float PLAYER_RADIUS = 1.25f;
 constexpr float EYE_HEIGHT = 1.8f;
 constexpr float LEVEL_MOVE_SPEED = 20.0f;
 constexpr float LEVEL_TURN_SPEED = 3.0f;
-constexpr float RADAR_RADIUS_PIXELS = 100.0f;
 constexpr float RADAR_CELLS = 6.0f;
 constexpr int ARROW_NODES = 25;
-constexpr int GHOST_COUNT = 3;
 constexpr unsigned DEFAULT_TEXTURE_QUALITY = 3;
 
 struct SoundFile {
-    int slot;
+    Sound slot;
     const char* file;
 };
 
-// Created in this order; the slots are where the play code finds them.
+// Created in this order.
 constexpr SoundFile LEVEL_SOUNDS[] = {
-    {2, "resources/audio/footsteps.wav"},     {3, "resources/audio/radarOn.wav"},
-    {4, "resources/audio/radarOff.wav"},      {5, "resources/audio/radarBeep.wav"},
-    {6, "resources/audio/miss.wav"},          {7, "resources/audio/hit.wav"},
-    {10, "resources/audio/pickupArrows.wav"}, {11, "resources/audio/pickupHealth.wav"},
-    {12, "resources/audio/pickupPower.wav"},  {9, "resources/audio/crossbowLoad.wav"},
-    {8, "resources/audio/crossbowShoot.wav"}, {15, "resources/audio/heartbeat.wav"},
-    {13, "resources/audio/ghostAttack.wav"},  {14, "resources/audio/ghost.wav"},
+    {Sound::Footsteps, "resources/audio/footsteps.wav"},
+    {Sound::RadarOn, "resources/audio/radarOn.wav"},
+    {Sound::RadarOff, "resources/audio/radarOff.wav"},
+    {Sound::RadarBeep, "resources/audio/radarBeep.wav"},
+    {Sound::Miss, "resources/audio/miss.wav"},
+    {Sound::Hit, "resources/audio/hit.wav"},
+    {Sound::PickupArrows, "resources/audio/pickupArrows.wav"},
+    {Sound::PickupHealth, "resources/audio/pickupHealth.wav"},
+    {Sound::PickupPower, "resources/audio/pickupPower.wav"},
+    {Sound::CrossbowLoad, "resources/audio/crossbowLoad.wav"},
+    {Sound::CrossbowShoot, "resources/audio/crossbowShoot.wav"},
+    {Sound::Heartbeat, "resources/audio/heartbeat.wav"},
+    {Sound::GhostAttack, "resources/audio/ghostAttack.wav"},
+    {Sound::Ghost, "resources/audio/ghost.wav"},
 };
-constexpr int GHOST_MOAN_SLOT = 14;
 constexpr float GHOST_MOAN_GAIN = 0.25f;
 constexpr int STREAM_BUFFER_SIZE = 0xA000;
 constexpr int STREAM_BUFFER_COUNT = 3;
@@ -175,7 +181,7 @@ bool GameScene::readLevelGeometry(LevelParts& parts) {
     playerRadius = PLAYER_RADIUS;
     cellSize = size.x;
     wallHeight = size.y;
-    radarScale = RADAR_RADIUS_PIXELS / (cellSize * RADAR_CELLS);
+    radarScale = RADAR_RADIUS / (cellSize * RADAR_CELLS);
     return true;
 }
 
@@ -454,12 +460,12 @@ void GameScene::createLevelSounds() {
         return;
     }
     for (const SoundFile& sound : LEVEL_SOUNDS) {
-        audio->createSource(sound.slot, sound.file);
+        audio->createSource(slotOf(sound.slot), sound.file);
     }
-    audio->setSourceGain(GHOST_MOAN_SLOT, GHOST_MOAN_GAIN);
-    audio->createStream(2, "resources/audio/play.ogg", true, STREAM_BUFFER_SIZE,
+    audio->setSourceGain(slotOf(Sound::Ghost), GHOST_MOAN_GAIN);
+    audio->createStream(slotOf(Music::Play), "resources/audio/play.ogg", true, STREAM_BUFFER_SIZE,
                         STREAM_BUFFER_COUNT);
-    audio->createStream(3, "resources/audio/gameOver.ogg", true, STREAM_BUFFER_SIZE,
-                        STREAM_BUFFER_COUNT);
+    audio->createStream(slotOf(Music::GameOver), "resources/audio/gameOver.ogg", true,
+                        STREAM_BUFFER_SIZE, STREAM_BUFFER_COUNT);
     levelSoundsCreated = true;
 }

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "game/map_colours.h"
-#include "scene/scalar_math.h"
+#include "scene/random.h"
 
 namespace {
 

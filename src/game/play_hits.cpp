@@ -27,13 +27,13 @@ void GameScene::maceHitTest() {
         d.y = 0.0f;
         if (d.x * d.x + d.z * d.z < MACE_REACH_SQ && angleToUnitDegrees(d, view) < MACE_ARC) {
             m_player.addScore(ghost->kill());
-            playSound(SOUND_HIT);
+            playSound(Sound::Hit);
             traceEvent("ghost hit by the mace, score %d", m_player.getScore());
         }
     }
     // The swing is heard on every swing, hit or miss.
-    if (!isSoundPlaying(SOUND_MISS)) {
-        playSound(SOUND_MISS);
+    if (!isSoundPlaying(Sound::Miss)) {
+        playSound(Sound::Miss);
     }
 }
 
@@ -82,7 +82,7 @@ void GameScene::collectPickups() {
             if (WeaponCrossbow* crossbow = m_player.getCrossbow()) {
                 crossbow->addArrows(arrowsPickup->getAmount());
             }
-            playSound(SOUND_PICKUP_ARROWS);
+            playSound(Sound::PickupArrows);
             traceEvent("picked up arrows");
         }
     }
@@ -90,7 +90,7 @@ void GameScene::collectPickups() {
         energyPickup->update();
         if (energyPickup->tryCollect(p)) {
             m_player.addEnergy(energyPickup->getAmount());
-            playSound(SOUND_PICKUP_POWER);
+            playSound(Sound::PickupPower);
             traceEvent("picked up energy");
         }
     }
@@ -98,9 +98,9 @@ void GameScene::collectPickups() {
         healthPickup->update();
         if (healthPickup->tryCollect(p)) {
             m_player.addHealth(healthPickup->getAmount());
-            playSound(SOUND_PICKUP_HEALTH);
+            playSound(Sound::PickupHealth);
             traceEvent("picked up health");
-            stopSound(SOUND_HEARTBEAT);
+            stopSound(Sound::Heartbeat);
         }
     }
 }

@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr int FIRST_LEVEL_SLOT = 2;
-constexpr int LAST_LEVEL_SLOT = 15;
-constexpr int GAME_OVER_STREAM = 3;
 // A ghost hurts within 2 units, horizontally.
 constexpr float GHOST_REACH_SQUARED = 4.0f;
 constexpr int HEARTBEAT_HEALTH = 20;
@@ -58,10 +55,10 @@ void GameScene::movePlayer() {
         }
     }
     if (footstepsPlaying && !moved) {
-        stopSound(SOUND_FOOTSTEPS);
+        stopSound(Sound::Footsteps);
         footstepsPlaying = false;
     } else if (moved && !footstepsPlaying) {
-        playSound(SOUND_FOOTSTEPS, true);
+        playSound(Sound::Footsteps, true);
         footstepsPlaying = true;
     }
 }
@@ -83,8 +80,8 @@ void GameScene::updateGhosts() {
         m_player.addHealth(ghost->damage(m_player.getPosition()));
         if (m_player.getHealth() < DEAD_HEALTH) {
             endGame();
-        } else if (m_player.getHealth() < HEARTBEAT_HEALTH && !isSoundPlaying(SOUND_HEARTBEAT)) {
-            playSound(SOUND_HEARTBEAT, true);
+        } else if (m_player.getHealth() < HEARTBEAT_HEALTH && !isSoundPlaying(Sound::Heartbeat)) {
+            playSound(Sound::Heartbeat, true);
         }
     }
 }
@@ -98,10 +95,10 @@ void GameScene::endGame() {
     m_window.setState(GameState::GameOver);
     traceEvent("game over, score %d", m_player.getScore());
     if (AudioManager* audio = audioManager()) {
-        for (int slot = FIRST_LEVEL_SLOT; slot <= LAST_LEVEL_SLOT; ++slot) {
+        for (SourceID slot = slotOf(FIRST_LEVEL_SOUND); slot <= slotOf(LAST_LEVEL_SOUND); ++slot) {
             audio->stopSource(slot);
         }
-        audio->playStream(GAME_OVER_STREAM);
+        audio->playStream(slotOf(Music::GameOver));
     }
     typedName.clear();
     newHighScore = m_highScores.isHighScore(m_player.getScore());

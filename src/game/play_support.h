@@ -3,13 +3,13 @@
 
 #include "app/frame_timer.h"
 #include "app/game_window.h"
-#include "audio/audio_manager.h"
+#include "game/sound_slots.h"
 #include "scene/animation.h"
 #include "scene/math_constants.h"
 #include "scene/vector.h"
 
 // What the ghosts, weapons and pickups share about the play step: its
-// length, the game's clock, and fire-and-forget sound slots. Tests and tools
+// length, the game's clock, and the sound slots. Tests and tools
 // run these objects without a window or an audio device, so both may be
 // missing: the clock then stands at 0 and every sound call does nothing.
 
@@ -19,41 +19,6 @@ inline float playTimeNow() {
     GameWindow* window = gameWindow();
     return window ? static_cast<float>(window->totalTime()) : 0.0f;
 }
-
-inline void playSound(SourceID slot, bool loop = false) {
-    if (AudioManager* audio = audioManager()) {
-        audio->playSource(slot, loop);
-    }
-}
-
-inline void stopSound(SourceID slot) {
-    if (AudioManager* audio = audioManager()) {
-        audio->stopSource(slot);
-    }
-}
-
-inline bool isSoundPlaying(SourceID slot) {
-    AudioManager* audio = audioManager();
-    return audio && audio->isSourcePlaying(slot);
-}
-
-// The sound slots of the play state.
-enum PlaySound : SourceID {
-    SOUND_FOOTSTEPS = 2,
-    SOUND_RADAR_ON = 3,
-    SOUND_RADAR_OFF = 4,
-    SOUND_RADAR_BEEP = 5,
-    SOUND_MISS = 6,
-    SOUND_HIT = 7,
-    SOUND_CROSSBOW_SHOOT = 8,
-    SOUND_CROSSBOW_LOAD = 9,
-    SOUND_PICKUP_ARROWS = 10,
-    SOUND_PICKUP_HEALTH = 11,
-    SOUND_PICKUP_POWER = 12,
-    SOUND_GHOST_ATTACK = 13,
-    SOUND_GHOST = 14,
-    SOUND_HEARTBEAT = 15,
-};
 
 // The angle in degrees between a vector and a unit vector. A zero-length
 // vector gives 90 (the engine's cosine of it is 0), and rounding that takes

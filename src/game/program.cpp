@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 #include <memory>
 #include <string>
@@ -14,6 +13,7 @@
 #include "app/game_window.h"
 #include "audio/audio_manager.h"
 #include "game/game_scene.h"
+#include "game/sound_slots.h"
 #include "input/game_settings.h"
 #include "input/input_router.h"
 #include "platform/heap.h"
@@ -21,6 +21,7 @@
 #include "platform/message_box.h"
 #include "platform/sound_logging.h"
 #include "platform/window.h"
+#include "scene/random.h"
 
 namespace {
 
@@ -110,7 +111,7 @@ void startAudio(Program& program) {
     platform::quietSoundLibraryLogging();
     program.audio = std::make_unique<AudioManager>();
     program.audio->init();
-    program.audio->createStream(0, "resources/audio/intro.ogg", false, 40960, 3);
+    program.audio->createStream(slotOf(Music::Intro), "resources/audio/intro.ogg", false, 40960, 3);
 }
 
 // The window and what it calls into: the input router for the events it does
@@ -147,7 +148,7 @@ bool openWindow(Program& program, const CommandLine& commandLine, const DemoSess
 // since the last frame and what a loader left stored.
 void runMainLoop(Program& program, bool introMusic) {
     if (introMusic) {
-        program.audio->playStream(0);
+        playMusic(Music::Intro);
     }
     program.window->run();
     program.settings->saveSettings();
@@ -210,7 +211,7 @@ int runProgram(int argc, const char* const* argv) {
     }
 
     DemoSession demo(commandLine, static_cast<std::uint32_t>(std::time(nullptr)));
-    std::srand(demo.seed());
+    seedRandom(demo.seed());
 
     Program program;
     program.paths = resolveDataPaths();

@@ -1,21 +1,15 @@
 // What moves and what is printed on the screens around play, and leaving a
 // game for the main menu.
-#include <cstdlib>
-
 #include "app/game_window.h"
 #include "audio/audio_manager.h"
 #include "game/game_scene.h"
 #include "game/ghost.h"
 #include "game/pickups.h"
+#include "game/sound_slots.h"
+#include "game/tuning.h"
+#include "scene/random.h"
 
 namespace {
-
-constexpr StreamID MENU_MUSIC = 1;
-constexpr SourceID FIRST_LEVEL_SOUND = 2;
-constexpr SourceID LAST_LEVEL_SOUND = 15;
-constexpr StreamID FIRST_LEVEL_STREAM = 2;
-constexpr StreamID LAST_LEVEL_STREAM = 3;
-constexpr std::size_t GHOST_COUNT = 3;
 
 const char* const CREDIT_LINE = "Spookhollow - a game on its own small engine";
 const char* const SECOND_CREDIT_LINE = "The Spookhollow project";
@@ -23,7 +17,7 @@ const char* const MENU_CLOSING_LINE = "Thanks for playing";
 const char* const GAME_OVER_CLOSING_LINE = "Play it again!";
 
 float randomBobDuration() {
-    return 1.5f + 0.5f * static_cast<float>(std::rand()) / static_cast<float>(RAND_MAX);
+    return 1.5f + 0.5f * randomFraction();
 }
 
 }  // namespace
@@ -146,14 +140,14 @@ void GameScene::leaveGame() {
         return;
     }
     if (levelSounds) {
-        for (SourceID slot = FIRST_LEVEL_SOUND; slot <= LAST_LEVEL_SOUND; ++slot) {
+        for (SourceID slot = slotOf(FIRST_LEVEL_SOUND); slot <= slotOf(LAST_LEVEL_SOUND); ++slot) {
             audio->deleteSource(slot);
         }
-        for (StreamID slot = FIRST_LEVEL_STREAM; slot <= LAST_LEVEL_STREAM; ++slot) {
+        for (StreamID slot = slotOf(FIRST_LEVEL_MUSIC); slot <= slotOf(LAST_LEVEL_MUSIC); ++slot) {
             audio->deleteStream(slot);
         }
     }
-    audio->playStream(MENU_MUSIC);
+    audio->playStream(slotOf(Music::Menu));
 }
 
 // The ghosts, pickups and weapons point into the scene graph, so they go
@@ -161,7 +155,7 @@ void GameScene::leaveGame() {
 // textures and the play and game-over GUI groups.
 void GameScene::releaseLevelObjects() {
     ghosts.clear();
-    ghosts.resize(GHOST_COUNT);
+    ghosts.resize(static_cast<std::size_t>(GHOST_COUNT));
     healthPickup.reset();
     energyPickup.reset();
     arrowsPickup.reset();

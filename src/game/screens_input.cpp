@@ -8,15 +8,13 @@
 #include "app/game_window.h"
 #include "audio/audio_manager.h"
 #include "game/game_scene.h"
+#include "game/sound_slots.h"
 #include "input/game_settings.h"
 #include "input/key_names.h"
 #include "platform/keycodes.h"
 
 namespace {
 
-constexpr SourceID CLICK_SOUND = 1;
-constexpr StreamID MENU_MUSIC = 1;
-constexpr StreamID GAME_MUSIC = 2;
 constexpr double INTRO_SKIPPABLE_AFTER = 5.0;
 constexpr double INTRO_LENGTH = 8.0;
 constexpr int MENU_ENTRIES = 4;
@@ -33,10 +31,9 @@ bool takeKey(int code) {
     return true;
 }
 
+// The keys move the highlight with the sound a hover makes.
 void playClick() {
-    if (AudioManager* audio = audioManager()) {
-        audio->playSource(CLICK_SOUND, false);
-    }
+    playSound(Sound::MenuButton);
 }
 
 bool isMenuButton(GUI_ID id) {
@@ -96,9 +93,7 @@ void GameScene::introKeys() {
 
 void GameScene::leaveIntro() {
     m_window.setState(GameState::Previous);
-    if (AudioManager* audio = audioManager()) {
-        audio->playStream(MENU_MUSIC);
-    }
+    playMusic(Music::Menu);
 }
 
 void GameScene::mainMenuKeys() {
@@ -241,8 +236,8 @@ void GameScene::onGuiEvent(GUI_ID guiId, bool clicked) {
     // On the ready screen a click anywhere starts the game.
     if (clicked && m_window.currentState() == GameState::Ready) {
         if (AudioManager* audio = audioManager()) {
-            audio->stopStream(MENU_MUSIC);
-            audio->playStream(GAME_MUSIC);
+            audio->stopStream(slotOf(Music::Menu));
+            audio->playStream(slotOf(Music::Play));
         }
         m_window.setState(GameState::Playing);
     }

@@ -6,12 +6,11 @@
 #include "app/game_window.h"
 #include "audio/audio_manager.h"
 #include "game/game_scene.h"
+#include "game/sound_slots.h"
+#include "game/tuning.h"
 #include "input/game_settings.h"
 
 namespace {
-
-constexpr SourceID BUTTON_SOUND = 1;
-constexpr StreamID MENU_MUSIC = 1;
 
 // Column widths of the two lists inside their mouse boxes (267 and 250 wide).
 constexpr int SCORE_COLUMN = 110;
@@ -41,8 +40,8 @@ bool GameScene::createMenuSounds() {
     if (audio == nullptr) {
         return true;  // a game object without sound (tools, tests)
     }
-    return audio->createSource(BUTTON_SOUND, "resources/audio/btnOver.wav") &&
-           audio->createStream(MENU_MUSIC, "resources/audio/menu.ogg", true, 40960, 3);
+    return audio->createSource(slotOf(Sound::MenuButton), "resources/audio/btnOver.wav") &&
+           audio->createStream(slotOf(Music::Menu), "resources/audio/menu.ogg", true, 40960, 3);
 }
 
 bool GameScene::loadMenuTextures() {
@@ -64,7 +63,7 @@ bool GameScene::createMenuButton(GUI_ID id, GameState state, float x, float y, f
                                  float height, int px, int py) {
     return m_gui.createButton(id, state, x, y, width, height) &&
            m_gui.setButtonTexture(id, 4, guiTexture.group, guiTexture.id, px, py) &&
-           m_gui.setButtonSound(id, BUTTON_SOUND);
+           m_gui.setButtonSound(id, slotOf(Sound::MenuButton));
 }
 
 bool GameScene::createMenuImage(GUI_ID id, GameState state, float x, float y, float width,
@@ -181,7 +180,8 @@ bool GameScene::setupMouseSettings() {
     const GameState options = GameState::Options;
     GameSettings* settings = gameSettings();
     bool invert = settings != nullptr ? settings->invertMouse : true;
-    float sensitivity = settings != nullptr ? settings->mouseSensitivity : 0.001f;
+    float sensitivity =
+        settings != nullptr ? settings->mouseSensitivity : GameSettings::DEFAULT_MOUSE_SENSITIVITY;
 
     // The invert toggle has a picture per look: plain, ticked, and both under the mouse.
     if (!m_gui.createButton(24, options, 501, 124, 20, 20)) {
@@ -197,7 +197,7 @@ bool GameScene::setupMouseSettings() {
     m_gui.setButtonToggled(24, invert);
 
     return m_gui.createSlider(26, options, 497, 65, 297, 34, 51, 50, 26, -8, true, sensitivity,
-                              0.0001f, 0.002f, 0.0f) &&
+                              SENSITIVITY_SLIDER_MIN, SENSITIVITY_SLIDER_MAX, 0.0f) &&
            m_gui.setSliderTexture(26, guiTexture.group, guiTexture.id, 719, 346, 358, 898, 51, 0) &&
            createMenuImage(25, options, 276, 70, 215, 26, guiTexture, 462, 661) &&
            createWhiteText(27, options, smallFont, 500, 55, "LOW") &&

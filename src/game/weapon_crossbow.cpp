@@ -149,7 +149,7 @@ void WeaponCrossbow::update(const Vector3& eye, const Vector3& direction) {
                 loadedArrow->setVisible(true);
                 loadedArrow->m_vTranslation.z = ARROW_REST_Z;
                 pusher->m_vTranslation.z = 0.0f;
-                playSound(SOUND_CROSSBOW_LOAD);
+                playSound(Sound::CrossbowLoad);
             }
             break;
         case Drawing:
@@ -175,7 +175,7 @@ void WeaponCrossbow::update(const Vector3& eye, const Vector3& direction) {
                 // The arrow is spent at the trigger, not at the load.
                 arrowCount -= 1;
                 fireState = Releasing;
-                playSound(SOUND_CROSSBOW_SHOOT);
+                playSound(Sound::CrossbowShoot);
             }
             break;
         case Releasing:

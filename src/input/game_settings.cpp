@@ -32,7 +32,7 @@ void GameSettings::setDefaults() {
     viewDistance = 55.0f;
     textureQuality = 3;
     invertMouse = true;
-    mouseSensitivity = 0.001f;
+    mouseSensitivity = DEFAULT_MOUSE_SENSITIVITY;
     vsync = false;
 }
 
@@ -69,7 +69,7 @@ void GameSettings::setInvertMouse(bool invert) {
 }
 
 void GameSettings::setMouseSensitivity(float sensitivity) {
-    if (sensitivity >= 0.0001f && sensitivity <= 0.003f) {
+    if (isMouseSensitivity(sensitivity)) {
         mouseSensitivity = sensitivity;
         settingsChanged = true;
     }

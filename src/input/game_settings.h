@@ -22,12 +22,19 @@ public:
     // box: this runs at exit); false then.
     bool saveSettings();
     void setInvertMouse(bool invert);
-    // Takes values from 0.0001 to 0.003 only.
+    // The mouse sensitivity a settings file or the options may set.
+    static constexpr float MIN_MOUSE_SENSITIVITY = 0.0001f;
+    static constexpr float MAX_MOUSE_SENSITIVITY = 0.003f;
+    static constexpr float DEFAULT_MOUSE_SENSITIVITY = 0.001f;
+    static bool isMouseSensitivity(float sensitivity) {
+        return sensitivity >= MIN_MOUSE_SENSITIVITY && sensitivity <= MAX_MOUSE_SENSITIVITY;
+    }
+    // Takes values in the range above only.
     void setMouseSensitivity(float sensitivity);
 
     int textureQuality = 3;
     bool invertMouse = true;
-    float mouseSensitivity = 0.001f;
+    float mouseSensitivity = DEFAULT_MOUSE_SENSITIVITY;
     bool settingsChanged = false;
 
     // Key state, indexed by virtual-key code; consumers may clear an entry to

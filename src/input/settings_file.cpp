@@ -41,7 +41,7 @@ void readSettings(std::istream& in, GameSettings& settings) {
     if (in >> invertMouse && isFlag(invertMouse)) {
         settings.invertMouse = invertMouse == 1;
     }
-    if (in >> sensitivity && sensitivity >= 0.0001f && sensitivity <= 0.003f) {
+    if (in >> sensitivity && GameSettings::isMouseSensitivity(sensitivity)) {
         settings.mouseSensitivity = sensitivity;
     }
     if (in >> vsync && isFlag(vsync)) {

@@ -182,7 +182,7 @@ TEST_F(HudTest, BlipFadesBehindTheSweep) {
 }
 
 TEST_F(HudTest, BlipBeepsOnceAsTheSweepPassesIt) {
-    SilentSlots sounds(dir, {5});
+    SilentSlots sounds(dir, {Sound::RadarBeep});
     if (!sounds.usable()) {
         GTEST_SKIP() << "no audio device";
     }
@@ -190,19 +190,19 @@ TEST_F(HudTest, BlipBeepsOnceAsTheSweepPassesIt) {
     placeGhost(0.0f, 50.0f);
     scene->radarSweepAngle = HALF_PI + 0.5f;  // well past: no beep
     drawFrame(0.0f);
-    EXPECT_FALSE(sounds.playing(5));
+    EXPECT_FALSE(sounds.playing(Sound::RadarBeep));
     scene->radarSweepAngle = HALF_PI + 0.01f;
     drawFrame(0.0f);
-    EXPECT_TRUE(sounds.playing(5));
+    EXPECT_TRUE(sounds.playing(Sound::RadarBeep));
 
     // With the radar off nothing beeps.
-    sounds.audio.stopSource(5);
+    sounds.audio.stopSource(slotOf(Sound::RadarBeep));
     scene->player().addEnergy(-50.0f);
     scene->radarSweepAngle = HALF_PI + 0.01f;
     scene->setFrameTime(0.0f);
     scene->drawPlayOverlay();
     EXPECT_FALSE(scene->radarOn);
-    EXPECT_FALSE(sounds.playing(5));
+    EXPECT_FALSE(sounds.playing(Sound::RadarBeep));
 }
 
 TEST_F(HudTest, OnlyThingsInTheLevelHaveBlips) {

@@ -171,7 +171,7 @@ TEST_F(PlayHitsTest, AnArrowThatKillsFliesOnAndOneStoppingInAWallStillScores) {
 }
 
 TEST_F(PlayHitsTest, MaceKillsWithin10DegreesAnd2Point5UnitsOfTheView) {
-    SilentSlots sounds(dir, {SOUND_MISS, SOUND_HIT});
+    SilentSlots sounds(dir, {Sound::Miss, Sound::Hit});
     ASSERT_TRUE(sounds.usable());
     struct Case {
         float distance;
@@ -188,8 +188,8 @@ TEST_F(PlayHitsTest, MaceKillsWithin10DegreesAnd2Point5UnitsOfTheView) {
                      << c.distance << " at " << c.bearing << ", look " << c.look);
         player.setView(Vector3(18.0f, 1.8f, 18.0f), Vector3(1.0f, 0.0f, 0.0f));
         scene.mouseLook(0.0f, c.look);
-        sounds.audio.stopSource(SOUND_MISS);
-        sounds.audio.stopSource(SOUND_HIT);
+        sounds.audio.stopSource(slotOf(Sound::Miss));
+        sounds.audio.stopSource(slotOf(Sound::Hit));
         const float b = c.bearing * DEG_TO_RAD;
         const float gx = 18.0f + c.distance * std::cos(b);
         const float gz = 18.0f + c.distance * std::sin(b);
@@ -207,8 +207,8 @@ TEST_F(PlayHitsTest, MaceKillsWithin10DegreesAnd2Point5UnitsOfTheView) {
         EXPECT_EQ(ghost.isAlive(), !c.kills);
         EXPECT_EQ(player.getScore(), score + (c.kills ? 5 : 0));
         EXPECT_TRUE(std::isfinite(player.getDirection().x));
-        EXPECT_TRUE(sounds.playing(SOUND_MISS));  // every swing is heard
-        EXPECT_EQ(sounds.playing(SOUND_HIT), c.kills);
+        EXPECT_TRUE(sounds.playing(Sound::Miss));  // every swing is heard
+        EXPECT_EQ(sounds.playing(Sound::Hit), c.kills);
         player.addHealth(100.0f);
     }
 }
@@ -230,22 +230,22 @@ protected:
 
 TEST_F(PickupStepTest, CollectingAddsItsAmountPlaysItsSoundAndTheHealthPackStopsTheHeartbeat) {
     SilentSlots sounds(
-        dir, {SOUND_PICKUP_ARROWS, SOUND_PICKUP_HEALTH, SOUND_PICKUP_POWER, SOUND_HEARTBEAT});
+        dir, {Sound::PickupArrows, Sound::PickupHealth, Sound::PickupPower, Sound::Heartbeat});
     ASSERT_TRUE(sounds.usable());
     player.addHealth(-20.0f);
-    sounds.audio.playSource(SOUND_HEARTBEAT, true);
+    sounds.audio.playSource(slotOf(Sound::Heartbeat), true);
 
     scene.healthPickup->setPosition(18.99f, 0.0f, 18.0f);
     scene.updatePlay();
     EXPECT_FALSE(scene.healthPickup->isVisible());
     EXPECT_EQ(player.getHealth(), 100);  // 80 + 50, kept at 100
-    EXPECT_TRUE(sounds.playing(SOUND_PICKUP_HEALTH));
-    EXPECT_FALSE(sounds.playing(SOUND_HEARTBEAT));
+    EXPECT_TRUE(sounds.playing(Sound::PickupHealth));
+    EXPECT_FALSE(sounds.playing(Sound::Heartbeat));
 
     scene.energyPickup->setPosition(18.0f, 0.0f, 18.0f);  // right under the eye
     scene.updatePlay();
     EXPECT_EQ(player.getEnergy(), 75);
-    EXPECT_TRUE(sounds.playing(SOUND_PICKUP_POWER));
+    EXPECT_TRUE(sounds.playing(Sound::PickupPower));
 
     // Arrows picked up while the mace is in hand wait in the crossbow.
     scene.arrowsPickup->setPosition(18.0f, 0.0f, 17.0f);
@@ -254,7 +254,7 @@ TEST_F(PickupStepTest, CollectingAddsItsAmountPlaysItsSoundAndTheHealthPackStops
     scene.arrowsPickup->setPosition(18.0f, 0.0f, 17.01f);
     scene.updatePlay();
     EXPECT_EQ(crossbow->getArrowCount(), 3);
-    EXPECT_TRUE(sounds.playing(SOUND_PICKUP_ARROWS));
+    EXPECT_TRUE(sounds.playing(Sound::PickupArrows));
     EXPECT_EQ(player.getWeaponState(), MaceReady);
     scene.updatePlay();
     EXPECT_EQ(crossbow->getArrowCount(), 3);  // taken once

@@ -13,9 +13,11 @@
 #include "app/error_reporter.h"
 #include "app/game_window.h"
 #include "audio/audio_manager.h"
+#include "game/sound_slots.h"
 #include "input/control_table.h"
 #include "input/game_settings.h"
 #include "scene/node.h"
+#include "scene/random.h"
 #include "support/fake_clock.h"
 #include "support/message_box_recorder.h"
 #include "support/temp_dir.h"
@@ -64,7 +66,7 @@ private:
 class PlayObjectsTest : public ::testing::Test {
 protected:
     PlayObjectsTest() : window(clock) {
-        std::srand(1234);
+        seedRandom(1234);
         settings.loadControls(nullptr);
         // The very first frame counts as a state change and reads 0 s; after
         // it the clock stands at 1 s, as in a game already going.
@@ -107,19 +109,19 @@ protected:
 // is playing.
 class SilentSlots {
 public:
-    explicit SilentSlots(const TempDir& dir, std::vector<int> slots) {
+    explicit SilentSlots(const TempDir& dir, std::vector<Sound> slots) {
         // OpenAL reads its configuration once per process: the first device
         // opened decides. A caller that already chose one keeps it.
         ::setenv("ALSOFT_DRIVERS", "null", 0);
         std::string wav = dir.file("silence.wav");
         writeFile(wav, silenceWav(2.0));
         audio.init();
-        for (int slot : slots) {
-            audio.createSource(slot, wav);
+        for (Sound slot : slots) {
+            audio.createSource(slotOf(slot), wav);
         }
     }
     bool usable() const { return !audio.isSilent(); }
-    bool playing(int slot) { return audio.isSourcePlaying(slot); }
+    bool playing(Sound slot) { return audio.isSourcePlaying(slotOf(slot)); }
 
     AudioManager audio;
 

@@ -82,7 +82,7 @@ TEST_F(WeaponsTest, ANewLevelStartsWithTheMaceInHandAndNoArrows) {
 }
 
 TEST_F(WeaponsTest, SwitchingTakesAQuarterSecondDownAndAQuarterSecondUp) {
-    SilentSlots sounds(dir, {SOUND_CROSSBOW_LOAD});
+    SilentSlots sounds(dir, {Sound::CrossbowLoad});
     ASSERT_TRUE(sounds.usable());
     press(ControlTable::RANGED_WEAPON);
     step();
@@ -102,7 +102,7 @@ TEST_F(WeaponsTest, SwitchingTakesAQuarterSecondDownAndAQuarterSecondUp) {
     }
     EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::Unloaded);
     EXPECT_FALSE(transform(hidden, "arrow")->isVisible());
-    EXPECT_FALSE(sounds.playing(SOUND_CROSSBOW_LOAD));
+    EXPECT_FALSE(sounds.playing(Sound::CrossbowLoad));
 
     press(ControlTable::MELEE_WEAPON);
     step();
@@ -171,7 +171,7 @@ TEST_F(WeaponsTest, MaceSwingStrikesInTheMiddleAndRepeatsWhileAttackIsHeld) {
 }
 
 TEST_F(WeaponsTest, CrossbowFiringCycleDrawsReleasesAndReloads) {
-    SilentSlots sounds(dir, {SOUND_CROSSBOW_LOAD, SOUND_CROSSBOW_SHOOT});
+    SilentSlots sounds(dir, {Sound::CrossbowLoad, Sound::CrossbowShoot});
     ASSERT_TRUE(sounds.usable());
     raiseCrossbow();
     NodeTransform* loaded = transform(hidden, "arrow");
@@ -181,7 +181,7 @@ TEST_F(WeaponsTest, CrossbowFiringCycleDrawsReleasesAndReloads) {
     step();
     ASSERT_EQ(crossbow->getFireState(), WeaponCrossbow::Drawing);
     EXPECT_TRUE(loaded->isVisible());
-    EXPECT_TRUE(sounds.playing(SOUND_CROSSBOW_LOAD));
+    EXPECT_TRUE(sounds.playing(Sound::CrossbowLoad));
     for (int i = 0; i < 10; ++i) {
         step();
     }
@@ -209,7 +209,7 @@ TEST_F(WeaponsTest, CrossbowFiringCycleDrawsReleasesAndReloads) {
     hold(ControlTable::ATTACK, false);
     EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::Releasing);
     EXPECT_EQ(crossbow->getArrowCount(), 2);
-    EXPECT_TRUE(sounds.playing(SOUND_CROSSBOW_SHOOT));
+    EXPECT_TRUE(sounds.playing(Sound::CrossbowShoot));
     EXPECT_EQ(fireStepsIn(WeaponCrossbow::Releasing), 7);  // 35 / 500 s
     EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::Reloading);
     EXPECT_EQ(crossbow->flyingCount(), 1);

@@ -5,6 +5,7 @@
 
 #include "scene/color.h"
 #include "scene/math_constants.h"
+#include "scene/random.h"
 #include "scene/scalar_math.h"
 #include "scene/vector.h"
 
