@@ -6,7 +6,6 @@
 
 #include "app/error_reporter.h"
 #include "audio/audio_manager.h"
-#include "gui/gui_offset.h"
 
 namespace {
 
@@ -38,8 +37,8 @@ void GUIButton::print() {
                 static_cast<double>(m_vPosition.y));
 }
 
-GUI_ID GUIButton::update(float mouseX, float mouseY, bool pressed) {
-    const bool over = isMouseOver(mouseX, mouseY);
+GUI_ID GUIButton::update(float mouseX, float mouseY, bool pressed, const Vector2& offset) {
+    const bool over = isMouseOver(mouseX, mouseY, offset);
     const bool entered = over && !m_bMouseOver;
     m_bMouseOver = over;
     if (entered && m_uiSound != 0) {
@@ -73,7 +72,7 @@ bool GUIButton::setTexture(int group, std::uint32_t textureId, int px, int py, i
     return true;
 }
 
-void GUIButton::draw() {
+void GUIButton::draw(const Vector2& offset) {
     if (m_uiTexture == 0) {
         return;
     }
@@ -83,6 +82,6 @@ void GUIButton::draw() {
         {r.uMin, r.vMin}, {r.uMax, r.vMin}, {r.uMax, r.vMax}, {r.uMin, r.vMax}};
     selectModelView();
     glColor3f(1.0f, 1.0f, 1.0f);
-    drawTexturedQuad(m_uiTexture, guiOffset.x + m_vPosition.x, guiOffset.y + m_vPosition.y,
-                     m_vSize.x, m_vSize.y, corners);
+    drawTexturedQuad(m_uiTexture, offset.x + m_vPosition.x, offset.y + m_vPosition.y, m_vSize.x,
+                     m_vSize.y, corners);
 }

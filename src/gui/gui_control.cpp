@@ -4,7 +4,6 @@
 
 #include "app/error_reporter.h"
 #include "assets/texture_manager.h"
-#include "gui/gui_offset.h"
 
 namespace {
 
@@ -34,9 +33,9 @@ void GUIControl::setAlpha(float alpha) {
     m_fAlpha = alpha;
 }
 
-bool GUIControl::isMouseOver(float mouseX, float mouseY) const {
-    const float left = guiOffset.x + m_vPosition.x + m_vHitOffset.x;
-    const float bottom = guiOffset.y + m_vPosition.y + m_vHitOffset.y;
+bool GUIControl::isMouseOver(float mouseX, float mouseY, const Vector2& offset) const {
+    const float left = offset.x + m_vPosition.x + m_vHitOffset.x;
+    const float bottom = offset.y + m_vPosition.y + m_vHitOffset.y;
     return mouseX >= left && mouseX <= left + m_vHitSize.x && mouseY >= bottom &&
            mouseY <= bottom + m_vHitSize.y;
 }

@@ -25,9 +25,10 @@ struct GUITexRect {
 
 // The common part of every GUI control: identity, placement, the mouse box and
 // the hover, toggle and opacity state. Positions are in the 800 x 600 layout
-// with the origin at the bottom-left; guiOffset is added when drawing and hit
-// testing. Controls reach textures and fonts through the texture manager they
-// were created with, which outlives them.
+// with the origin at the bottom-left. Where that layout sits on the screen is
+// the manager's to know, so the offset comes with every draw and hit test
+// instead of being kept by each control. Controls reach textures and fonts
+// through the texture manager they were created with, which outlives them.
 class GUIControl {
 public:
     virtual ~GUIControl() = default;
@@ -36,10 +37,11 @@ public:
 
     // One line describing the control, written to the error log (kind 0).
     virtual void print() = 0;
-    // The control's GUI_ID when the mouse is over it, else 0.
-    virtual GUI_ID update(float mouseX, float mouseY, bool pressed) = 0;
+    // The control's GUI_ID when the mouse is over it, else 0. The mouse is in
+    // screen coordinates, the control at offset plus its position.
+    virtual GUI_ID update(float mouseX, float mouseY, bool pressed, const Vector2& offset) = 0;
     virtual void reset() = 0;
-    virtual void draw() = 0;
+    virtual void draw(const Vector2& offset) = 0;
 
     Vector2 getPosition() const { return m_vPosition; }
     void setPosition(float x, float y) { m_vPosition = Vector2(x, y); }
@@ -52,7 +54,7 @@ public:
     float getAlpha() const { return m_fAlpha; }
     void setAlpha(float alpha);
     // Inclusive at both ends of both axes.
-    bool isMouseOver(float mouseX, float mouseY) const;
+    bool isMouseOver(float mouseX, float mouseY, const Vector2& offset) const;
 
     Vector2 getSize() const { return m_vSize; }
     Vector2 getHitOffset() const { return m_vHitOffset; }

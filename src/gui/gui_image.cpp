@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "app/error_reporter.h"
-#include "gui/gui_offset.h"
 
 namespace {
 
@@ -23,9 +22,9 @@ void GUIImage::print() {
                 static_cast<double>(m_vPosition.y));
 }
 
-GUI_ID GUIImage::update(float mouseX, float mouseY, bool /*pressed*/) {
+GUI_ID GUIImage::update(float mouseX, float mouseY, bool /*pressed*/, const Vector2& offset) {
     // Images answer the mouse but keep no hover state and never toggle.
-    return isMouseOver(mouseX, mouseY) ? m_uiID : 0;
+    return isMouseOver(mouseX, mouseY, offset) ? m_uiID : 0;
 }
 
 bool GUIImage::setTexture(int group, std::uint32_t textureId, int px, int py, int orientation) {
@@ -56,7 +55,7 @@ bool GUIImage::setTexture(int group, std::uint32_t textureId, int px, int py, in
     return true;
 }
 
-void GUIImage::draw() {
+void GUIImage::draw(const Vector2& offset) {
     if (m_uiTexture == 0) {
         return;
     }
@@ -77,6 +76,6 @@ void GUIImage::draw() {
     }
     selectModelView();
     glColor4f(1.0f, 1.0f, 1.0f, m_fAlpha);
-    drawTexturedQuad(m_uiTexture, guiOffset.x + m_vPosition.x, guiOffset.y + m_vPosition.y,
-                     m_vSize.x, m_vSize.y, corners);
+    drawTexturedQuad(m_uiTexture, offset.x + m_vPosition.x, offset.y + m_vPosition.y, m_vSize.x,
+                     m_vSize.y, corners);
 }

@@ -426,7 +426,7 @@ GUI_ID GUIManager::handleMouse(GameState state) {
         return 0;
     }
     for (auto& control : group) {
-        const GUI_ID hit = control->update(mouse.x, mouse.y, mouse.click);
+        const GUI_ID hit = control->update(mouse.x, mouse.y, mouse.click, m_vOffset);
         if (hit != 0) {
             return hit;
         }
@@ -448,7 +448,7 @@ void GUIManager::drawGroup(GameState state) {
         return;
     }
     for (auto& control : m_vpGroups[groupIndex(state)]) {
-        control->draw();
+        control->draw(m_vOffset);
     }
 }
 
@@ -468,9 +468,9 @@ void GUIManager::drawMouseCursor() {
         return;
     }
     const GUIMouse mouse = readMouse();
-    m_pMouseCursor->setPosition(mouse.x - guiOffset.x - m_vHotSpot.x,
-                                mouse.y - guiOffset.y - m_vHotSpot.y);
-    m_pMouseCursor->draw();
+    m_pMouseCursor->setPosition(mouse.x - m_vOffset.x - m_vHotSpot.x,
+                                mouse.y - m_vOffset.y - m_vHotSpot.y);
+    m_pMouseCursor->draw(m_vOffset);
 }
 
 void GUIManager::clearGroup(GameState state) {

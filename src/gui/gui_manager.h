@@ -12,7 +12,6 @@
 #include "gui/gui_control.h"
 #include "gui/gui_image.h"
 #include "gui/gui_list.h"
-#include "gui/gui_offset.h"
 #include "gui/gui_slider.h"
 #include "gui/gui_text.h"
 #include "scene/color.h"
@@ -51,6 +50,12 @@ public:
 
     // An empty reader restores the default.
     void setMouseReader(MouseReader reader);
+    // Where the 800 x 600 layout sits on the screen: added to every drawn
+    // position and hit test, and taken off the mouse to place the cursor.
+    // (0, 0) until set.
+    void setOffset(const Vector2& offset) { m_vOffset = offset; }
+    Vector2 offset() const { return m_vOffset; }
+
     // A fixed mouse, for tests without a window.
     void setMousePositionForTest(float x, float y, bool click);
     GUIMouse readMouse() const;
@@ -130,5 +135,6 @@ private:
     std::map<GUI_ID, GameState> m_mAllIDs;
     std::unique_ptr<GUIImage> m_pMouseCursor;
     Vector2 m_vHotSpot;
+    Vector2 m_vOffset;
     MouseReader m_mouseReader;
 };

@@ -7,7 +7,6 @@
 
 #include "app/error_reporter.h"
 #include "assets/texture_manager.h"
-#include "gui/gui_offset.h"
 
 GUISlider::GUISlider(TextureManager& textures, GUI_ID id, float x, float y, float trackWidth,
                      float trackHeight, float knobWidth, float knobHeight, int margin,
@@ -69,15 +68,15 @@ void GUISlider::setValue(float value) {
     m_fKnobPosition = m_fScale * value + m_fOffset;
 }
 
-GUI_ID GUISlider::update(float mouseX, float mouseY, bool pressed) {
-    m_bMouseOver = isMouseOver(mouseX, mouseY);
+GUI_ID GUISlider::update(float mouseX, float mouseY, bool pressed, const Vector2& offset) {
+    m_bMouseOver = isMouseOver(mouseX, mouseY, offset);
     if (m_bMouseOver && pressed) {
         m_bToggled = !m_bToggled;
     }
     if (m_bToggled) {
         const float margin = static_cast<float>(m_iMargin);
-        const float along = m_bHorizontal ? mouseX - m_vPosition.x - guiOffset.x - margin
-                                          : mouseY - m_vPosition.y - guiOffset.y - margin;
+        const float along = m_bHorizontal ? mouseX - m_vPosition.x - offset.x - margin
+                                          : mouseY - m_vPosition.y - offset.y - margin;
         const float length = m_bHorizontal ? m_vHitSize.x : m_vHitSize.y;
         if (along <= 0.0f || m_fScale <= 0.0f) {
             setValue(m_fMinimum);
@@ -132,12 +131,12 @@ void texturedQuad(const GUITexRect& r, float x0, float y0, float x1, float y1) {
 
 }  // namespace
 
-void GUISlider::draw() {
+void GUISlider::draw(const Vector2& offset) {
     if (m_uiTexture == 0) {
         return;
     }
-    const float x = m_vPosition.x + guiOffset.x;
-    const float y = m_vPosition.y + guiOffset.y;
+    const float x = m_vPosition.x + offset.x;
+    const float y = m_vPosition.y + offset.y;
     const float w = m_vSize.x;
     const float h = m_vSize.y;
     const float d = m_fCrossOffset;

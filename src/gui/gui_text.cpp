@@ -1,7 +1,6 @@
 #include "gui/gui_text.h"
 
 #include "app/error_reporter.h"
-#include "gui/gui_offset.h"
 
 GUIText::GUIText(TextureManager& textures, GUI_ID id, int fontGroup, std::uint32_t fontId, float x,
                  float y, float red, float green, float blue, float alpha, float scale)
@@ -18,8 +17,8 @@ void GUIText::print() {
                 static_cast<double>(m_vPosition.y), m_sText.c_str());
 }
 
-GUI_ID GUIText::update(float mouseX, float mouseY, bool pressed) {
-    m_bMouseOver = isMouseOver(mouseX, mouseY);
+GUI_ID GUIText::update(float mouseX, float mouseY, bool pressed, const Vector2& offset) {
+    m_bMouseOver = isMouseOver(mouseX, mouseY, offset);
     if (m_bMouseOver && pressed) {
         m_bToggled = !m_bToggled;
     }
@@ -41,8 +40,8 @@ void GUIText::setScale(float scale) {
     setText(m_sText);
 }
 
-void GUIText::draw() {
+void GUIText::draw(const Vector2& offset) {
     selectModelView();
-    m_textures.printText(m_font.group, m_font.id, guiOffset.x + m_vPosition.x,
-                         guiOffset.y + m_vPosition.y, "%s", m_sText.c_str());
+    m_textures.printText(m_font.group, m_font.id, offset.x + m_vPosition.x,
+                         offset.y + m_vPosition.y, "%s", m_sText.c_str());
 }

@@ -32,7 +32,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The 800 x 600 layout sits at guiOffset (112, 84) in a 1024 x 768 window.
+// The 800 x 600 layout sits at the GUI offset (112, 84) in a 1024 x 768 window.
 constexpr int OFFSET_X = 112;
 constexpr int OFFSET_Y = 84;
 constexpr int WINDOW_HEIGHT = 768;

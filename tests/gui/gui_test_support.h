@@ -1,6 +1,6 @@
 #pragma once
 // What every GUI test needs: a recording message box, a reporter, a texture
-// manager for the controls, and guiOffset put back afterwards.
+// manager for the controls, and the buttons' sound player put back afterwards.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,16 +9,11 @@
 #include "app/error_reporter.h"
 #include "assets/texture_manager.h"
 #include "gui/gui_button.h"
-#include "gui/gui_offset.h"
 #include "support/message_box_recorder.h"
 
 class GUITestBase : public ::testing::Test {
 protected:
-    GUITestBase() { guiOffset = Vector2(0.0f, 0.0f); }
-    ~GUITestBase() override {
-        guiOffset = Vector2(0.0f, 0.0f);
-        GUIButton::setSoundPlayer(nullptr);
-    }
+    ~GUITestBase() override { GUIButton::setSoundPlayer(nullptr); }
 
     std::vector<std::string> messages() const {
         std::vector<std::string> texts;

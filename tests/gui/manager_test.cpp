@@ -234,7 +234,7 @@ TEST_F(ManagerTest, OverlappingControlsGoToTheEarliestAndLaterOnesKeepTheirHover
 }
 
 TEST_F(ManagerTest, ReleaseGroupStopsAGrabbedSlider) {
-    guiOffset = Vector2(112, 84);
+    gui.setOffset(Vector2(112, 84));
     ASSERT_TRUE(gui.createSlider(26, GameState::Options, 100, 100, 200, 20, 10, 10, 0, 0, true, 0,
                                  0, 10, 0));
     gui.setMousePositionForTest(212 + 50, 184 + 10, true);
@@ -248,6 +248,30 @@ TEST_F(ManagerTest, ReleaseGroupStopsAGrabbedSlider) {
     gui.setMousePositionForTest(212 + 180, 184 + 10, false);
     EXPECT_EQ(gui.handleMouse(GameState::Options), 26u);
     EXPECT_FLOAT_EQ(gui.getSliderValue(26), 5.0f);
+}
+
+TEST_F(ManagerTest, OffsetIsZeroUntilSetAndMovesTheControlsAlreadyMade) {
+    EXPECT_EQ(gui.offset().x, 0.0f);
+    EXPECT_EQ(gui.offset().y, 0.0f);
+    ASSERT_TRUE(gui.createButton(1, GameState::MainMenu, 100, 100, 50, 20));
+    struct Case {
+        Vector2 offset;
+        float x, y;
+        GUI_ID answer;
+    } cases[] = {
+        {Vector2(0, 0), 100, 100, 1},    {Vector2(0, 0), 212, 184, 0},
+        {Vector2(112, 84), 212, 184, 1}, {Vector2(112, 84), 262, 204, 1},
+        {Vector2(112, 84), 263, 204, 0}, {Vector2(112, 84), 100, 100, 0},
+        {Vector2(-20, 10), 80, 110, 1},  {Vector2(-20, 10), 79, 110, 0},
+    };
+    for (const Case& c : cases) {
+        gui.setOffset(c.offset);
+        EXPECT_EQ(gui.offset().x, c.offset.x);
+        EXPECT_EQ(gui.offset().y, c.offset.y);
+        gui.setMousePositionForTest(c.x, c.y, false);
+        EXPECT_EQ(gui.handleMouse(GameState::MainMenu), c.answer)
+            << c.offset.x << "," << c.offset.y << " at " << c.x << "," << c.y;
+    }
 }
 
 TEST_F(ManagerTest, ClientPositionsTurnIntoGuiPositionsInsideTheWindowOnly) {
@@ -298,14 +322,14 @@ TEST_F(ManagerTest, APointerOutsideTheWindowHitsNothingEvenWhereTheLayoutOverhan
 
 TEST_F(ManagerTest, CursorPutsItsHotSpotOnTheMouse) {
     for (Vector2 offset : {Vector2(0, 0), Vector2(112, 84)}) {
-        guiOffset = offset;
+        gui.setOffset(offset);
         // No such texture: creation fails, yet the cursor exists and is placed.
         EXPECT_FALSE(gui.createMouseCursor(32, 32, 0, 1, 0, 0, 1, 30));
         expectOneMessage("Invalid TextureWidth");
         gui.setMouseReader([] { return guiMouseFromClient(400, 300, 800, 600, false); });
         gui.drawMouseCursor();
         ASSERT_NE(gui.mouseCursor(), nullptr);
-        Vector2 corner = gui.mouseCursor()->getPosition().add(guiOffset);
+        Vector2 corner = gui.mouseCursor()->getPosition().add(gui.offset());
         EXPECT_EQ(corner.x, 399.0f);
         EXPECT_EQ(corner.y, 270.0f);
         EXPECT_EQ(gui.groupSize(GameState::MainMenu), 0u) << "the cursor is in no group";

@@ -19,7 +19,7 @@
 namespace e2e {
 
 // A 1024 x 768 window lands at (128, 128) on a screen without a window
-// manager, and the 800 x 600 layout sits at guiOffset (112, 84) in it.
+// manager, and the 800 x 600 layout sits at the GUI offset (112, 84) in it.
 constexpr int WINDOW_X = 128;
 constexpr int WINDOW_Y = 128;
 constexpr int OFFSET_X = 112;
