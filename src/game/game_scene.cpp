@@ -4,8 +4,8 @@
 #include "app/game_window.h"
 #include "game/ghost.h"
 #include "game/pickups.h"
+#include "game/sound_slots.h"
 #include "game/tuning.h"
-#include "gui/gui_offset.h"
 #include "input/input_router.h"
 
 namespace {
@@ -27,7 +27,7 @@ Vector2 guiOffsetFor(int screenWidth) {
 
 GameScene::GameScene(GameWindow& window) : m_window(window), m_gui(m_textures), m_player(0.5f) {
     AppSettings* settings = appSettings();
-    guiOffset = guiOffsetFor(settings != nullptr ? settings->screenWidth : 0);
+    m_gui.setOffset(guiOffsetFor(settings != nullptr ? settings->screenWidth : 0));
     bobbingTween.init(61.0f, 86.0f, 1.5f, true);
     pulseTween.init(0.3f, 1.0f, 1.0f, true);
     ghosts.resize(static_cast<std::size_t>(GHOST_COUNT));
@@ -96,4 +96,51 @@ void GameScene::connectInput(InputHooks& hooks) {
     hooks.weaponWheel = [this](int) { m_player.switchWeapon(); };
     hooks.mouseLook = [this](float dx, float dy) { mouseLook(dx, dy); };
     hooks.sceneExists = [] { return true; };
+}
+
+void GameScene::leaveGame() {
+    // Only a built level filled the level's sound and music slots, and asking
+    // to delete an empty slot is an error the player would see: leaving with
+    // no level must be quiet.
+    bool levelSounds = levelSoundsCreated;
+    levelSoundsCreated = false;
+    releaseLevelObjects();
+    AudioManager* audio = audioManager();
+    if (audio == nullptr) {
+        return;
+    }
+    if (levelSounds) {
+        for (SourceID slot = slotOf(FIRST_LEVEL_SOUND); slot <= slotOf(LAST_LEVEL_SOUND); ++slot) {
+            audio->deleteSource(slot);
+        }
+        for (StreamID slot = slotOf(FIRST_LEVEL_MUSIC); slot <= slotOf(LAST_LEVEL_MUSIC); ++slot) {
+            audio->deleteStream(slot);
+        }
+    }
+    audio->playStream(slotOf(Music::Menu));
+}
+
+// The ghosts, pickups and weapons point into the scene graph, so they go
+// before the graph itself; clearing content group 1 also releases the level's
+// textures and the play and game-over GUI groups.
+void GameScene::releaseLevelObjects() {
+    ghosts.clear();
+    ghosts.resize(static_cast<std::size_t>(GHOST_COUNT));
+    healthPickup.reset();
+    energyPickup.reset();
+    arrowsPickup.reset();
+    m_player.reset();
+    clearScene(1);
+
+    cellWallMasks.clear();
+    mapTexture = TextureID{};
+    mapWidth = 0;
+    mapHeight = 0;
+    cellSize = 0.0f;
+    wallHeight = 0.0f;
+    radarScale = 0.0f;
+    footstepsPlaying = false;
+    largeNumbersTexture = TextureID{};
+    largeNumbersFont = FontID{};
+    radarSweepAngle = 0.0f;
 }

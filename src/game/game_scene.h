@@ -28,7 +28,8 @@ class NodeTransform;
 // pass asks it for the eye and the weapon in hand through PlayView.
 //
 // One class, several files, each about one thing:
-//   game_scene.cpp      construction, the frame glue, hooks, input wiring
+//   game_scene.cpp      construction, the frame glue, hooks, input wiring,
+//                       leaving a game
 //   screens_setup.cpp   the screens' GUI controls (setupScreens)
 //   screens_input.cpp   keys, GUI events, rebinding, name entry
 //   screens_draw.cpp    menuStep, drawScreenOverlay, leaveGame

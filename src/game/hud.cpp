@@ -11,7 +11,6 @@
 #include "game/sound_slots.h"
 #include "game/tuning.h"
 #include "game/weapon_crossbow.h"
-#include "gui/gui_offset.h"
 #include "scene/math_constants.h"
 #include "scene/scalar_math.h"
 
@@ -256,8 +255,9 @@ void GameScene::drawRadar() {
 
 void GameScene::drawRadarSweep() {
     Vector2 centre = radarCentre();
-    float sx = centre.x + guiOffset.x;
-    float sy = centre.y + guiOffset.y;
+    const Vector2 offset = m_gui.offset();
+    float sx = centre.x + offset.x;
+    float sy = centre.y + offset.y;
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glDisable(GL_TEXTURE_2D);

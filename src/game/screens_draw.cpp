@@ -1,12 +1,6 @@
-// What moves and what is printed on the screens around play, and leaving a
-// game for the main menu.
+// What moves and what is printed on the screens around play.
 #include "app/game_window.h"
-#include "audio/audio_manager.h"
 #include "game/game_scene.h"
-#include "game/ghost.h"
-#include "game/pickups.h"
-#include "game/sound_slots.h"
-#include "game/tuning.h"
 #include "scene/random.h"
 
 namespace {
@@ -126,51 +120,4 @@ void GameScene::drawGameOverOverlay() {
                              "Press ENTER to return to the main menu");
     }
     m_textures.setFontColour(group, font, 1.0f, 1.0f, 1.0f, 1.0f);
-}
-
-void GameScene::leaveGame() {
-    // Only a built level filled the level's sound and music slots, and asking
-    // to delete an empty slot is an error the player would see: leaving with
-    // no level must be quiet.
-    bool levelSounds = levelSoundsCreated;
-    levelSoundsCreated = false;
-    releaseLevelObjects();
-    AudioManager* audio = audioManager();
-    if (audio == nullptr) {
-        return;
-    }
-    if (levelSounds) {
-        for (SourceID slot = slotOf(FIRST_LEVEL_SOUND); slot <= slotOf(LAST_LEVEL_SOUND); ++slot) {
-            audio->deleteSource(slot);
-        }
-        for (StreamID slot = slotOf(FIRST_LEVEL_MUSIC); slot <= slotOf(LAST_LEVEL_MUSIC); ++slot) {
-            audio->deleteStream(slot);
-        }
-    }
-    audio->playStream(slotOf(Music::Menu));
-}
-
-// The ghosts, pickups and weapons point into the scene graph, so they go
-// before the graph itself; clearing content group 1 also releases the level's
-// textures and the play and game-over GUI groups.
-void GameScene::releaseLevelObjects() {
-    ghosts.clear();
-    ghosts.resize(static_cast<std::size_t>(GHOST_COUNT));
-    healthPickup.reset();
-    energyPickup.reset();
-    arrowsPickup.reset();
-    m_player.reset();
-    clearScene(1);
-
-    cellWallMasks.clear();
-    mapTexture = TextureID{};
-    mapWidth = 0;
-    mapHeight = 0;
-    cellSize = 0.0f;
-    wallHeight = 0.0f;
-    radarScale = 0.0f;
-    footstepsPlaying = false;
-    largeNumbersTexture = TextureID{};
-    largeNumbersFont = FontID{};
-    radarSweepAngle = 0.0f;
 }

@@ -15,7 +15,6 @@
 #include "game/game_scene.h"
 #include "game/ghost.h"
 #include "game/pickups.h"
-#include "gui/gui_offset.h"
 #include "input/game_settings.h"
 #include "play_objects_fixture.h"
 #include "scene/math_constants.h"
@@ -254,9 +253,8 @@ TEST_F(HudTest, CrosshairOnlyWithTheCrossbowAndTheGameOverPictureInItsOwnGroup) 
 TEST_F(HudTest, CrosshairAndPanelPixelsAreDrawnWhereTheyBelong) {
     setUpHud();
     GLTestContext& gl = GLTestContext::shared();
-    Vector2 savedOffset = guiOffset;
     auto drawAt = [&](float offsetX, float offsetY) {
-        guiOffset = Vector2(offsetX, offsetY);
+        scene->gui().setOffset(Vector2(offsetX, offsetY));
         glViewport(0, 0, gl.width(), gl.height());
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
@@ -303,7 +301,6 @@ TEST_F(HudTest, CrosshairAndPanelPixelsAreDrawnWhereTheyBelong) {
         }
     }
     EXPECT_GT(litInside, 20);
-    guiOffset = savedOffset;
 }
 
 // Alt+Enter during play: the pictures that sit higher in fullscreen move

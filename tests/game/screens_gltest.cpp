@@ -15,7 +15,6 @@
 #include "app/game_window.h"
 #include "audio/audio_manager.h"
 #include "game/game_scene.h"
-#include "gui/gui_offset.h"
 #include "input/game_settings.h"
 #include "support/fake_clock.h"
 #include "support/gl_context.h"
@@ -231,9 +230,9 @@ TEST_F(ScreensGL, ButtonsCreatedBeforeTheBobbingPictureWinWhereTheyOverlap) {
     buildScreens();
     goTo({});
     // The high-score button reaches under the bobbing picture's left edge.
-    gui().setMousePositionForTest(490 + guiOffset.x, 280 + guiOffset.y, false);
+    gui().setMousePositionForTest(490 + gui().offset().x, 280 + gui().offset().y, false);
     EXPECT_EQ(gui().handleMouse(GameState::MainMenu), 4u);
-    gui().setMousePositionForTest(600 + guiOffset.x, 280 + guiOffset.y, false);
+    gui().setMousePositionForTest(600 + gui().offset().x, 280 + gui().offset().y, false);
     EXPECT_EQ(gui().handleMouse(GameState::MainMenu), 8u);
 }
 

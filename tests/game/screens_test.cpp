@@ -11,7 +11,6 @@
 #include "app/game_window.h"
 #include "game/game_scene.h"
 #include "game/ghost.h"
-#include "gui/gui_offset.h"
 #include "input/game_settings.h"
 #include "input/input_router.h"
 #include "platform/keycodes.h"
@@ -73,9 +72,10 @@ protected:
         return texts.at(0) + "|" + texts.at(1);
     }
     std::string text(GUI_ID id) { return scene.gui().getText(id)->getText(); }
-    // The mouse at a point of the screens' layout (before guiOffset).
+    // The mouse at a point of the screens' layout (before the GUI offset).
     void mouseAt(float x, float y, bool click) {
-        scene.gui().setMousePositionForTest(x + guiOffset.x, y + guiOffset.y, click);
+        Vector2 offset = scene.gui().offset();
+        scene.gui().setMousePositionForTest(x + offset.x, y + offset.y, click);
         settings.mouseClickInProgress = click;
         scene.guiMouseEvent(click);
         settings.mouseClickInProgress = false;
