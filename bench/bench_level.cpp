@@ -276,8 +276,8 @@ public:
 
     int chasingGhosts() const {
         int chasing = 0;
-        for (const auto& ghost : scene->ghosts) {
-            chasing += ghost != nullptr && ghost->getState() == Ghost::Chasing ? 1 : 0;
+        for (std::size_t i = 0; i < scene->ghosts().count(); ++i) {
+            chasing += scene->ghosts().at(i)->getState() == Ghost::State::Chasing ? 1 : 0;
         }
         return chasing;
     }
@@ -321,8 +321,9 @@ private:
     void placeGhosts() {
         scene->player().setPosition(centre.x, centre.y, centre.z);
         const float a = 60.0f * 3.14159265f / 180.0f;
-        for (const auto& ghost : scene->ghosts) {
-            if (ghost == nullptr || !ghost->isAlive()) {
+        for (std::size_t i = 0; i < scene->ghosts().count(); ++i) {
+            Ghost* ghost = scene->ghosts().at(i);
+            if (!ghost->isAlive()) {
                 continue;
             }
             Vector3 h = ghost->getDirection();

@@ -493,7 +493,7 @@ const Viewpoint VIEWPOINTS[] = {
 };
 
 bool openCell(GameScene& scene, int x, int y) {
-    return x > 0 && y > 0 && x < 31 && y < 31 && !isBlack(scene.cellColour(x, y));
+    return x > 0 && y > 0 && x < 31 && y < 31 && !isBlack(scene.level().cellColour(x, y));
 }
 
 void placeView(GameScene& scene, const Viewpoint& v) {
@@ -510,8 +510,9 @@ void placeView(GameScene& scene, const Viewpoint& v) {
         }
     }
     float a = v.heading * PI / 180.0f;
-    scene.player().setView(Vector3(bx * scene.cellSize, 1.8f, by * scene.cellSize),
-                           Vector3(std::cos(a), -0.05f, std::sin(a)));
+    scene.player().setView(
+        Vector3(bx * scene.level().cellSize(), 1.8f, by * scene.level().cellSize()),
+        Vector3(std::cos(a), -0.05f, std::sin(a)));
 }
 
 double median(std::vector<double> v) {
@@ -620,7 +621,7 @@ int runMap(Fixture& fixture, int size, const Options& options, double& engineMed
     }
     extract(scene->node(1), Affine(), extracted);
     Reference reference;
-    reference.build(extracted, CHUNK_CELLS * scene->cellSize);
+    reference.build(extracted, CHUNK_CELLS * scene->level().cellSize());
     std::printf(
         "%dx%d: %zu nodes, %d shapes (%d not in the references), %zu triangles, "
         "buildLevel %.1f ms\n",

@@ -2,10 +2,6 @@
 
 #include "app/app_settings.h"
 #include "app/game_window.h"
-#include "game/ghost.h"
-#include "game/pickups.h"
-#include "game/sound_slots.h"
-#include "game/tuning.h"
 #include "input/input_router.h"
 
 namespace {
@@ -25,14 +21,18 @@ Vector2 guiOffsetFor(int screenWidth) {
 
 }  // namespace
 
-GameScene::GameScene(GameWindow& window) : m_window(window), m_gui(m_textures), m_player(0.5f) {
+GameScene::GameScene(GameWindow& window)
+    : m_window(window),
+      m_gui(m_textures),
+      m_player(0.5f),
+      m_hud(m_gui, m_textures, m_player, m_ghosts, m_pickups),
+      m_play(m_player, m_level, m_ghosts, m_pickups, [this] { endGame(); }) {
     AppSettings* settings = appSettings();
     m_gui.setOffset(guiOffsetFor(settings != nullptr ? settings->screenWidth : 0));
     bobbingTween.init(61.0f, 86.0f, 1.5f, true);
     pulseTween.init(0.3f, 1.0f, 1.0f, true);
-    ghosts.resize(static_cast<std::size_t>(GHOST_COUNT));
     versionText = window.version();
-    fullscreenLift = window.isFullscreen() ? 32.0f : 0.0f;
+    m_hud.setFullscreen(window.isFullscreen());
     setHooks(this);
     setPlayView(this);
 }
@@ -41,10 +41,8 @@ GameScene::~GameScene() {
     // The game objects point into the scene graph, and the scene's release
     // calls back into the texture manager and the GUI: everything goes while
     // those members still exist.
-    ghosts.clear();
-    healthPickup.reset();
-    energyPickup.reset();
-    arrowsPickup.reset();
+    m_ghosts.clear();
+    m_pickups.clear();
     m_player.reset();
     clearScene(1);
     clearScene(0);
@@ -96,51 +94,4 @@ void GameScene::connectInput(InputHooks& hooks) {
     hooks.weaponWheel = [this](int) { m_player.switchWeapon(); };
     hooks.mouseLook = [this](float dx, float dy) { mouseLook(dx, dy); };
     hooks.sceneExists = [] { return true; };
-}
-
-void GameScene::leaveGame() {
-    // Only a built level filled the level's sound and music slots, and asking
-    // to delete an empty slot is an error the player would see: leaving with
-    // no level must be quiet.
-    bool levelSounds = levelSoundsCreated;
-    levelSoundsCreated = false;
-    releaseLevelObjects();
-    AudioManager* audio = audioManager();
-    if (audio == nullptr) {
-        return;
-    }
-    if (levelSounds) {
-        for (SourceID slot = slotOf(FIRST_LEVEL_SOUND); slot <= slotOf(LAST_LEVEL_SOUND); ++slot) {
-            audio->deleteSource(slot);
-        }
-        for (StreamID slot = slotOf(FIRST_LEVEL_MUSIC); slot <= slotOf(LAST_LEVEL_MUSIC); ++slot) {
-            audio->deleteStream(slot);
-        }
-    }
-    audio->playStream(slotOf(Music::Menu));
-}
-
-// The ghosts, pickups and weapons point into the scene graph, so they go
-// before the graph itself; clearing content group 1 also releases the level's
-// textures and the play and game-over GUI groups.
-void GameScene::releaseLevelObjects() {
-    ghosts.clear();
-    ghosts.resize(static_cast<std::size_t>(GHOST_COUNT));
-    healthPickup.reset();
-    energyPickup.reset();
-    arrowsPickup.reset();
-    m_player.reset();
-    clearScene(1);
-
-    cellWallMasks.clear();
-    mapTexture = TextureID{};
-    mapWidth = 0;
-    mapHeight = 0;
-    cellSize = 0.0f;
-    wallHeight = 0.0f;
-    radarScale = 0.0f;
-    footstepsPlaying = false;
-    largeNumbersTexture = TextureID{};
-    largeNumbersFont = FontID{};
-    radarSweepAngle = 0.0f;
 }

@@ -6,7 +6,12 @@
 
 #include "app/frame_handler.h"
 #include "assets/texture_manager.h"
+#include "game/ghost_set.h"
 #include "game/high_scores.h"
+#include "game/hud.h"
+#include "game/level.h"
+#include "game/pickup_set.h"
+#include "game/play_rules.h"
 #include "game/player.h"
 #include "gui/gui_manager.h"
 #include "scene/animation.h"
@@ -14,32 +19,18 @@
 
 class GameWindow;
 struct InputHooks;
-class Ghost;
-class PickupArrows;
-class PickupEnergy;
-class PickupHealth;
-class PickupObject;
-class NodeTransform;
 
-// The game object: the engine's scene container plus everything the game
-// keeps beside it (textures, GUI, player, level, ghosts, pickups and the
-// screens' state). The main loop drives it through FrameHandler; the scene
-// reaches its textures and releases content through SceneHooks; the render
-// pass asks it for the eye and the weapon in hand through PlayView.
+// The game object: the engine's scene container and the parts of the game
+// beside it, each keeping its own state: the texture and GUI managers, the
+// player, the level's grid, its ghosts and pickups, the HUD, the rules of a
+// play step and the screens. The main loop drives it through FrameHandler;
+// the scene reaches its textures and releases content through SceneHooks;
+// the render pass asks it for the eye and the weapon in hand through
+// PlayView. It builds a level (through LevelBuilder), runs play, ends the
+// game and leaves it; everything else it hands to the part concerned.
 //
-// One class, several files, each about one thing:
-//   game_scene.cpp      construction, the frame glue, hooks, input wiring,
-//                       leaving a game
-//   screens_setup.cpp   the screens' GUI controls (setupScreens)
-//   screens_input.cpp   keys, GUI events, rebinding, name entry
-//   screens_draw.cpp    menuStep, drawScreenOverlay, leaveGame
-//   level_build.cpp     buildLevel and its steps
-//   level_map.cpp       map cells: colour tests, wall masks, free cells
-//   play_step.cpp       updatePlay, mouseLook
-//   play_hits.cpp       the mace and arrow hit tests, collecting pickups
-//   collision.cpp       collideWithWalls, worldToCell
-//   play_animations.cpp updateAnimations
-//   hud.cpp             the play HUD and the radar
+//   game_scene.cpp      construction, the frame glue, hooks, input wiring
+//   game_play.cpp       building, playing, ending and leaving a level
 class GameScene : public Scene, public FrameHandler, public SceneHooks, public PlayView {
 public:
     explicit GameScene(GameWindow& window);
@@ -47,7 +38,7 @@ public:
 
     // FrameHandler.
     bool setUpScreens() override { return setupScreens(); }
-    void setFrameTime(float seconds) override { frameTime = seconds; }
+    void setFrameTime(float seconds) override { m_frameTime = seconds; }
     void menuStep() override;
     void handleStateKeys() override;
     void playStep() override { updatePlay(); }
@@ -58,9 +49,7 @@ public:
     void draw3D() override;
     void drawPlayOverlay() override;
     void skipIntro() override { leaveIntro(); }
-    void fullscreenChanged(bool fullscreen) override {
-        setFullscreenLift(fullscreen ? 32.0f : 0.0f);
-    }
+    void fullscreenChanged(bool fullscreen) override { m_hud.setFullscreen(fullscreen); }
 
     // SceneHooks.
     ShapeTexture* findTexture(int group, std::uint32_t id) override;
@@ -80,6 +69,11 @@ public:
     GUIManager& gui() { return m_gui; }
     Player& player() { return m_player; }
     HighScoreTable& highScores() { return m_highScores; }
+    Level& level() { return m_level; }
+    GhostSet& ghosts() { return m_ghosts; }
+    PickupSet& pickups() { return m_pickups; }
+    Hud& hud() { return m_hud; }
+    PlayRules& play() { return m_play; }
 
     // ---- Screens ----
     bool setupScreens();
@@ -92,28 +86,10 @@ public:
     // The mouse moved or the left button went down outside play.
     void guiMouseEvent(bool clicked);
 
-    // ---- Level ----
-    Geometry* findGeometry(const char* name) const;
-    int cellWallMask(int x, int y) const;
-    // A random free cell (never row or column 0, never under a lying pickup);
-    // false, with (0, 0), only when the map has none at all.
-    bool findFreeCell(int& x, int& y) const;
-    // True when (x, y) lies in the map.
-    bool isInMap(int x, int y) const;
-    // The map pixel of a cell; outside the map, opaque black (a wall).
-    Color4 cellColour(int x, int y) const;
-
     // ---- Play ----
+    // One fixed step of play, while the state is Playing.
     void updatePlay();
-    void mouseLook(float dx, float dy);
-    void collideWithWalls();
-    void worldToCell(float x, float z, int& cx, int& cz) const;
-
-    // ---- HUD ----
-    bool setupPlayHud();
-    void drawRadar();
-    void updateRadarBlip(GUI_ID guiId, const Vector3& forward, const Vector3& right,
-                         const Vector2& centre);
+    void mouseLook(float dx, float dy) { m_play.look(dx, dy); }
 
     // ---- Screen state ----
     Tween bobbingTween;
@@ -127,35 +103,6 @@ public:
     bool newHighScore = false;
     bool waitingForKey = false;
     std::string versionText;
-
-    // ---- Level state ----
-    TextureID mapTexture;
-    int mapWidth = 0;
-    int mapHeight = 0;
-    float cellSize = 0.0f;
-    float wallHeight = 0.0f;
-    float playerRadius = 1.25f;
-    float radarScale = 0.0f;
-    std::vector<int> cellWallMasks;
-    std::unique_ptr<PickupHealth> healthPickup;
-    std::unique_ptr<PickupEnergy> energyPickup;
-    std::unique_ptr<PickupArrows> arrowsPickup;
-    std::vector<std::unique_ptr<Ghost>> ghosts;
-    bool footstepsPlaying = false;
-    bool radarOn = true;
-    // Set once the level has filled its sound and music slots.
-    bool levelSoundsCreated = false;
-
-    // ---- HUD state ----
-    TextureID largeNumbersTexture;
-    FontID largeNumbersFont;
-    float radarSweepAngle = 0.0f;
-    // 32 in fullscreen, where the score panel and the radar sit higher.
-    float fullscreenLift = 0.0f;
-    // Sets fullscreenLift and moves the lifted HUD pictures that exist by the change.
-    void setFullscreenLift(float lift);
-    // The time of the drawn frame (0 on the first frame after a state change).
-    float frameTime = 0.0f;
 
 private:
     // Private steps of the files above are declared here, each group under
@@ -193,73 +140,24 @@ private:
     void drawMainMenuOverlay();
     void drawReadyOverlay();
     void drawGameOverOverlay();
-    void releaseLevelObjects();
 
-    // level_build.cpp
-    // What the cell builder needs: the two level geometries and the five
-    // surface textures.
-    struct LevelParts {
-        Geometry* plane = nullptr;
-        Geometry* box = nullptr;
-        TextureID ground;
-        TextureID carpet;
-        TextureID wood;
-        TextureID ceiling;
-        TextureID wall;
-    };
-    unsigned readerTextureQuality() const;
-    // Every step of buildLevel; false at the first that fails.
-    bool buildLevelParts();
-    bool createPlayerLight();
-    bool loadLevelFiles(LevelParts& parts);
-    bool readLevelGeometry(LevelParts& parts);
-    void buildCells(const LevelParts& parts);
-    void buildCell(int x, int y, const LevelParts& parts);
-    // A named root-level (or child) transform with a textured shape; the
-    // transform's NodeID, or 0 when it could not be added. shapeID receives
-    // the shape's NodeID (0 when it could not be added).
-    NodeID addCellNode(const char* kind, int x, int y, const Vector3& translation, NodeID parent,
-                       Geometry* geometry, TextureID texture, NodeID* shapeID = nullptr);
-    bool placePlayer();
-    bool createPickups();
-    bool createWeaponNodes();
-    bool createGhosts();
-    bool createGhost(int index);
-    void createLevelSounds();
-    // The transform of that name, searched from start (null: the whole graph).
-    NodeTransform* findTransform(const char* name, Node* start = nullptr) const;
-
-    // level_map.cpp
-    // Open, not in row or column 0, and no pickup on it.
-    bool isFreeCell(int x, int y) const;
-
-    // play_step.cpp
-    void movePlayer();
-    void updateGhosts();
+    // Ends the game when the player has died; once only.
     void endGame();
-
-    // play_hits.cpp
-    // The mace against the ghosts, in a step in which it strikes.
-    void maceHitTest();
-    // Every arrow in flight against the map cells and the ghosts.
-    void arrowHitTest();
-    // Each pickup spins one step and is taken when the player stands on it.
-    void collectPickups();
-
-    // hud.cpp
-    bool createHudImage(GUI_ID id, GameState state, TextureID texture, float x, float y,
-                        float width, float height, int px, int py);
-    bool createHudNumber(GUI_ID id, float x, float y);
-    void slideRadarPanel();
-    // The radar's centre in the design space, from where its panel stands.
-    Vector2 radarCentre();
-    void drawRadarSweep();
-    // The position of what a blip shows; false when it is not in the level.
-    bool radarObject(GUI_ID guiId, Vector3& position) const;
+    // The level's objects point into the scene graph, so they go before it.
+    void releaseLevelObjects();
 
     GameWindow& m_window;
     TextureManager m_textures;
     GUIManager m_gui;
     Player m_player;
     HighScoreTable m_highScores;
+    Level m_level;
+    GhostSet m_ghosts;
+    PickupSet m_pickups;
+    Hud m_hud;
+    PlayRules m_play;
+    // The time of the drawn frame (0 on the first frame after a state change).
+    float m_frameTime = 0.0f;
+    // Set once the level has filled its sound and music slots.
+    bool m_levelSoundsCreated = false;
 };

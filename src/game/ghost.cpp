@@ -9,11 +9,6 @@
 #include "scene/random.h"
 #include "scene/scalar_math.h"
 
-float Ghost::baseSpeed = 3.0f;
-float Ghost::pointsPerUnit = 0.2f;
-float Ghost::worldWidth = 0.0f;
-float Ghost::worldDepth = 0.0f;
-
 namespace {
 
 // The ghost notices the player this close, and gives up beyond the second.
@@ -84,46 +79,42 @@ void drive(NodeTransform* joint, const KeyframeTrack& track, bool driven) {
 
 }  // namespace
 
-Ghost::Ghost(NodeTransform* rootNode, float width, float depth)
-    : root(rootNode),
-      rightShoulderTrack(shoulderTrack()),
-      leftShoulderTrack(shoulderTrack()),
-      rightHandTrack(handTrack()),
-      leftHandTrack(handTrack()) {
-    bobX.init(-0.02f, 0.02f, 1.0f, true);
-    bobY.init(0.15f, 0.3f, 1.0f, true);
-    bobZ.init(-0.02f, 0.02f, 1.0f, true);
-    jaw.init(-0.03f, 0.02f, 0.2f, true);
-    baseSpeed = 3.0f;
-    pointsPerUnit = 0.2f;
-    speed = randomFloat(3.0f, 5.0f);
-    jawBone = findTransform(root, "jawBone");
-    rightShoulder = findTransform(root, "R_Shoulder");
-    leftShoulder = findTransform(root, "L_Shoulder");
-    rightHand = findTransform(root, "R_hand");
-    leftHand = findTransform(root, "L_hand");
-    worldWidth = width;
-    worldDepth = depth;
-    if (root) {
-        position = root->m_vTranslation;
+Ghost::Ghost(NodeTransform* root)
+    : m_root(root),
+      m_rightShoulderTrack(shoulderTrack()),
+      m_leftShoulderTrack(shoulderTrack()),
+      m_rightHandTrack(handTrack()),
+      m_leftHandTrack(handTrack()) {
+    m_bobX.init(-0.02f, 0.02f, 1.0f, true);
+    m_bobY.init(0.15f, 0.3f, 1.0f, true);
+    m_bobZ.init(-0.02f, 0.02f, 1.0f, true);
+    m_jaw.init(-0.03f, 0.02f, 0.2f, true);
+    m_speed = randomFloat(3.0f, 5.0f);
+    m_jawBone = findTransform(m_root, "jawBone");
+    m_rightShoulder = findTransform(m_root, "R_Shoulder");
+    m_leftShoulder = findTransform(m_root, "L_Shoulder");
+    m_rightHand = findTransform(m_root, "R_hand");
+    m_leftHand = findTransform(m_root, "L_hand");
+    if (m_root) {
+        m_position = m_root->m_vTranslation;
     }
 }
 
 bool Ghost::checkNodes() const {
     const char* missing = nullptr;
-    if (!root) {
+    if (!m_root) {
         missing = "Ghost: Could not find root transform node";
-    } else if (!jawBone) {
+    } else if (!m_jawBone) {
         missing = "Ghost: Could not find jawBone transform node";
-    } else if (!rightShoulder) {
+    } else if (!m_rightShoulder) {
         missing = "Ghost: Could not find Right Shoulder transform node";
-    } else if (!leftShoulder) {
+    } else if (!m_leftShoulder) {
         missing = "Ghost: Could not find Left Shoulder transform node";
-    } else if (!rightHand) {
+    } else if (!m_rightHand) {
         missing = "Ghost: Could not find Right Hand transform node";
-    } else if (!leftHand) {
+    } else if (!m_leftHand) {
         missing = "Ghost: Could not find Left Hand transform node";
-    } else if (!light) {
+    } else if (!m_light) {
         missing = "Ghost: invalid light source";
     }
     if (missing) {
@@ -134,200 +125,201 @@ bool Ghost::checkNodes() const {
 }
 
 void Ghost::setPosition(float x, float y, float z) {
-    position = Vector3(x, y, z);
-    root->m_vTranslation = position;
+    m_position = Vector3(x, y, z);
+    m_root->m_vTranslation = m_position;
 }
 
 Vector3 Ghost::getPosition() const {
-    return root->m_vTranslation;
+    return m_root->m_vTranslation;
 }
 
 bool Ghost::isVisible() const {
-    return root->isVisible();
+    return m_root->isVisible();
 }
 
 int Ghost::kill() {
-    state = Dying;
-    attackMode = 0;
-    if (light) {
-        light->setOn(false);
+    m_state = State::Dying;
+    m_attackMode = 0;
+    if (m_light) {
+        m_light->setOn(false);
     }
     return MACE_POINTS;
 }
 
 void Ghost::setHeading(float degrees) {
-    root->m_fAngle = degrees;
+    m_root->m_fAngle = degrees;
     float h = degrees * DEG_TO_RAD;
-    direction = Vector3(std::sin(h), 0.0f, std::cos(h));
+    m_direction = Vector3(std::sin(h), 0.0f, std::cos(h));
 }
 
 void Ghost::chase(const Vector3& playerPosition) {
-    Vector3 d = playerPosition.subtract(position);
+    Vector3 d = playerPosition.subtract(m_position);
     d.y = 0.0f;
     float q = d.x * d.x + d.z * d.z;
     if (q > LOSE_RANGE_SQ) {
-        state = Wandering;
-        attackMode = 0;
+        m_state = State::Wandering;
+        m_attackMode = 0;
         return;
     }
-    float a = angleToUnitDegrees(d, direction);
+    float a = angleToUnitDegrees(d, m_direction);
     if (FACING_ANGLE < a && a < VIEW_ANGLE) {
-        float turn = cross(direction, d).y;
+        float turn = cross(m_direction, d).y;
         float sign = turn > 0.0f ? 1.0f : (turn < 0.0f ? -1.0f : 0.0f);
-        setHeading(root->m_fAngle + sign);
+        setHeading(m_root->m_fAngle + sign);
     }
     if (q < ATTACK_RANGE_SQ && a < ATTACK_ANGLE) {
-        if (attackMode == 0) {
-            attackMode = randomFloat(0.0f, 1.0f) < 0.5f ? 2 : 1;
-            rightShoulderTrack.restart();
-            leftShoulderTrack.restart();
-            rightHandTrack.restart();
-            leftHandTrack.restart();
-        } else if (attackMode != 3 && randomFloat(0.0f, 1.0f) >= 0.96f) {
-            attackMode = 3;
+        if (m_attackMode == 0) {
+            m_attackMode = randomFloat(0.0f, 1.0f) < 0.5f ? 2 : 1;
+            m_rightShoulderTrack.restart();
+            m_leftShoulderTrack.restart();
+            m_rightHandTrack.restart();
+            m_leftHandTrack.restart();
+        } else if (m_attackMode != 3 && randomFloat(0.0f, 1.0f) >= 0.96f) {
+            m_attackMode = 3;
         }
     } else {
-        attackMode = 0;
+        m_attackMode = 0;
     }
 }
 
-void Ghost::reappear(float now) {
-    if (!(now > respawnTime)) {
+void Ghost::reappear(float now, const GhostWorld& world) {
+    if (!(now > m_respawnTime)) {
         return;
     }
     float h = 0.0f;
     switch (randomInt(1, 4)) {
         case 1:
-            setPosition(randomFloat(EDGE_MARGIN, worldWidth - EDGE_MARGIN), 0.0f, EDGE_MARGIN);
+            setPosition(randomFloat(EDGE_MARGIN, world.width - EDGE_MARGIN), 0.0f, EDGE_MARGIN);
             h = randomFloat(-45.0f, 45.0f);
             break;
         case 2:
-            setPosition(worldWidth - EDGE_MARGIN, 0.0f,
-                        randomFloat(EDGE_MARGIN, worldDepth - EDGE_MARGIN));
+            setPosition(world.width - EDGE_MARGIN, 0.0f,
+                        randomFloat(EDGE_MARGIN, world.depth - EDGE_MARGIN));
             h = randomFloat(225.0f, 315.0f);
             break;
         case 3:
-            setPosition(randomFloat(EDGE_MARGIN, worldWidth - EDGE_MARGIN), 0.0f,
-                        worldDepth - EDGE_MARGIN);
+            setPosition(randomFloat(EDGE_MARGIN, world.width - EDGE_MARGIN), 0.0f,
+                        world.depth - EDGE_MARGIN);
             h = randomFloat(135.0f, 225.0f);
             break;
         default:
-            setPosition(EDGE_MARGIN, 0.0f, randomFloat(EDGE_MARGIN, worldDepth - EDGE_MARGIN));
+            setPosition(EDGE_MARGIN, 0.0f, randomFloat(EDGE_MARGIN, world.depth - EDGE_MARGIN));
             h = randomFloat(45.0f, 135.0f);
             break;
     }
     setHeading(h);
-    speed = randomFloat(baseSpeed, baseSpeed + 2.0f);
-    root->m_vScale = Vector3(1.0f, 1.0f, 1.0f);
-    root->setVisible(true);
-    if (light) {
-        light->setOn(true);
+    m_speed = randomFloat(world.baseSpeed, world.baseSpeed + 2.0f);
+    m_root->m_vScale = Vector3(1.0f, 1.0f, 1.0f);
+    m_root->setVisible(true);
+    if (m_light) {
+        m_light->setOn(true);
     }
-    state = Wandering;
-    attackMode = 0;
+    m_state = State::Wandering;
+    m_attackMode = 0;
 }
 
 void Ghost::advanceArms() {
-    if (attackMode < 1 || attackMode > 3) {
+    if (m_attackMode < 1 || m_attackMode > 3) {
         return;
     }
-    bool right = attackMode != 2;
-    bool left = attackMode != 1;
+    bool right = m_attackMode != 2;
+    bool left = m_attackMode != 1;
     if (right) {
-        rightShoulderTrack.update(PLAY_STEP);
-        rightHandTrack.update(PLAY_STEP);
+        m_rightShoulderTrack.update(PLAY_STEP);
+        m_rightHandTrack.update(PLAY_STEP);
     }
     if (left) {
-        leftShoulderTrack.update(PLAY_STEP);
-        leftHandTrack.update(PLAY_STEP);
+        m_leftShoulderTrack.update(PLAY_STEP);
+        m_leftHandTrack.update(PLAY_STEP);
     }
     if (!isSoundPlaying(Sound::GhostAttack)) {
         playSound(Sound::GhostAttack);
     }
 }
 
-void Ghost::update(const Vector3& playerPosition) {
+void Ghost::update(const Vector3& playerPosition, GhostWorld& world) {
     const float now = playTimeNow();
-    bobX.step();
-    bobY.step();
-    bobZ.step();
-    jaw.step();
+    m_bobX.step();
+    m_bobY.step();
+    m_bobZ.step();
+    m_jaw.step();
 
-    switch (state) {
-        case Wandering: {
-            Vector3 d = playerPosition.subtract(position);
+    switch (m_state) {
+        case State::Wandering: {
+            Vector3 d = playerPosition.subtract(m_position);
             d.y = 0.0f;
             if (d.x * d.x + d.z * d.z < NOTICE_RANGE_SQ) {
-                float a = angleToUnitDegrees(d, direction);
+                float a = angleToUnitDegrees(d, m_direction);
                 if (FACING_ANGLE < a && a < VIEW_ANGLE) {
-                    state = Chasing;
+                    m_state = State::Chasing;
                 }
             }
             break;
         }
-        case Chasing:
+        case State::Chasing:
             chase(playerPosition);
             break;
-        case Dying: {
-            Vector3& s = root->m_vScale;
+        case State::Dying: {
+            Vector3& s = m_root->m_vScale;
             s = Vector3(s.x - 0.01f, s.y - 0.01f, s.z - 0.01f);
             if (s.x < 0.0f) {
-                root->setVisible(false);
-                state = Waiting;
-                respawnTime = now + RESPAWN_DELAY;
+                m_root->setVisible(false);
+                m_state = State::Waiting;
+                m_respawnTime = now + RESPAWN_DELAY;
             }
             break;
         }
-        case Waiting:
-            reappear(now);
+        case State::Waiting:
+            reappear(now, world);
             break;
     }
 
     advanceArms();
 
-    position =
-        position.add(Vector3(direction.x * speed * PLAY_STEP, direction.y * speed * PLAY_STEP,
-                             direction.z * speed * PLAY_STEP));
-    if (position.x < 0.0f || position.x > worldWidth || position.z < 0.0f ||
-        position.z > worldDepth) {
-        respawnTime = 0.0f;
-        state = Waiting;
+    m_position = m_position.add(Vector3(m_direction.x * m_speed * PLAY_STEP,
+                                        m_direction.y * m_speed * PLAY_STEP,
+                                        m_direction.z * m_speed * PLAY_STEP));
+    if (m_position.x < 0.0f || m_position.x > world.width || m_position.z < 0.0f ||
+        m_position.z > world.depth) {
+        m_respawnTime = 0.0f;
+        m_state = State::Waiting;
     }
-    baseSpeed += PLAY_STEP * SPEED_GROWTH;
+    world.baseSpeed += PLAY_STEP * SPEED_GROWTH;
 }
 
 void Ghost::moveJaw(float now) {
-    float v = jaw.value();
-    if (jaw.finished()) {
+    float v = m_jaw.value();
+    if (m_jaw.finished()) {
         if (v <= 0.0f) {
-            jaw.reverse(randomFloat(0.1f, 0.25f));
-        } else if (now > nextMoanTime) {
-            nextMoanTime = now + randomFloat(2.0f, 5.0f);
-            jaw.reverse(randomFloat(0.25f, 0.4f));
-            if (state == Chasing) {
+            m_jaw.reverse(randomFloat(0.1f, 0.25f));
+        } else if (now > m_nextMoanTime) {
+            m_nextMoanTime = now + randomFloat(2.0f, 5.0f);
+            m_jaw.reverse(randomFloat(0.25f, 0.4f));
+            if (m_state == State::Chasing) {
                 playSound(Sound::Ghost);
             }
         }
     }
-    jawBone->m_vTranslation.y = v;
+    m_jawBone->m_vTranslation.y = v;
 }
 
 void Ghost::placeArms() {
-    bool right = attackMode == 1 || attackMode == 3;
-    bool left = attackMode == 2 || attackMode == 3;
-    drive(rightShoulder, rightShoulderTrack, right);
-    drive(rightHand, rightHandTrack, right);
-    drive(leftShoulder, leftShoulderTrack, left);
-    drive(leftHand, leftHandTrack, left);
+    bool right = m_attackMode == 1 || m_attackMode == 3;
+    bool left = m_attackMode == 2 || m_attackMode == 3;
+    drive(m_rightShoulder, m_rightShoulderTrack, right);
+    drive(m_rightHand, m_rightHandTrack, right);
+    drive(m_leftShoulder, m_leftShoulderTrack, left);
+    drive(m_leftHand, m_leftHandTrack, left);
 }
 
 void Ghost::animate(float alpha) {
-    if (!root->isVisible()) {
+    if (!m_root->isVisible()) {
         return;
     }
-    root->m_vTranslation = Vector3(position.x + bobX.value(alpha), position.y + bobY.value(alpha),
-                                   position.z + bobZ.value(alpha));
-    Tween* tweens[3] = {&bobX, &bobY, &bobZ};
+    m_root->m_vTranslation =
+        Vector3(m_position.x + m_bobX.value(alpha), m_position.y + m_bobY.value(alpha),
+                m_position.z + m_bobZ.value(alpha));
+    Tween* tweens[3] = {&m_bobX, &m_bobY, &m_bobZ};
     for (Tween* tween : tweens) {
         if (tween->finished()) {
             tween->reverse(randomFloat(0.5f, 1.0f));
@@ -341,8 +333,8 @@ int Ghost::arrowHit(const Vector3& arrow, const Vector3& player) {
     if (!isAlive()) {
         return 0;
     }
-    const Vector3 t = root->m_vTranslation;
-    const float h = root->m_fAngle * DEG_TO_RAD;
+    const Vector3 t = m_root->m_vTranslation;
+    const float h = m_root->m_fAngle * DEG_TO_RAD;
     if (!(t.y + 0.829f <= arrow.y && arrow.y <= t.y + 1.887f)) {
         return 0;
     }
@@ -367,7 +359,7 @@ int Ghost::arrowHit(const Vector3& arrow, const Vector3& player) {
         if (arrow.subtract(centre).lengthSquared() <= sphere.radiusSq) {
             kill();
             return static_cast<int>(sphere.basePoints +
-                                    sphere.distanceFactor * distance * pointsPerUnit);
+                                    sphere.distanceFactor * distance * ARROW_POINTS_PER_UNIT);
         }
     }
     return 0;

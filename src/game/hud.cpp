@@ -1,13 +1,13 @@
-// The play HUD: number panels, score, crosshair and the radar.
+#include "game/hud.h"
+
 #include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "app/game_window.h"
-#include "game/game_scene.h"
-#include "game/ghost.h"
-#include "game/pickups.h"
+#include "game/ghost_set.h"
+#include "game/pickup_set.h"
+#include "game/player.h"
 #include "game/sound_slots.h"
 #include "game/tuning.h"
 #include "game/weapon_crossbow.h"
@@ -43,6 +43,8 @@ constexpr float BLIP_HALF_SIZE = 3.0f;
 constexpr float BEEP_WINDOW = 0.017f;
 constexpr float SCORE_RIGHT_EDGE = 168.0f;
 constexpr float SCORE_Y = 591.0f;
+// 32 in fullscreen, where the score panel and the radar sit higher.
+constexpr float FULLSCREEN_LIFT = 32.0f;
 
 // One picture of the HUD: where it stands and where it lies in its texture.
 struct HudImage {
@@ -93,15 +95,18 @@ float radarAngle(float x, float y) {
 
 }  // namespace
 
-bool GameScene::createHudImage(GUI_ID id, GameState state, TextureID texture, float x, float y,
-                               float width, float height, int px, int py) {
+Hud::Hud(GUIManager& gui, TextureManager& textures, Player& player, const GhostSet& ghosts,
+         const PickupSet& pickups)
+    : m_gui(gui), m_textures(textures), m_player(player), m_ghosts(ghosts), m_pickups(pickups) {}
+
+bool Hud::createImage(GUI_ID id, GameState state, TextureID texture, float x, float y, float width,
+                      float height, int px, int py) {
     return m_gui.createImage(id, state, x, y, width, height) &&
            m_gui.setImageTexture(id, texture.group, texture.id, px, py, 0);
 }
 
-bool GameScene::createHudNumber(GUI_ID id, float x, float y) {
-    if (!m_gui.createText(id, GameState::Playing, largeNumbersFont.group, largeNumbersFont.id, x,
-                          y)) {
+bool Hud::createNumber(GUI_ID id, float x, float y) {
+    if (!m_gui.createText(id, GameState::Playing, m_numbersFont.group, m_numbersFont.id, x, y)) {
         return false;
     }
     m_gui.setTextColour(id, 0.0f, 0.0f, 0.0f, 1.0f);
@@ -109,47 +114,60 @@ bool GameScene::createHudNumber(GUI_ID id, float x, float y) {
     return true;
 }
 
-bool GameScene::setupPlayHud() {
-    largeNumbersTexture =
+bool Hud::setUp(TextureID gameOverTexture) {
+    m_numbersTexture =
         m_textures.loadTexture(1, false, 1, false, "resources/fonts/LargeNumbers.tga");
-    if (largeNumbersTexture.id == 0) {
+    if (m_numbersTexture.id == 0) {
         return false;
     }
-    largeNumbersFont =
-        m_textures.createFont(1, largeNumbersTexture.id, 51, Color4(0.0f, 0.0f, 0.0f, 1.0f), 1.0f);
-    if (largeNumbersFont.id == 0) {
+    m_numbersFont =
+        m_textures.createFont(1, m_numbersTexture.id, 51, Color4(0.0f, 0.0f, 0.0f, 1.0f), 1.0f);
+    if (m_numbersFont.id == 0) {
         return false;
     }
-    float lift = fullscreenLift;
+    m_radarOn = true;
+    float lift = m_fullscreenLift;
     for (const HudImage& panel : PANELS) {
         float y = panel.y + (panel.lifted ? lift : 0.0f);
-        if (!createHudImage(panel.id, GameState::Playing, largeNumbersTexture, panel.x, y,
-                            panel.width, panel.height, panel.px, panel.py)) {
+        if (!createImage(panel.id, GameState::Playing, m_numbersTexture, panel.x, y, panel.width,
+                         panel.height, panel.px, panel.py)) {
             return false;
         }
         for (const HudNumber& number : NUMBERS) {
             if (number.panel == panel.id &&
-                !createHudNumber(number.id, number.x, number.y + (number.lifted ? lift : 0.0f))) {
+                !createNumber(number.id, number.x, number.y + (number.lifted ? lift : 0.0f))) {
                 return false;
             }
         }
     }
     for (const HudImage& image : RADAR_IMAGES) {
         float y = image.y + (image.lifted ? lift : 0.0f);
-        if (!createHudImage(image.id, GameState::Playing, largeNumbersTexture, image.x, y,
-                            image.width, image.height, image.px, image.py)) {
+        if (!createImage(image.id, GameState::Playing, m_numbersTexture, image.x, y, image.width,
+                         image.height, image.px, image.py)) {
             return false;
         }
     }
-    return createHudImage(GAME_OVER_PICTURE, GameState::GameOver, instructionsTexture, -111.0f,
-                          284.0f, 1024.0f, 307.0f, 0, 1023);
+    return createImage(GAME_OVER_PICTURE, GameState::GameOver, gameOverTexture, -111.0f, 284.0f,
+                       1024.0f, 307.0f, 0, 1023);
+}
+
+void Hud::clear() {
+    m_numbersTexture = TextureID{};
+    m_numbersFont = FontID{};
+    m_radarScale = 0.0f;
+    m_radarSweepAngle = 0.0f;
+}
+
+void Hud::setRadarRange(float worldUnits) {
+    m_radarScale = RADAR_RADIUS / worldUnits;
 }
 
 // The lifted pictures move by the change at once; the score number and the
-// radar's slide limits read fullscreenLift every frame.
-void GameScene::setFullscreenLift(float lift) {
-    float change = lift - fullscreenLift;
-    fullscreenLift = lift;
+// radar's slide limits read the lift every frame.
+void Hud::setFullscreen(bool fullscreen) {
+    float lift = fullscreen ? FULLSCREEN_LIFT : 0.0f;
+    float change = lift - m_fullscreenLift;
+    m_fullscreenLift = lift;
     if (change == 0.0f) {
         return;
     }
@@ -176,55 +194,42 @@ void GameScene::setFullscreenLift(float lift) {
     }
 }
 
-void GameScene::drawPlayOverlay() {
-    glEnable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-
-    bool radarShown = false;
-    if (m_gui.getControl(SCORE_NUMBER) != nullptr) {
-        int score = m_player.getScore();
-        float width =
-            m_textures.getTextWidth(largeNumbersFont.group, largeNumbersFont.id, "%d", score);
-        m_gui.setPosition(SCORE_NUMBER, SCORE_RIGHT_EDGE - width, SCORE_Y + fullscreenLift);
-        m_gui.setTextf(SCORE_NUMBER, "%d", score);
-        m_gui.setTextf(HEALTH_NUMBER, "%d", m_player.getHealth());
-        m_gui.setTextf(ENERGY_NUMBER, "%d", m_player.getEnergy());
-        WeaponCrossbow* crossbow = m_player.getCrossbow();
-        m_gui.setTextf(ARROWS_NUMBER, "%d", crossbow != nullptr ? crossbow->getArrowCount() : 0);
-        radarShown = m_window.currentState() == GameState::Playing;
-        if (radarShown) {
-            drawRadar();
-        }
-        m_gui.setAlpha(CROSSHAIR, m_player.isCrossbowSelected() ? 1.0f : 0.0f);
+bool Hud::update(float frameTime, bool playing) {
+    if (m_gui.getControl(SCORE_NUMBER) == nullptr) {
+        return false;  // no level, no HUD
     }
-    drawScreenOverlay();
-    // The radar's screen is opaque, so its sweep goes on top of it.
-    if (radarShown) {
-        drawRadarSweep();
+    int score = m_player.getScore();
+    float width = m_textures.getTextWidth(m_numbersFont.group, m_numbersFont.id, "%d", score);
+    m_gui.setPosition(SCORE_NUMBER, SCORE_RIGHT_EDGE - width, SCORE_Y + m_fullscreenLift);
+    m_gui.setTextf(SCORE_NUMBER, "%d", score);
+    m_gui.setTextf(HEALTH_NUMBER, "%d", m_player.getHealth());
+    m_gui.setTextf(ENERGY_NUMBER, "%d", m_player.getEnergy());
+    WeaponCrossbow* crossbow = m_player.getCrossbow();
+    m_gui.setTextf(ARROWS_NUMBER, "%d", crossbow != nullptr ? crossbow->getArrowCount() : 0);
+    if (playing) {
+        drawRadar(frameTime);
     }
-
-    glEnable(GL_DEPTH_TEST);
-    glDisable(GL_BLEND);
+    m_gui.setAlpha(CROSSHAIR, m_player.isCrossbowSelected() ? 1.0f : 0.0f);
+    return playing;
 }
 
-void GameScene::slideRadarPanel() {
-    float lift = fullscreenLift;
+void Hud::slideRadarPanel(float frameTime) {
+    float lift = m_fullscreenLift;
     float low = RADAR_Y_ON + lift;
     float high = RADAR_Y_OFF + lift;
     Vector2 p = m_gui.getPosition(RADAR_PANEL);
     float y = p.y;
     if (m_player.getEnergy() == 0) {
-        if (radarOn) {
-            radarOn = false;
+        if (m_radarOn) {
+            m_radarOn = false;
             playSound(Sound::RadarOff);
         }
         if (p.y < high) {
             y = std::clamp(p.y + RADAR_SLIDE_SPEED * frameTime, low, high);
         }
     } else {
-        if (!radarOn) {
-            radarOn = true;
+        if (!m_radarOn) {
+            m_radarOn = true;
             playSound(Sound::RadarOn);
         }
         if (p.y > low) {
@@ -234,15 +239,15 @@ void GameScene::slideRadarPanel() {
     m_gui.setPosition(RADAR_PANEL, RADAR_X, y);
 }
 
-Vector2 GameScene::radarCentre() {
+Vector2 Hud::radarCentre() const {
     Vector2 panel = m_gui.getPosition(RADAR_PANEL);
     return Vector2(panel.x + RADAR_CENTRE_X, panel.y + RADAR_CENTRE_Y);
 }
 
-void GameScene::drawRadar() {
-    slideRadarPanel();
+void Hud::drawRadar(float frameTime) {
+    slideRadarPanel(frameTime);
     Vector2 centre = radarCentre();
-    radarSweepAngle = wrapAngle(radarSweepAngle + HALF_PI * frameTime, false, 0.0f);
+    m_radarSweepAngle = wrapAngle(m_radarSweepAngle + HALF_PI * frameTime, false, 0.0f);
 
     Vector3 forward = m_player.getDirection();
     Vector3 right(-forward.z, 0.0f, forward.x);
@@ -253,7 +258,7 @@ void GameScene::drawRadar() {
     }
 }
 
-void GameScene::drawRadarSweep() {
+void Hud::drawRadarSweep() {
     Vector2 centre = radarCentre();
     const Vector2 offset = m_gui.offset();
     float sx = centre.x + offset.x;
@@ -264,37 +269,39 @@ void GameScene::drawRadarSweep() {
     glColor4f(1.0f, 1.0f, 1.0f, 0.75f);
     glBegin(GL_LINES);
     glVertex2f(sx, sy);
-    glVertex2f(sx + RADAR_RADIUS * std::cos(radarSweepAngle),
-               sy + RADAR_RADIUS * std::sin(radarSweepAngle));
+    glVertex2f(sx + RADAR_RADIUS * std::cos(m_radarSweepAngle),
+               sy + RADAR_RADIUS * std::sin(m_radarSweepAngle));
     glEnd();
 }
 
-bool GameScene::radarObject(GUI_ID guiId, Vector3& position) const {
+bool Hud::radarObject(GUI_ID guiId, Vector3& position) const {
     if (guiId == ARROW_CASE_BLIP) {
-        if (arrowsPickup == nullptr || !arrowsPickup->isVisible()) {
+        const PickupArrows* arrows = m_pickups.arrows();
+        if (arrows == nullptr || !arrows->isVisible()) {
             return false;
         }
-        position = arrowsPickup->getPosition();
+        position = arrows->getPosition();
         return true;
     }
     if (guiId == POWER_CELL_BLIP) {
-        if (energyPickup == nullptr || !energyPickup->isVisible()) {
+        const PickupEnergy* energy = m_pickups.energy();
+        if (energy == nullptr || !energy->isVisible()) {
             return false;
         }
-        position = energyPickup->getPosition();
+        position = energy->getPosition();
         return true;
     }
-    std::size_t index = guiId - FIRST_GHOST_BLIP;
-    if (guiId < FIRST_GHOST_BLIP || index >= ghosts.size() || ghosts[index] == nullptr ||
-        !ghosts[index]->isVisible()) {
+    const Ghost* ghost =
+        guiId >= FIRST_GHOST_BLIP ? m_ghosts.at(guiId - FIRST_GHOST_BLIP) : nullptr;
+    if (ghost == nullptr || !ghost->isVisible()) {
         return false;
     }
-    position = ghosts[index]->getPosition();
+    position = ghost->getPosition();
     return true;
 }
 
-void GameScene::updateRadarBlip(GUI_ID guiId, const Vector3& forward, const Vector3& right,
-                                const Vector2& centre) {
+void Hud::updateRadarBlip(GUI_ID guiId, const Vector3& forward, const Vector3& right,
+                          const Vector2& centre) {
     Vector3 object;
     if (!radarObject(guiId, object)) {
         m_gui.setAlpha(guiId, 0.0f);
@@ -303,21 +310,21 @@ void GameScene::updateRadarBlip(GUI_ID guiId, const Vector3& forward, const Vect
     Vector3 player = m_player.getPosition();
     float dx = object.x - player.x;
     float dz = object.z - player.z;
-    float x = radarScale * (right.x * dx + right.z * dz);
-    float y = radarScale * (forward.x * dx + forward.z * dz);
+    float x = m_radarScale * (right.x * dx + right.z * dz);
+    float y = m_radarScale * (forward.x * dx + forward.z * dz);
     if (x * x + y * y > RADAR_RADIUS * RADAR_RADIUS) {
         m_gui.setAlpha(guiId, 0.0f);
         return;
     }
     m_gui.setPosition(guiId, centre.x + x - BLIP_HALF_SIZE, centre.y + y - BLIP_HALF_SIZE);
 
-    float diff = radarSweepAngle - radarAngle(x, y);
+    float diff = m_radarSweepAngle - radarAngle(x, y);
     float alpha;
     if (diff < 0.0f) {
         alpha = mapRangeClamped(1.0f, 0.0f, QUARTER_PI, 1.25f * PI, diff + TWO_PI);
     } else {
         alpha = mapRangeClamped(1.0f, 0.0f, QUARTER_PI, 1.25f * PI, diff);
-        if (radarOn && diff < BEEP_WINDOW && !isSoundPlaying(Sound::RadarBeep)) {
+        if (m_radarOn && diff < BEEP_WINDOW && !isSoundPlaying(Sound::RadarBeep)) {
             playSound(Sound::RadarBeep);
         }
     }

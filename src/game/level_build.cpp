@@ -10,10 +10,13 @@
 #include "assets/qvr_reader.h"
 #include "assets/scene_text.h"
 #include "audio/audio_manager.h"
-#include "game/game_scene.h"
-#include "game/ghost.h"
+#include "game/ghost_set.h"
+#include "game/hud.h"
+#include "game/level.h"
+#include "game/level_builder.h"
 #include "game/map_colours.h"
-#include "game/pickups.h"
+#include "game/pickup_set.h"
+#include "game/player.h"
 #include "game/sound_slots.h"
 #include "game/tuning.h"
 #include "game/weapon_crossbow.h"
@@ -22,6 +25,7 @@
 #include "scene/light.h"
 #include "scene/node.h"
 #include "scene/node_shape.h"
+#include "scene/scene.h"
 
 namespace {
 
@@ -33,10 +37,10 @@ constexpr const char* SURFACE_FILES[] = {
     "resources/textures/ground.tga", "resources/textures/carpet.tga", "resources/textures/wood.tga",
     "resources/textures/ceiling.tga", "resources/textures/box.tga"};
 constexpr unsigned SURFACE_FILTER_QUALITY = 4;
-constexpr float PLAYER_RADIUS = 1.25f;
 constexpr float EYE_HEIGHT = 1.8f;
 constexpr float LEVEL_MOVE_SPEED = 20.0f;
 constexpr float LEVEL_TURN_SPEED = 3.0f;
+// The radar shows this many cells of the map from its centre to its rim.
 constexpr float RADAR_CELLS = 6.0f;
 constexpr int ARROW_NODES = 25;
 constexpr unsigned DEFAULT_TEXTURE_QUALITY = 3;
@@ -76,21 +80,29 @@ float cellCoordinate(int cell, float size) {
     return static_cast<float>(cell) * size;
 }
 
-}  // namespace
-
-// A failed build takes back what it made, so the main menu it returns to is
-// clean and the next Start builds from nothing (the HUD's ids are free again).
-bool GameScene::buildLevel() {
-    const bool built = buildLevelParts();
-    m_textures.endPreload();
-    if (!built) {
-        releaseLevelObjects();
-        return false;
+Geometry* findGeometry(const Scene& scene, const char* name) {
+    for (std::size_t i = 1; i <= scene.geometryCount(); ++i) {
+        Geometry* g = scene.geometry(static_cast<std::uint32_t>(i));
+        if (g != nullptr && g->name() == name) {
+            return g;
+        }
     }
-    return true;
+    return nullptr;
 }
 
-bool GameScene::buildLevelParts() {
+}  // namespace
+
+LevelBuilder::LevelBuilder(const Parts& parts)
+    : m_scene(parts.scene),
+      m_textures(parts.textures),
+      m_level(parts.level),
+      m_player(parts.player),
+      m_ghosts(parts.ghosts),
+      m_pickups(parts.pickups),
+      m_hud(parts.hud),
+      m_gameOverTexture(parts.gameOverTexture) {}
+
+bool LevelBuilder::build() {
     // The floors', ceilings' and walls' pictures are read on the second
     // core while the first sets up the rest; loadLevelFiles() takes them.
     std::vector<TextureRequest> surfaces;
@@ -98,8 +110,8 @@ bool GameScene::buildLevelParts() {
         surfaces.push_back(TextureRequest{file, true, SURFACE_FILTER_QUALITY, 1});
     }
     m_textures.preload(surfaces);
-    LevelParts parts;
-    if (!createPlayerLight() || !setupPlayHud() || !loadLevelFiles(parts) ||
+    Surfaces parts;
+    if (!createPlayerLight() || !m_hud.setUp(m_gameOverTexture) || !loadLevelFiles(parts) ||
         !readLevelGeometry(parts)) {
         return false;
     }
@@ -107,13 +119,11 @@ bool GameScene::buildLevelParts() {
     if (!placePlayer() || !createPickups() || !createWeaponNodes() || !createGhosts()) {
         return false;
     }
-    footstepsPlaying = false;
-    radarOn = true;
     createLevelSounds();
     return true;
 }
 
-unsigned GameScene::readerTextureQuality() const {
+unsigned LevelBuilder::readerTextureQuality() const {
     GameSettings* settings = gameSettings();
     return settings != nullptr ? static_cast<unsigned>(settings->textureQuality)
                                : DEFAULT_TEXTURE_QUALITY;
@@ -121,7 +131,7 @@ unsigned GameScene::readerTextureQuality() const {
 
 // The player carries this light: without a light node it keeps the identity
 // matrix and so shines from the eye.
-bool GameScene::createPlayerLight() {
+bool LevelBuilder::createPlayerLight() {
     auto* light = new (std::nothrow) LightPoint();
     if (light == nullptr) {
         return failWith(ERROR_MEMORY, "Can not create a new pLight.");
@@ -129,22 +139,22 @@ bool GameScene::createPlayerLight() {
     light->setDirection(0.0f, 0.0f, -1.0f);
     light->setPosition(0.0f, 0.0f, 0.0f);
     light->setAttenuation(0.1f, 0.2f, 0.0f);
-    addLight(light);
+    m_scene.addLight(light);
     return true;
 }
 
 // The texture manager has shown why a file did not load.
-bool GameScene::loadLevelFiles(LevelParts& parts) {
-    SceneTextReader(*this, m_textures, readerTextureQuality())
+bool LevelBuilder::loadLevelFiles(Surfaces& parts) {
+    SceneTextReader(m_scene, m_textures, readerTextureQuality())
         .loadSceneText(OBJECTS_FILE, LEVEL_GROUP);
 
-    mapTexture = m_textures.loadTexture(LEVEL_GROUP, false, 1, 1, MAP_FILE);
-    if (mapTexture.id == 0) {
+    const TextureID map = m_textures.loadTexture(LEVEL_GROUP, false, 1, 1, MAP_FILE);
+    if (map.id == 0) {
         return false;
     }
-    std::pair<unsigned, unsigned> size = m_textures.getTextureSize(mapTexture.group, mapTexture.id);
-    mapWidth = static_cast<int>(size.first);
-    mapHeight = static_cast<int>(size.second);
+    std::pair<unsigned, unsigned> size = m_textures.getTextureSize(map.group, map.id);
+    m_level.setMap(static_cast<int>(size.first), static_cast<int>(size.second),
+                   textureColours(m_textures, map));
 
     TextureID* surfaces[] = {&parts.ground, &parts.carpet, &parts.wood, &parts.ceiling,
                              &parts.wall};
@@ -160,9 +170,9 @@ bool GameScene::loadLevelFiles(LevelParts& parts) {
 
 // The box sets the grid: a cell is as wide as the box, a low passage as high.
 // Every later division and position relies on both being positive.
-bool GameScene::readLevelGeometry(LevelParts& parts) {
-    parts.plane = findGeometry("plane");
-    parts.box = findGeometry("box");
+bool LevelBuilder::readLevelGeometry(Surfaces& parts) {
+    parts.plane = findGeometry(m_scene, "plane");
+    parts.box = findGeometry(m_scene, "box");
     if (parts.plane == nullptr || parts.box == nullptr) {
         return failWith(ERROR_GAME, "Could not find required Geometry in lvl file.");
     }
@@ -174,22 +184,18 @@ bool GameScene::readLevelGeometry(LevelParts& parts) {
                         OBJECTS_FILE);
         return false;
     }
-    if (mapWidth < 1 || mapHeight < 1) {
+    if (m_level.width() < 1 || m_level.height() < 1) {
         reportShowReset(RESET_NO_ERROR, ERROR_GAME, "%s\nThe map has no cells.", MAP_FILE);
         return false;
     }
-    playerRadius = PLAYER_RADIUS;
-    cellSize = size.x;
-    wallHeight = size.y;
-    radarScale = RADAR_RADIUS / (cellSize * RADAR_CELLS);
+    m_level.setCells(size.x, size.y);
+    m_hud.setRadarRange(size.x * RADAR_CELLS);
     return true;
 }
 
-void GameScene::buildCells(const LevelParts& parts) {
-    cellWallMasks.clear();
-    cellWallMasks.reserve(static_cast<std::size_t>(mapWidth) * static_cast<std::size_t>(mapHeight));
-    for (int y = 0; y < mapHeight; ++y) {
-        for (int x = 0; x < mapWidth; ++x) {
+void LevelBuilder::buildCells(const Surfaces& parts) {
+    for (int y = 0; y < m_level.height(); ++y) {
+        for (int x = 0; x < m_level.width(); ++x) {
             buildCell(x, y, parts);
         }
     }
@@ -197,16 +203,18 @@ void GameScene::buildCells(const LevelParts& parts) {
 
 // Walls and low passages beside a hall are built two boxes high so that the
 // hall's high ceiling meets a wall. Only the four side neighbours count.
-void GameScene::buildCell(int x, int y, const LevelParts& parts) {
-    const Color4 c = cellColour(x, y);
+void LevelBuilder::buildCell(int x, int y, const Surfaces& parts) {
+    const Color4 c = m_level.cellColour(x, y);
+    const float cellSize = m_level.cellSize();
+    const float wallHeight = m_level.wallHeight();
     const float wx = cellCoordinate(x, cellSize);
     const float wz = cellCoordinate(y, cellSize);
     bool nearHall = false;
     if (isBlack(c) || isWhite(c)) {
         const int side[4][2] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
         for (const auto& n : side) {
-            if (isInMap(n[0], n[1])) {
-                Color4 other = cellColour(n[0], n[1]);
+            if (m_level.isInMap(n[0], n[1])) {
+                Color4 other = m_level.cellColour(n[0], n[1]);
                 nearHall = nearHall || isMagenta(other) || isYellow(other);
             }
         }
@@ -216,7 +224,6 @@ void GameScene::buildCell(int x, int y, const LevelParts& parts) {
     }
     if (isBlack(c)) {
         addCellNode("WallBox", x, y, Vector3(wx, 0.0f, wz), 0, parts.box, parts.wall);
-        cellWallMasks.push_back(-1);
         return;
     }
 
@@ -229,9 +236,9 @@ void GameScene::buildCell(int x, int y, const LevelParts& parts) {
         auto* tfm = new (std::nothrow) TextureTransform();
         if (tfm != nullptr) {
             tfm->m_vScale = Vector2(2.0f, 2.0f);
-            std::uint32_t tfmID = addTextureTransform(tfm);
+            std::uint32_t tfmID = m_scene.addTextureTransform(tfm);
             if (tfmID != 0) {
-                setShapeTextureTfm(floorShape, tfmID);
+                m_scene.setShapeTextureTfm(floorShape, tfmID);
             }
         }
     }
@@ -240,20 +247,19 @@ void GameScene::buildCell(int x, int y, const LevelParts& parts) {
         NodeID ceiling =
             addCellNode("Ceiling", x, y, Vector3(0.0f, h, 0.0f), floor, parts.plane, parts.ceiling);
         // Turned over about X, so the plane faces down.
-        auto* turned = ceiling != 0 ? static_cast<NodeTransform*>(node(ceiling)) : nullptr;
+        auto* turned = ceiling != 0 ? static_cast<NodeTransform*>(m_scene.node(ceiling)) : nullptr;
         if (turned != nullptr) {
             turned->setAxis(1.0f, 0.0f, 0.0f);
             turned->m_fAngle = 180.0f;
         }
     }
-    cellWallMasks.push_back(cellWallMask(x, y));
 }
 
 // A node that cannot be made is skipped: the rest of the cell and of the grid
 // is still built.
-NodeID GameScene::addCellNode(const char* kind, int x, int y, const Vector3& translation,
-                              NodeID parent, Geometry* geometry, TextureID texture,
-                              NodeID* shapeID) {
+NodeID LevelBuilder::addCellNode(const char* kind, int x, int y, const Vector3& translation,
+                                 NodeID parent, Geometry* geometry, TextureID texture,
+                                 NodeID* shapeID) {
     if (shapeID != nullptr) {
         *shapeID = 0;
     }
@@ -267,14 +273,14 @@ NodeID GameScene::addCellNode(const char* kind, int x, int y, const Vector3& tra
     transform->m_vTranslation = translation;
     // Walls, floors and ceilings never move.
     transform->setFixedInPlace(true);
-    NodeID transformID = addNode(transform, parent);
+    NodeID transformID = m_scene.addNode(transform, parent);
     if (transformID == 0) {
         return 0;
     }
     auto* shape = new (std::nothrow) NodeShape(geometry);
-    NodeID added = shape != nullptr ? addNode(shape, transformID) : 0;
+    NodeID added = shape != nullptr ? m_scene.addNode(shape, transformID) : 0;
     if (added != 0) {
-        setShapeTexture(added, texture.group, texture.id);
+        m_scene.setShapeTexture(added, texture.group, texture.id);
     }
     if (shapeID != nullptr) {
         *shapeID = added;
@@ -284,11 +290,11 @@ NodeID GameScene::addCellNode(const char* kind, int x, int y, const Vector3& tra
 
 // The player starts on a free cell looking toward the first open side
 // neighbour; the small sideways part keeps the view off the wall's axis.
-bool GameScene::placePlayer() {
+bool LevelBuilder::placePlayer() {
     m_player.setSpeeds(LEVEL_MOVE_SPEED, LEVEL_TURN_SPEED);
     int x = 0;
     int y = 0;
-    if (!findFreeCell(x, y)) {
+    if (!m_pickups.findFreeCell(m_level, x, y)) {
         reportShowReset(RESET_NO_ERROR, ERROR_GAME,
                         "%s\nThe map has no open cell to start on (row 0 and column 0 are "
                         "never used).",
@@ -308,24 +314,27 @@ bool GameScene::placePlayer() {
     };
     Vector3 direction(1.0f, 0.0f, 0.0f);
     for (const Look& look : looks) {
-        if (!isBlack(cellColour(x + look.dx, y + look.dy))) {
+        if (!isBlack(m_level.cellColour(x + look.dx, y + look.dy))) {
             direction = look.direction;
             break;
         }
     }
+    const float cellSize = m_level.cellSize();
     m_player.setView(Vector3(cellCoordinate(x, cellSize), EYE_HEIGHT, cellCoordinate(y, cellSize)),
                      direction);
     return true;
 }
 
-NodeTransform* GameScene::findTransform(const char* name, Node* start) const {
-    Node* found = start != nullptr ? start->findByName(name) : findByName(name);
+NodeTransform* LevelBuilder::findTransform(const char* name, Node* start) const {
+    Node* found = start != nullptr ? start->findByName(name) : m_scene.findByName(name);
     return found != nullptr && found->isTransform() ? static_cast<NodeTransform*>(found) : nullptr;
 }
 
 // Each pickup is placed before the next is made, so the free-cell search
 // keeps the later ones off the earlier ones.
-bool GameScene::createPickups() {
+bool LevelBuilder::createPickups() {
+    // A pickup is in the set before it is placed, so the free-cell search
+    // also keeps it off the cell its model stands on.
     auto place = [this](PickupObject* pickup, const char* failure) {
         if (pickup == nullptr) {
             return failWith(ERROR_MEMORY, failure);
@@ -333,51 +342,50 @@ bool GameScene::createPickups() {
         if (!pickup->checkNodes()) {
             return false;
         }
-        int x = 0;
-        int y = 0;
-        findFreeCell(x, y);
-        pickup->setPosition(cellCoordinate(x, cellSize), 0.0f, cellCoordinate(y, cellSize));
+        m_pickups.placeOnFreeCell(*pickup, m_level);
         return true;
     };
-    QvrReader reader(*this, m_textures, readerTextureQuality());
+    QvrReader reader(m_scene, m_textures, readerTextureQuality());
 
     reader.loadQVR("resources/models/healthPack.qvr", LEVEL_GROUP, 0);
-    healthPickup.reset(new (std::nothrow) PickupHealth(findTransform("healthPack.cob"), 3.0f));
-    if (!place(healthPickup.get(), "Can not create PickupHealth object")) {
+    m_pickups.setHealth(std::unique_ptr<PickupHealth>(
+        new (std::nothrow) PickupHealth(findTransform("healthPack.cob"), 3.0f)));
+    if (!place(m_pickups.health(), "Can not create PickupHealth object")) {
         return false;
     }
     reader.loadQVR("resources/models/powerCell.qvr", LEVEL_GROUP, 0);
-    energyPickup.reset(new (std::nothrow) PickupEnergy(findTransform("battery.cob"),
-                                                       findTransform("powerCell"), 10.0f));
-    if (!place(energyPickup.get(), "Can not create PickupEnergy object")) {
+    m_pickups.setEnergy(std::unique_ptr<PickupEnergy>(new (std::nothrow) PickupEnergy(
+        findTransform("battery.cob"), findTransform("powerCell"), 10.0f)));
+    if (!place(m_pickups.energy(), "Can not create PickupEnergy object")) {
         return false;
     }
     reader.loadQVR("resources/models/arrowPickup.qvr", LEVEL_GROUP, 0);
-    arrowsPickup.reset(new (std::nothrow) PickupArrows(findTransform("arrowCase"), 5.0f));
-    return place(arrowsPickup.get(), "Can not create PickupArrows object");
+    m_pickups.setArrows(std::unique_ptr<PickupArrows>(
+        new (std::nothrow) PickupArrows(findTransform("arrowCase"), 5.0f)));
+    return place(m_pickups.arrows(), "Can not create PickupArrows object");
 }
 
 // The weapon models wait under a hidden transform; the 25 flying arrows are
 // root-level copies of the arrow model.
-bool GameScene::createWeaponNodes() {
+bool LevelBuilder::createWeaponNodes() {
     auto* hidden = new (std::nothrow) NodeTransform();
     if (hidden == nullptr) {
         return failWith(ERROR_MEMORY, "Can not create empty node transform");
     }
     hidden->setName("HiddenWeapons");
     hidden->setVisible(false);
-    NodeID hiddenID = addNode(hidden, 0);
+    NodeID hiddenID = m_scene.addNode(hidden, 0);
     if (hiddenID == 0) {
         return failWith(ERROR_MEMORY, "Can not create empty node transform");
     }
-    QvrReader reader(*this, m_textures, readerTextureQuality());
+    QvrReader reader(m_scene, m_textures, readerTextureQuality());
     reader.loadQVR("resources/models/crossbow.qvr", LEVEL_GROUP, hiddenID);
     reader.loadQVR("resources/models/arrow.qvr", LEVEL_GROUP, hiddenID);
     reader.loadQVR("resources/models/mace.qvr", LEVEL_GROUP, hiddenID);
     if (!m_player.createWeapons(hidden)) {
         return false;
     }
-    if (!copySubtree(hidden->findByName("arrow"), "arrow", ARROW_NODES, 0)) {
+    if (!m_scene.copySubtree(hidden->findByName("arrow"), "arrow", ARROW_NODES, 0)) {
         return false;
     }
     WeaponCrossbow* crossbow = m_player.getCrossbow();
@@ -393,21 +401,21 @@ bool GameScene::createWeaponNodes() {
 
 // The ghost model is loaded once and copied twice; the model's own node
 // becomes the third ghost.
-bool GameScene::createGhosts() {
-    QvrReader reader(*this, m_textures, readerTextureQuality());
+bool LevelBuilder::createGhosts() {
+    QvrReader reader(m_scene, m_textures, readerTextureQuality());
     reader.loadQVR("resources/models/ghost.qvr", LEVEL_GROUP, 0);
-    Node* hidden = findByName("HiddenWeapons");
-    Node* model = hidden != nullptr ? hidden->findByName("ghost") : findByName("ghost");
+    Node* hidden = m_scene.findByName("HiddenWeapons");
+    Node* model = hidden != nullptr ? hidden->findByName("ghost") : m_scene.findByName("ghost");
     if (model == nullptr) {
         return failWith(ERROR_GENERAL, "Can not find ghost node");
     }
-    if (!copySubtree(model, "ghost", GHOST_COUNT - 1, 0)) {
+    if (!m_scene.copySubtree(model, "ghost", GHOST_COUNT - 1, 0)) {
         return false;
     }
     char name[15];
     std::snprintf(name, sizeof name, "ghost_%d", GHOST_COUNT);
     model->setName(name);
-    ghosts.resize(GHOST_COUNT);
+    m_ghosts.start(m_level.worldWidth(), m_level.worldDepth());
     for (int i = 1; i <= GHOST_COUNT; ++i) {
         if (!createGhost(i)) {
             return false;
@@ -418,13 +426,12 @@ bool GameScene::createGhosts() {
 
 // Each ghost carries a dark red light under its node, so the light moves
 // with it.
-bool GameScene::createGhost(int index) {
+bool LevelBuilder::createGhost(int index) {
     char name[15];
     std::snprintf(name, sizeof name, "ghost_%d", index);
-    Node* hidden = findByName("HiddenWeapons");
+    Node* hidden = m_scene.findByName("HiddenWeapons");
     NodeTransform* root = findTransform(name, hidden);
-    std::unique_ptr<Ghost> ghost(new (std::nothrow) Ghost(
-        root, static_cast<float>(mapWidth) * cellSize, static_cast<float>(mapHeight) * cellSize));
+    std::unique_ptr<Ghost> ghost(new (std::nothrow) Ghost(root));
     if (ghost == nullptr) {
         return failWith(ERROR_MEMORY, "Can not create ghost");
     }
@@ -435,13 +442,13 @@ bool GameScene::createGhost(int index) {
     light->setPosition(0.0f, 0.0f, 0.0f);
     light->setDiffuse(128.0f / 255.0f, 0.0f, 0.0f, 1.0f);
     light->setAttenuation(0.25f, 0.1f, 0.1f);
-    addLight(light);
+    m_scene.addLight(light);
     auto* lightNode = new (std::nothrow) NodeLight(light);
     if (lightNode == nullptr) {
         return failWith(ERROR_MEMORY, "Can not create a new Node Light.");
     }
     if (root != nullptr) {
-        addNode(lightNode, getNodeID(root));
+        m_scene.addNode(lightNode, m_scene.getNodeID(root));
     } else {
         delete lightNode;  // the node check below reports the missing ghost
     }
@@ -449,12 +456,12 @@ bool GameScene::createGhost(int index) {
     if (!ghost->checkNodes()) {
         return false;
     }
-    ghosts[static_cast<std::size_t>(index - 1)] = std::move(ghost);
+    m_ghosts.add(std::move(ghost));
     return true;
 }
 
 // The sounds are not checked: a level without them plays silent.
-void GameScene::createLevelSounds() {
+void LevelBuilder::createLevelSounds() {
     AudioManager* audio = audioManager();
     if (audio == nullptr) {
         return;
@@ -467,5 +474,5 @@ void GameScene::createLevelSounds() {
                         STREAM_BUFFER_COUNT);
     audio->createStream(slotOf(Music::GameOver), "resources/audio/gameOver.ogg", true,
                         STREAM_BUFFER_SIZE, STREAM_BUFFER_COUNT);
-    levelSoundsCreated = true;
+    m_soundsCreated = true;
 }

@@ -1,9 +1,10 @@
-// What the weapons hit, and what the player picks up, in a step of play.
+// What the weapons hit in a step of play.
 #include "app/error_reporter.h"
-#include "game/game_scene.h"
-#include "game/ghost.h"
-#include "game/pickups.h"
+#include "game/ghost_set.h"
+#include "game/level.h"
+#include "game/play_rules.h"
 #include "game/play_support.h"
+#include "game/player.h"
 #include "game/weapon_crossbow.h"
 
 namespace {
@@ -16,11 +17,12 @@ constexpr float MACE_ARC = 10.0f;
 
 }  // namespace
 
-void GameScene::maceHitTest() {
+void PlayRules::maceHitTest() {
     const Vector3 eye = m_player.getPosition();
     const Vector3 view = m_player.getDirection();
-    for (const std::unique_ptr<Ghost>& ghost : ghosts) {
-        if (!ghost || !ghost->isAlive()) {
+    for (std::size_t i = 0; i < m_ghosts.count(); ++i) {
+        Ghost* ghost = m_ghosts.at(i);
+        if (!ghost->isAlive()) {
             continue;
         }
         Vector3 d = ghost->getPosition().subtract(eye);
@@ -37,7 +39,7 @@ void GameScene::maceHitTest() {
     }
 }
 
-void GameScene::arrowHitTest() {
+void PlayRules::arrowHitTest() {
     WeaponCrossbow* crossbow = m_player.getCrossbow();
     if (!crossbow) {
         return;
@@ -53,54 +55,20 @@ void GameScene::arrowHitTest() {
         } else {
             int cx = 0;
             int cz = 0;
-            worldToCell(p.x, p.z, cx, cz);
+            m_level.worldToCell(p.x, p.z, cx, cz);
             // Outside the map the colour reads as a wall.
-            if (arrowStopsInCell(cellColour(cx, cz), p.y, wallHeight)) {
+            if (arrowStopsInCell(m_level.cellColour(cx, cz), p.y, m_level.wallHeight())) {
                 crossbow->stopArrow(i);
             }
         }
         // An arrow that has just struck a wall may still reach a ghost in
         // this step, and one that kills flies on.
-        for (const std::unique_ptr<Ghost>& ghost : ghosts) {
-            if (!ghost) {
-                continue;
-            }
-            int points = ghost->arrowHit(p, player);
+        for (std::size_t g = 0; g < m_ghosts.count(); ++g) {
+            int points = m_ghosts.at(g)->arrowHit(p, player);
             if (points > 0) {
                 m_player.addScore(points);
                 traceEvent("ghost hit by an arrow, score %d", m_player.getScore());
             }
-        }
-    }
-}
-
-void GameScene::collectPickups() {
-    const Vector3 p = m_player.getPosition();
-    if (arrowsPickup) {
-        arrowsPickup->update();
-        if (arrowsPickup->tryCollect(p)) {
-            if (WeaponCrossbow* crossbow = m_player.getCrossbow()) {
-                crossbow->addArrows(arrowsPickup->getAmount());
-            }
-            playSound(Sound::PickupArrows);
-            traceEvent("picked up arrows");
-        }
-    }
-    if (energyPickup) {
-        energyPickup->update();
-        if (energyPickup->tryCollect(p)) {
-            m_player.addEnergy(energyPickup->getAmount());
-            playSound(Sound::PickupPower);
-            traceEvent("picked up energy");
-        }
-    }
-    if (healthPickup) {
-        healthPickup->update();
-        if (healthPickup->tryCollect(p)) {
-            m_player.addHealth(healthPickup->getAmount());
-            playSound(Sound::PickupHealth);
-            traceEvent("picked up health");
-            stopSound(Sound::Heartbeat);
         }
     }
 }

@@ -1,10 +1,13 @@
 // The fixed step of play and the mouse look.
-#include "app/error_reporter.h"
-#include "app/game_window.h"
-#include "audio/audio_manager.h"
-#include "game/game_scene.h"
-#include "game/ghost.h"
+#include <cstddef>
+#include <utility>
+
+#include "game/ghost_set.h"
+#include "game/level.h"
+#include "game/pickup_set.h"
+#include "game/play_rules.h"
 #include "game/play_support.h"
+#include "game/player.h"
 #include "input/game_settings.h"
 
 namespace {
@@ -16,7 +19,15 @@ constexpr int DEAD_HEALTH = 1;
 
 }  // namespace
 
-void GameScene::mouseLook(float dx, float dy) {
+PlayRules::PlayRules(Player& player, const Level& level, GhostSet& ghosts, PickupSet& pickups,
+                     std::function<void()> playerDied)
+    : m_player(player),
+      m_level(level),
+      m_ghosts(ghosts),
+      m_pickups(pickups),
+      m_playerDied(std::move(playerDied)) {}
+
+void PlayRules::look(float dx, float dy) {
     if (dx != 0.0f) {
         m_player.move(Player::TURN, dx);
     }
@@ -25,23 +36,18 @@ void GameScene::mouseLook(float dx, float dy) {
     }
 }
 
-// The main loop runs every step of a frame it started in Playing; the steps
-// left after the game ended in that frame must not play on.
-void GameScene::updatePlay() {
-    if (m_window.currentState() != GameState::Playing) {
-        return;
-    }
+void PlayRules::step() {
     movePlayer();
-    collideWithWalls();
+    keepOutOfWalls();
     if (m_player.updateWeapons()) {
         maceHitTest();
     }
     arrowHitTest();
-    collectPickups();
+    m_pickups.collect(m_player);
     updateGhosts();
 }
 
-void GameScene::movePlayer() {
+void PlayRules::movePlayer() {
     GameSettings* settings = gameSettings();
     bool moved = false;
     if (settings != nullptr) {
@@ -54,21 +60,26 @@ void GameScene::movePlayer() {
             }
         }
     }
-    if (footstepsPlaying && !moved) {
+    if (m_footstepsPlaying && !moved) {
         stopSound(Sound::Footsteps);
-        footstepsPlaying = false;
-    } else if (moved && !footstepsPlaying) {
+        m_footstepsPlaying = false;
+    } else if (moved && !m_footstepsPlaying) {
         playSound(Sound::Footsteps, true);
-        footstepsPlaying = true;
+        m_footstepsPlaying = true;
     }
 }
 
-void GameScene::updateGhosts() {
-    for (const std::unique_ptr<Ghost>& ghost : ghosts) {
-        if (ghost == nullptr) {
-            continue;
-        }
-        ghost->update(m_player.getPosition());
+void PlayRules::keepOutOfWalls() {
+    Vector3 p = m_player.getPosition();
+    if (m_level.keepOutOfWalls(p)) {
+        m_player.setPosition(p.x, p.y, p.z);
+    }
+}
+
+void PlayRules::updateGhosts() {
+    for (std::size_t i = 0; i < m_ghosts.count(); ++i) {
+        Ghost* ghost = m_ghosts.at(i);
+        ghost->update(m_player.getPosition(), m_ghosts.world());
         if (!ghost->isAlive()) {
             continue;
         }
@@ -79,27 +90,9 @@ void GameScene::updateGhosts() {
         }
         m_player.addHealth(ghost->damage(m_player.getPosition()));
         if (m_player.getHealth() < DEAD_HEALTH) {
-            endGame();
+            m_playerDied();
         } else if (m_player.getHealth() < HEARTBEAT_HEALTH && !isSoundPlaying(Sound::Heartbeat)) {
             playSound(Sound::Heartbeat, true);
         }
     }
-}
-
-// Runs once: a second ghost within reach in the same step would otherwise
-// push the game-over screen again and restart its music.
-void GameScene::endGame() {
-    if (m_window.currentState() == GameState::GameOver) {
-        return;
-    }
-    m_window.setState(GameState::GameOver);
-    traceEvent("game over, score %d", m_player.getScore());
-    if (AudioManager* audio = audioManager()) {
-        for (SourceID slot = slotOf(FIRST_LEVEL_SOUND); slot <= slotOf(LAST_LEVEL_SOUND); ++slot) {
-            audio->stopSource(slot);
-        }
-        audio->playStream(slotOf(Music::GameOver));
-    }
-    typedName.clear();
-    newHighScore = m_highScores.isHighScore(m_player.getScore());
 }

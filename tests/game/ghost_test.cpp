@@ -11,18 +11,18 @@ constexpr float WORLD = 100.0f;
 
 class GhostTest : public PlayObjectsTest {
 protected:
-    GhostTest() : root(nodes.ghost()), ghost(root, WORLD, WORLD) {
+    GhostTest() : root(nodes.ghost()), ghost(root) {
         // The first step brings the ghost in from an edge; then it is put
         // where the test wants it.
-        ghost.update(Vector3(-100.0f, 0.0f, -100.0f));
-        EXPECT_EQ(ghost.getState(), Ghost::Wandering);
+        ghost.update(Vector3(-100.0f, 0.0f, -100.0f), world);
+        EXPECT_EQ(ghost.getState(), Ghost::State::Wandering);
     }
 
     // The ghost at (x, z) facing the heading, then one step with the player at p.
     void stepAt(float x, float z, float heading, const Vector3& p) {
         ghost.setPosition(x, 0.0f, z);
         ghost.setHeading(heading);
-        ghost.update(p);
+        ghost.update(p, world);
     }
     // The player at distance and bearing (degrees, clockwise from the
     // heading 0 = +Z) from (50, 50).
@@ -32,9 +32,10 @@ protected:
     }
     void makeChase() {
         stepAt(50.0f, 50.0f, 0.0f, around(10.0f, 90.0f));
-        ASSERT_EQ(ghost.getState(), Ghost::Chasing);
+        ASSERT_EQ(ghost.getState(), Ghost::State::Chasing);
     }
 
+    GhostWorld world{WORLD, WORLD};
     NodeTransform* root;
     Ghost ghost;
 };
@@ -54,24 +55,24 @@ TEST_F(GhostTest, WanderingGhostChasesWhatItSeesWithin15Units) {
         float bearing;
         Ghost::State expected;
     } cases[] = {
-        {10.0f, 0.0f, Ghost::Wandering},    // straight ahead: under 5 degrees
-        {10.0f, 4.0f, Ghost::Wandering},    //
-        {10.0f, 6.0f, Ghost::Chasing},      //
-        {10.0f, 90.0f, Ghost::Chasing},     // to the right
-        {10.0f, -90.0f, Ghost::Chasing},    // to the left
-        {10.0f, 119.0f, Ghost::Chasing},    //
-        {10.0f, 121.0f, Ghost::Wandering},  // behind it: unseen
-        {10.0f, 180.0f, Ghost::Wandering},  //
-        {14.9f, 90.0f, Ghost::Chasing},     //
-        {15.1f, 90.0f, Ghost::Wandering},   // too far to notice
+        {10.0f, 0.0f, Ghost::State::Wandering},    // straight ahead: under 5 degrees
+        {10.0f, 4.0f, Ghost::State::Wandering},    //
+        {10.0f, 6.0f, Ghost::State::Chasing},      //
+        {10.0f, 90.0f, Ghost::State::Chasing},     // to the right
+        {10.0f, -90.0f, Ghost::State::Chasing},    // to the left
+        {10.0f, 119.0f, Ghost::State::Chasing},    //
+        {10.0f, 121.0f, Ghost::State::Wandering},  // behind it: unseen
+        {10.0f, 180.0f, Ghost::State::Wandering},  //
+        {14.9f, 90.0f, Ghost::State::Chasing},     //
+        {15.1f, 90.0f, Ghost::State::Wandering},   // too far to notice
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.distance << " at " << c.bearing);
         stepAt(50.0f, 50.0f, 0.0f, around(c.distance, c.bearing));
         EXPECT_EQ(ghost.getState(), c.expected);
-        if (ghost.getState() == Ghost::Chasing) {
+        if (ghost.getState() == Ghost::State::Chasing) {
             stepAt(50.0f, 50.0f, 0.0f, around(30.0f, 0.0f));  // lose it again
-            ASSERT_EQ(ghost.getState(), Ghost::Wandering);
+            ASSERT_EQ(ghost.getState(), Ghost::State::Wandering);
         }
     }
 }
@@ -89,7 +90,7 @@ TEST_F(GhostTest, ChasingGhostTurnsOneDegreePerStepTowardThePlayer) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bearing);
         stepAt(50.0f, 50.0f, 30.0f, around(20.0f, 30.0f + c.bearing));
-        EXPECT_EQ(ghost.getState(), Ghost::Chasing);
+        EXPECT_EQ(ghost.getState(), Ghost::State::Chasing);
         EXPECT_FLOAT_EQ(root->m_fAngle, 30.0f + c.turn);
         float h = root->m_fAngle * DEG_TO_RAD;
         EXPECT_FLOAT_EQ(ghost.getDirection().x, std::sin(h));
@@ -99,7 +100,7 @@ TEST_F(GhostTest, ChasingGhostTurnsOneDegreePerStepTowardThePlayer) {
     ghost.setHeading(0.0f);
     for (int i = 0; i < 90; ++i) {
         ghost.setPosition(50.0f, 0.0f, 50.0f);
-        ghost.update(around(20.0f, 90.0f));
+        ghost.update(around(20.0f, 90.0f), world);
     }
     EXPECT_NEAR(root->m_fAngle, 85.0f, 1.0f);  // stops turning within 5 degrees
 }
@@ -107,9 +108,9 @@ TEST_F(GhostTest, ChasingGhostTurnsOneDegreePerStepTowardThePlayer) {
 TEST_F(GhostTest, ChasingGhostGivesUpBeyond25Units) {
     makeChase();
     stepAt(50.0f, 50.0f, 0.0f, around(24.9f, 0.0f));
-    EXPECT_EQ(ghost.getState(), Ghost::Chasing);
+    EXPECT_EQ(ghost.getState(), Ghost::State::Chasing);
     stepAt(50.0f, 50.0f, 0.0f, around(25.1f, 0.0f));
-    EXPECT_EQ(ghost.getState(), Ghost::Wandering);
+    EXPECT_EQ(ghost.getState(), Ghost::State::Wandering);
     EXPECT_EQ(ghost.getAttackMode(), 0);
 }
 
@@ -185,23 +186,23 @@ TEST_F(GhostTest, DiesShrinkingWaitsFiveSecondsAndComesBackAtAnEdge) {
     EXPECT_EQ(ghost.kill(), 5);
     EXPECT_FALSE(ghost.isAlive());
     int steps = 0;
-    while (ghost.getState() == Ghost::Dying && steps < 200) {
-        ghost.update(Vector3());
+    while (ghost.getState() == Ghost::State::Dying && steps < 200) {
+        ghost.update(Vector3(), world);
         advance(0.01);
         ++steps;
     }
     EXPECT_NEAR(steps, 101, 1);  // 0.01 of the scale per step
-    EXPECT_EQ(ghost.getState(), Ghost::Waiting);
+    EXPECT_EQ(ghost.getState(), Ghost::State::Waiting);
     EXPECT_FALSE(ghost.isVisible());
     const float deadAt = now();
     while (now() < deadAt + 4.99f) {
-        ghost.update(Vector3());
-        ASSERT_EQ(ghost.getState(), Ghost::Waiting);
+        ghost.update(Vector3(), world);
+        ASSERT_EQ(ghost.getState(), Ghost::State::Waiting);
         advance(0.01);
     }
     advance(0.03);
-    ghost.update(Vector3());
-    EXPECT_EQ(ghost.getState(), Ghost::Wandering);
+    ghost.update(Vector3(), world);
+    EXPECT_EQ(ghost.getState(), Ghost::State::Wandering);
     EXPECT_TRUE(ghost.isVisible());
     EXPECT_EQ(root->m_vScale, Vector3(1.0f, 1.0f, 1.0f));
     Vector3 p = ghost.getPosition();
@@ -215,12 +216,12 @@ TEST_F(GhostTest, ComesBackFacingIntoTheMapFromEveryEdge) {
         ghost.kill();
         for (int s = 0; s < 110; ++s) {
             ghost.setPosition(50.0f, 0.0f, 50.0f);
-            ghost.update(Vector3());
+            ghost.update(Vector3(), world);
         }
-        ASSERT_EQ(ghost.getState(), Ghost::Waiting);
+        ASSERT_EQ(ghost.getState(), Ghost::State::Waiting);
         advance(5.1);
-        ghost.update(Vector3());
-        ASSERT_EQ(ghost.getState(), Ghost::Wandering);
+        ghost.update(Vector3(), world);
+        ASSERT_EQ(ghost.getState(), Ghost::State::Wandering);
         Vector3 p = ghost.getPosition();
         // The four edges, each with the direction into the map.
         const bool onSide[4] = {p.z == 0.5f, p.x == WORLD - 0.5f, p.z == WORLD - 0.5f, p.x == 0.5f};
@@ -233,8 +234,8 @@ TEST_F(GhostTest, ComesBackFacingIntoTheMapFromEveryEdge) {
         ASSERT_LT(side, 4) << p.x << ", " << p.z;
         ++seen[side];
         EXPECT_GE(ghost.getDirection().dot(inward[side]), std::cos(45.0f * DEG_TO_RAD) - 1e-5f);
-        EXPECT_GE(ghost.getSpeed(), Ghost::baseSpeed - 0.01f);
-        EXPECT_LE(ghost.getSpeed(), Ghost::baseSpeed + 2.0f);
+        EXPECT_GE(ghost.getSpeed(), world.baseSpeed - 0.01f);
+        EXPECT_LE(ghost.getSpeed(), world.baseSpeed + 2.0f);
     }
     for (int count : seen) {
         EXPECT_GT(count, 20);
@@ -245,11 +246,11 @@ TEST_F(GhostTest, LeavingTheMapMeansComingBackAtTheNextStep) {
     ghost.setPosition(0.01f, 0.0f, 50.0f);
     ghost.setHeading(270.0f);  // toward -X: out at the next step
     ghost.kill();
-    ghost.update(Vector3());
-    EXPECT_EQ(ghost.getState(), Ghost::Waiting);
+    ghost.update(Vector3(), world);
+    EXPECT_EQ(ghost.getState(), Ghost::State::Waiting);
     EXPECT_EQ(ghost.getRespawnTime(), 0.0f);
-    ghost.update(Vector3());
-    EXPECT_EQ(ghost.getState(), Ghost::Wandering);
+    ghost.update(Vector3(), world);
+    EXPECT_EQ(ghost.getState(), Ghost::State::Wandering);
     EXPECT_TRUE(ghost.isVisible());
     EXPECT_EQ(root->m_vScale.x, 1.0f);
 }
@@ -257,17 +258,16 @@ TEST_F(GhostTest, LeavingTheMapMeansComingBackAtTheNextStep) {
 TEST_F(GhostTest, BaseSpeedGrowsWithEveryStepOfEveryGhost) {
     NodeTransform* r2 = nodes.ghost("ghost_2");
     NodeTransform* r3 = nodes.ghost("ghost_3");
-    Ghost second(r2, WORLD, WORLD);
-    Ghost third(r3, WORLD, WORLD);
-    EXPECT_EQ(Ghost::baseSpeed, 3.0f);  // every construction starts it again
+    Ghost second(r2);
+    Ghost third(r3);
     Ghost* all[3] = {&ghost, &second, &third};
     for (int step = 0; step < 600 * 100; ++step) {
         for (Ghost* g : all) {
-            g->update(Vector3());
+            g->update(Vector3(), world);
         }
     }
     // Ten minutes: 3 x 60000 x 0.01 x 0.004166.
-    EXPECT_NEAR(Ghost::baseSpeed, 3.0f + 7.4988f, 0.05f);
+    EXPECT_NEAR(world.baseSpeed, 3.0f + 7.4988f, 0.05f);
 }
 
 TEST_F(GhostTest, ArrowInHeadChestOrBackScoresMoreFromFurtherAway) {
@@ -285,14 +285,14 @@ TEST_F(GhostTest, ArrowInHeadChestOrBackScoresMoreFromFurtherAway) {
     const Vector3 player(50.0f, 1.8f, 40.0f);  // 10 units away
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.heading << " -> " << c.points);
-        Ghost target(nodes.ghost("target"), WORLD, WORLD);
-        target.update(Vector3(-100.0f, 0.0f, -100.0f));
+        Ghost target(nodes.ghost("target"));
+        target.update(Vector3(-100.0f, 0.0f, -100.0f), world);
         ASSERT_TRUE(target.isAlive());
         target.setPosition(50.0f, 0.0f, 50.0f);
         target.setHeading(c.heading);
         Vector3 arrow(50.0f + c.offset.x, c.offset.y, 50.0f + c.offset.z);
         EXPECT_EQ(target.arrowHit(arrow, player), c.points);
-        EXPECT_EQ(target.getState(), Ghost::Dying);
+        EXPECT_EQ(target.getState(), Ghost::State::Dying);
         // A dying ghost is never hit again.
         EXPECT_EQ(target.arrowHit(arrow, player), 0);
     }
@@ -319,7 +319,7 @@ TEST_F(GhostTest, ArrowsBesideOrAboveTheBodyMiss) {
 TEST_F(GhostTest, APlayerStandingExactlyOnTheGhostNeverMakesNaN) {
     for (int i = 0; i < 300; ++i) {
         Vector3 mine = ghost.getOwnPosition();
-        ghost.update(Vector3(mine.x, 1.8f, mine.z));
+        ghost.update(Vector3(mine.x, 1.8f, mine.z), world);
         ghost.animate(0.5f);
     }
     EXPECT_TRUE(std::isfinite(root->m_fAngle));
@@ -332,7 +332,7 @@ TEST_F(GhostTest, APlayerStandingExactlyOnTheGhostNeverMakesNaN) {
 TEST_F(GhostTest, HoversAroundItsOwnPositionWhileVisible) {
     ghost.setPosition(50.0f, 0.0f, 50.0f);
     for (int i = 0; i < 500; ++i) {
-        ghost.update(Vector3());
+        ghost.update(Vector3(), world);
         ghost.animate(0.5f);
         Vector3 own = ghost.getOwnPosition();
         Vector3 drawn = ghost.getPosition();
@@ -347,7 +347,7 @@ TEST_F(GhostTest, HoversAroundItsOwnPositionWhileVisible) {
     // Hidden, the node stays where it was.
     root->setVisible(false);
     Vector3 before = ghost.getPosition();
-    ghost.update(Vector3());
+    ghost.update(Vector3(), world);
     ghost.animate(0.5f);
     EXPECT_EQ(ghost.getPosition(), before);
 }
@@ -364,7 +364,7 @@ TEST_F(GhostTest, NodeCheckNamesTheFirstMissingPiece) {
     for (int i = 0; i < 5; ++i) {
         NodeTransform* model = nodes.ghost("other");
         static_cast<NodeTransform*>(model->findByName(joints[i]))->setName("renamed");
-        Ghost partial(model, WORLD, WORLD);
+        Ghost partial(model);
         boxes.clear();
         EXPECT_FALSE(partial.checkNodes());
         ASSERT_EQ(boxes.boxes().size(), 1u);
@@ -372,7 +372,7 @@ TEST_F(GhostTest, NodeCheckNamesTheFirstMissingPiece) {
         EXPECT_EQ(boxes.boxes()[0].caption, ErrorReporter::captionFor(ERROR_GAME));
         EXPECT_EQ(reporter.getMessage(), "No Error.");
     }
-    Ghost rootless(nullptr, WORLD, WORLD);
+    Ghost rootless(nullptr);
     boxes.clear();
     EXPECT_FALSE(rootless.checkNodes());
     EXPECT_EQ(boxTexts(), std::vector<std::string>{"Ghost: Could not find root transform node"});

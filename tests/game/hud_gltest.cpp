@@ -14,7 +14,8 @@
 #include "app/game_window.h"
 #include "game/game_scene.h"
 #include "game/ghost.h"
-#include "game/pickups.h"
+#include "game/ghost_set.h"
+#include "game/pickup_set.h"
 #include "input/game_settings.h"
 #include "play_objects_fixture.h"
 #include "scene/math_constants.h"
@@ -49,13 +50,19 @@ protected:
 
     // The HUD as a level build sets it up; one world unit is one radar unit.
     void setUpHud(float lift = 0.0f) {
-        scene->fullscreenLift = lift;
-        scene->instructionsTexture = scene->textures().loadTexture(
-            0, false, 1, false, "resources/textures/instructions.tga");
-        ASSERT_TRUE(scene->setupPlayHud()) << ::testing::PrintToString(boxTexts());
-        scene->radarScale = 1.0f;
+        scene->hud().setFullscreen(lift != 0.0f);
+        TextureID gameOver = scene->textures().loadTexture(0, false, 1, false,
+                                                           "resources/textures/instructions.tga");
+        ASSERT_TRUE(scene->hud().setUp(gameOver)) << ::testing::PrintToString(boxTexts());
+        scene->hud().setRadarRange(100.0f);
         scene->player().setView(Vector3(0.0f, 1.8f, 0.0f), Vector3(0.0f, 0.0f, 1.0f));
         window.setState(GameState::Playing);
+    }
+
+    // Runs the radar's sweep on to the angle (radians) in one frame, as time does.
+    void sweepTo(float angle) {
+        float turn = angle - scene->hud().radarSweepAngle();
+        drawFrame((turn < 0.0f ? turn + TWO_PI : turn) / HALF_PI);
     }
 
     // One drawn frame of the overlay, the frame having lasted the given time.
@@ -70,9 +77,11 @@ protected:
 
     // A ghost standing at (x, z), on nodes of its own.
     Ghost& placeGhost(float x, float z) {
-        scene->ghosts[0] = std::make_unique<Ghost>(nodes.ghost(), 100.0f, 100.0f);
-        scene->ghosts[0]->setPosition(x, 0.0f, z);
-        return *scene->ghosts[0];
+        GhostSet& ghosts = scene->ghosts();
+        ghosts.start(100.0f, 100.0f);
+        ghosts.add(std::make_unique<Ghost>(nodes.ghost()));
+        ghosts.at(0)->setPosition(x, 0.0f, z);
+        return *ghosts.at(0);
     }
 
     std::unique_ptr<ScopedWorkingDir> cwd;
@@ -103,18 +112,18 @@ TEST_F(HudTest, RadarSlidesOutWithoutEnergyAndBackWhenItReturns) {
     EXPECT_NEAR(position(RADAR_PANEL).y, 644.0f - 15.0f, 1e-3);
     drawFrame(2.0f);
     EXPECT_FLOAT_EQ(position(RADAR_PANEL).y, 432.0f);
-    EXPECT_TRUE(scene->radarOn);
+    EXPECT_TRUE(scene->hud().radarOn());
 
     scene->player().addEnergy(-49.1f);  // 0.9 reads as 0
     drawFrame(0.1f);
-    EXPECT_FALSE(scene->radarOn);
+    EXPECT_FALSE(scene->hud().radarOn());
     EXPECT_NEAR(position(RADAR_PANEL).y, 447.0f, 1e-3);
     drawFrame(5.0f);
     EXPECT_FLOAT_EQ(position(RADAR_PANEL).y, 644.0f);
 
     scene->player().addEnergy(0.1f);  // 1.0
     drawFrame(0.1f);
-    EXPECT_TRUE(scene->radarOn);
+    EXPECT_TRUE(scene->hud().radarOn());
     EXPECT_NEAR(position(RADAR_PANEL).y, 629.0f, 1e-3);
     EXPECT_FLOAT_EQ(position(RADAR_PANEL).x, 689.0f);
 }
@@ -171,11 +180,7 @@ TEST_F(HudTest, BlipFadesBehindTheSweep) {
         {-(0.75f * PI - 0.1f), 0.0f},  // still more than 1.25 pi behind
     };
     for (const Case& c : cases) {
-        scene->radarSweepAngle = HALF_PI + c.behind;
-        if (scene->radarSweepAngle < 0.0f) {
-            scene->radarSweepAngle += TWO_PI;
-        }
-        drawFrame(0.0f);
+        sweepTo(HALF_PI + c.behind < 0.0f ? HALF_PI + c.behind + TWO_PI : HALF_PI + c.behind);
         EXPECT_NEAR(alpha(GHOST_BLIP), c.alpha, 1e-4) << "behind " << c.behind;
     }
 }
@@ -187,20 +192,16 @@ TEST_F(HudTest, BlipBeepsOnceAsTheSweepPassesIt) {
     }
     setUpHud();
     placeGhost(0.0f, 50.0f);
-    scene->radarSweepAngle = HALF_PI + 0.5f;  // well past: no beep
-    drawFrame(0.0f);
+    sweepTo(HALF_PI + 0.5f);  // well past: no beep
     EXPECT_FALSE(sounds.playing(Sound::RadarBeep));
-    scene->radarSweepAngle = HALF_PI + 0.01f;
-    drawFrame(0.0f);
+    sweepTo(HALF_PI + 0.01f);
     EXPECT_TRUE(sounds.playing(Sound::RadarBeep));
 
     // With the radar off nothing beeps.
     sounds.audio.stopSource(slotOf(Sound::RadarBeep));
     scene->player().addEnergy(-50.0f);
-    scene->radarSweepAngle = HALF_PI + 0.01f;
-    scene->setFrameTime(0.0f);
-    scene->drawPlayOverlay();
-    EXPECT_FALSE(scene->radarOn);
+    sweepTo(HALF_PI + 0.01f);
+    EXPECT_FALSE(scene->hud().radarOn());
     EXPECT_FALSE(sounds.playing(Sound::RadarBeep));
 }
 
@@ -210,12 +211,12 @@ TEST_F(HudTest, OnlyThingsInTheLevelHaveBlips) {
     NodeTransform* arrowCase = nodes.make("arrowCase");
     NodeTransform* battery = nodes.make("battery.cob");
     NodeTransform* cell = nodes.make("powerCell", battery);
-    scene->arrowsPickup = std::make_unique<PickupArrows>(arrowCase, 5.0f);
-    scene->energyPickup = std::make_unique<PickupEnergy>(battery, cell, 10.0f);
-    scene->arrowsPickup->setPosition(0.0f, 0.0f, 2.0f);
-    scene->energyPickup->setPosition(2.0f, 0.0f, 0.0f);
-    scene->radarSweepAngle = HALF_PI + 0.01f;
-    drawFrame(0.0f);
+    PickupSet& pickups = scene->pickups();
+    pickups.setArrows(std::make_unique<PickupArrows>(arrowCase, 5.0f));
+    pickups.setEnergy(std::make_unique<PickupEnergy>(battery, cell, 10.0f));
+    pickups.arrows()->setPosition(0.0f, 0.0f, 2.0f);
+    pickups.energy()->setPosition(2.0f, 0.0f, 0.0f);
+    sweepTo(HALF_PI + 0.01f);
     EXPECT_GT(alpha(ARROW_CASE_BLIP), 0.0f);
     arrowCase->setVisible(false);
     battery->setVisible(false);
@@ -229,10 +230,10 @@ TEST_F(HudTest, OnlyThingsInTheLevelHaveBlips) {
     ghost.kill();
     drawFrame(0.0f);
     EXPECT_GT(alpha(GHOST_BLIP), 0.0f);
-    for (int i = 0; i < 200 && ghost.getState() != Ghost::Waiting; ++i) {
-        ghost.update(Vector3(50.0f, 1.8f, 50.0f));
+    for (int i = 0; i < 200 && ghost.getState() != Ghost::State::Waiting; ++i) {
+        ghost.update(Vector3(50.0f, 1.8f, 50.0f), scene->ghosts().world());
     }
-    ASSERT_EQ(ghost.getState(), Ghost::Waiting);
+    ASSERT_EQ(ghost.getState(), Ghost::State::Waiting);
     drawFrame(0.0f);
     EXPECT_FLOAT_EQ(alpha(GHOST_BLIP), 0.0f);
     EXPECT_FLOAT_EQ(alpha(GHOST_BLIP + 1), 0.0f);
@@ -312,7 +313,7 @@ TEST_F(HudTest, LiftedPicturesFollowEachFullscreenSwitch) {
     ASSERT_FLOAT_EQ(y(RADAR_PANEL), 569.0f);
 
     scene->fullscreenChanged(true);
-    EXPECT_FLOAT_EQ(scene->fullscreenLift, 32.0f);
+    EXPECT_FLOAT_EQ(scene->hud().fullscreenLift(), 32.0f);
     EXPECT_FLOAT_EQ(y(SCORE_PANEL), 612.0f);
     EXPECT_FLOAT_EQ(y(RADAR_PANEL), 601.0f);
     EXPECT_FLOAT_EQ(y(HEALTH_PANEL), -75.0f);
@@ -324,7 +325,7 @@ TEST_F(HudTest, LiftedPicturesFollowEachFullscreenSwitch) {
     EXPECT_FLOAT_EQ(y(RADAR_PANEL), 464.0f);
 
     scene->fullscreenChanged(false);
-    EXPECT_FLOAT_EQ(scene->fullscreenLift, 0.0f);
+    EXPECT_FLOAT_EQ(scene->hud().fullscreenLift(), 0.0f);
     EXPECT_FLOAT_EQ(y(SCORE_PANEL), 580.0f);
     EXPECT_FLOAT_EQ(y(RADAR_PANEL), 432.0f);
     drawFrame(0.0f);
@@ -333,8 +334,8 @@ TEST_F(HudTest, LiftedPicturesFollowEachFullscreenSwitch) {
 
 TEST_F(HudTest, AFullscreenSwitchBeforeTheHudExistsOnlySetsTheLift) {
     scene->fullscreenChanged(true);
-    EXPECT_FLOAT_EQ(scene->fullscreenLift, 32.0f);
-    setUpHud(scene->fullscreenLift);
+    EXPECT_FLOAT_EQ(scene->hud().fullscreenLift(), 32.0f);
+    setUpHud(scene->hud().fullscreenLift());
     EXPECT_FLOAT_EQ(position(SCORE_PANEL).y, 612.0f);
     EXPECT_FLOAT_EQ(position(RADAR_PANEL).y, 676.0f);
 }

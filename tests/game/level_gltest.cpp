@@ -19,11 +19,13 @@
 
 #include "game/ghost.h"
 #include "game/map_colours.h"
-#include "game/pickups.h"
+#include "game/pickup_set.h"
+#include "game/tuning.h"
 #include "game/weapon_crossbow.h"
 #include "game_fixture.h"
 #include "input/control_table.h"
 #include "level_files.h"
+#include "scene/geometry.h"
 #include "scene/material.h"
 #include "scene/node.h"
 #include "scene/node_shape.h"
@@ -111,13 +113,25 @@ protected:
         int cx = -1;
         int cz = -1;
         Vector3 p = scene().player().getPosition();
-        scene().worldToCell(p.x, p.z, cx, cz);
+        scene().level().worldToCell(p.x, p.z, cx, cz);
         return {cx, cz};
     }
 
     TempDir dir;
     std::unique_ptr<ScopedWorkingDir> cwd;
     GameFixture game;
+
+    // The walls collisions use, row by row.
+    std::vector<int> wallMasks() {
+        const Level& level = scene().level();
+        std::vector<int> masks;
+        for (int y = 0; y < level.height(); ++y) {
+            for (int x = 0; x < level.width(); ++x) {
+                masks.push_back(level.storedWallMask(x, y));
+            }
+        }
+        return masks;
+    }
 };
 
 TEST_F(LevelTest, ThreeByThreeMapWithOneOpenCell) {
@@ -126,26 +140,27 @@ TEST_F(LevelTest, ThreeByThreeMapWithOneOpenCell) {
     EXPECT_EQ(countNamed("TallWallBox("), 0);
     EXPECT_EQ(countNamed("Floor("), 1);
     EXPECT_EQ(countNamed("Ceiling("), 1);
-    EXPECT_EQ(scene().cellWallMasks, (std::vector<int>{-1, -1, -1, -1, 255, -1, -1, -1, -1}));
-    EXPECT_EQ(scene().cellSize, 6.0f);
-    EXPECT_EQ(scene().wallHeight, 4.0f);
-    EXPECT_EQ(scene().playerRadius, 1.25f);
-    EXPECT_FLOAT_EQ(scene().radarScale, 100.0f / 36.0f);
-    EXPECT_EQ(scene().mapWidth, 3);
-    EXPECT_EQ(scene().mapHeight, 3);
+    EXPECT_EQ(wallMasks(), (std::vector<int>{-1, -1, -1, -1, 255, -1, -1, -1, -1}));
+    EXPECT_EQ(scene().level().cellSize(), 6.0f);
+    EXPECT_EQ(scene().level().wallHeight(), 4.0f);
+    EXPECT_FLOAT_EQ(scene().hud().radarScale(), 100.0f / 36.0f);
+    EXPECT_EQ(scene().level().width(), 3);
+    EXPECT_EQ(scene().level().height(), 3);
 
     NodeTransform* wall = transform("WallBox(2,1)");
     ASSERT_NE(wall, nullptr);
     EXPECT_EQ(wall->m_vTranslation, Vector3(12.0f, 0.0f, 6.0f));
     EXPECT_EQ(textureOf(wall), surface("box.tga"));
-    EXPECT_EQ(geometryOf(wall), scene().findGeometry("box"));
+    ASSERT_NE(geometryOf(wall), nullptr);
+    EXPECT_EQ(geometryOf(wall)->name(), "box");
 
     NodeTransform* floor = transform("Floor(1,1)");
     ASSERT_NE(floor, nullptr);
     EXPECT_EQ(floor->m_vTranslation, Vector3(6.0f, 0.0f, 6.0f));
     EXPECT_EQ(floor->getParent(), nullptr);
     EXPECT_EQ(textureOf(floor), surface("ground.tga"));
-    EXPECT_EQ(geometryOf(floor), scene().findGeometry("plane"));
+    ASSERT_NE(geometryOf(floor), nullptr);
+    EXPECT_EQ(geometryOf(floor)->name(), "plane");
     EXPECT_EQ(textureTfmOf(floor), nullptr);
 
     NodeTransform* ceiling = transform("Ceiling(1,1)");
@@ -228,11 +243,10 @@ TEST_F(LevelTest, CellClassesAndTallWalls) {
         if (ceiling != nullptr) {
             EXPECT_EQ(ceiling->m_vTranslation.y, e.ceiling);
         }
-        const int mask =
-            scene().cellWallMasks[static_cast<std::size_t>(e.cell.second * 7 + e.cell.first)];
-        EXPECT_EQ(mask, e.wall ? -1 : scene().cellWallMask(e.cell.first, e.cell.second));
+        const int mask = scene().level().storedWallMask(e.cell.first, e.cell.second);
+        EXPECT_EQ(mask, e.wall ? -1 : scene().level().cellWallMask(e.cell.first, e.cell.second));
     }
-    EXPECT_EQ(scene().cellWallMasks.size(), 35u);
+    EXPECT_EQ(wallMasks().size(), 35u);
 }
 
 // The start look goes to the first open side neighbour in the order +X, +Z,
@@ -275,19 +289,19 @@ TEST_F(LevelTest, StartDirectionFollowsTheFirstOpenSide) {
 TEST_F(LevelTest, PickupsLieOnSeparateFreeCells) {
     ASSERT_TRUE(build({".....", ".#..#", ".#.##", ".....", "#.#.#"}))
         << ::testing::PrintToString(game.messages());
-    const PickupObject* pickups[] = {scene().healthPickup.get(), scene().energyPickup.get(),
-                                     scene().arrowsPickup.get()};
+    const PickupSet& set = scene().pickups();
+    const PickupObject* pickups[] = {set.health(), set.energy(), set.arrows()};
     std::vector<Cell> cells;
     for (const PickupObject* pickup : pickups) {
         ASSERT_NE(pickup, nullptr);
         Vector3 p = pickup->getPosition();
         int cx = 0;
         int cz = 0;
-        scene().worldToCell(p.x, p.z, cx, cz);
+        scene().level().worldToCell(p.x, p.z, cx, cz);
         EXPECT_EQ(p, Vector3(cx * 6.0f, 0.0f, cz * 6.0f));
         EXPECT_GE(cx, 1);
         EXPECT_GE(cz, 1);
-        EXPECT_FALSE(isBlack(scene().cellColour(cx, cz)));
+        EXPECT_FALSE(isBlack(scene().level().cellColour(cx, cz)));
         for (const Cell& other : cells) {
             EXPECT_NE(other, Cell(cx, cz));
         }
@@ -355,8 +369,9 @@ TEST_F(LevelTest, AFailedBuildLeavesNothingBehindAndTheNextBuildWorks) {
     EXPECT_EQ(scene().lightCount(), 0u);
     EXPECT_EQ(scene().gui().groupSize(GameState::Playing), 0u);
     EXPECT_EQ(scene().gui().groupSize(GameState::GameOver), 0u);
-    EXPECT_EQ(scene().cellSize, 0.0f);
-    EXPECT_FALSE(scene().levelSoundsCreated);
+    EXPECT_EQ(scene().level().cellSize(), 0.0f);
+    EXPECT_EQ(scene().ghosts().count(), 0u);
+    EXPECT_EQ(scene().pickups().health(), nullptr);
 
     game.boxes.clear();
     level_files::makeResources(dir.path(), level_files::mapImage({"####", "#..#", "#..#", "####"}));
@@ -370,25 +385,21 @@ TEST_F(LevelTest, AMissingMapFails) {
     std::remove((dir.path() + "/resources/maps/castle.map").c_str());
     cwd = std::make_unique<ScopedWorkingDir>(dir.path());
     EXPECT_FALSE(buildHere());
-    EXPECT_EQ(scene().cellWallMasks.size(), 0u);
+    EXPECT_TRUE(wallMasks().empty());
 }
 
 TEST_F(LevelTest, TheGeneratedCastleBuildsWhole) {
     ASSERT_TRUE(buildCastle()) << ::testing::PrintToString(game.messages());
     EXPECT_TRUE(game.messages().empty()) << ::testing::PrintToString(game.messages());
-    ASSERT_GT(scene().mapWidth, 2);
-    EXPECT_EQ(scene().cellWallMasks.size(),
-              static_cast<std::size_t>(scene().mapWidth * scene().mapHeight));
-    for (int y = 0; y < scene().mapHeight; ++y) {
-        for (int x = 0; x < scene().mapWidth; ++x) {
-            bool wall = isBlack(scene().cellColour(x, y));
-            int mask = scene().cellWallMasks[static_cast<std::size_t>(y * scene().mapWidth + x)];
-            EXPECT_EQ(mask == -1, wall) << x << "," << y;
+    const Level& level = scene().level();
+    ASSERT_GT(level.width(), 2);
+    for (int y = 0; y < level.height(); ++y) {
+        for (int x = 0; x < level.width(); ++x) {
+            bool wall = isBlack(level.cellColour(x, y));
+            EXPECT_EQ(level.storedWallMask(x, y) == -1, wall) << x << "," << y;
         }
     }
-    for (const auto& ghost : scene().ghosts) {
-        EXPECT_NE(ghost, nullptr);
-    }
+    EXPECT_EQ(scene().ghosts().count(), static_cast<std::size_t>(GHOST_COUNT));
     EXPECT_NE(transform("ghost_1"), nullptr);
     EXPECT_NE(transform("ghost_3"), nullptr);
     EXPECT_EQ(transform("ghost"), nullptr);
@@ -400,10 +411,10 @@ TEST_F(LevelTest, TheGeneratedCastleBuildsWhole) {
     EXPECT_NE(scene().player().getMace(), nullptr);
     // The player's light, the candles' and one per ghost: within what GL has.
     EXPECT_LE(scene().lightCount(), 8u);
-    EXPECT_FALSE(scene().footstepsPlaying);
-    EXPECT_TRUE(scene().radarOn);
+    EXPECT_FALSE(scene().play().footstepsPlaying());
+    EXPECT_TRUE(scene().hud().radarOn());
     Cell start = playerCell();
-    EXPECT_FALSE(isBlack(scene().cellColour(start.first, start.second)));
+    EXPECT_FALSE(isBlack(scene().level().cellColour(start.first, start.second)));
     // Only the cells promise never to move; ghosts, pickups and weapons move.
     std::size_t fixedRoots = 0;
     for (Node* n = scene().node(1); n; n = n->next()) {
@@ -459,9 +470,10 @@ TEST_F(LevelTest, StartViewOfTheCastle) {
     }
     // Inside a hall, looking a little up: the tall walls meet the high ceiling.
     Cell hall{-1, -1};
-    for (int y = 1; y < scene().mapHeight && hall.first < 0; ++y) {
-        for (int x = 1; x < scene().mapWidth && hall.first < 0; ++x) {
-            if (isYellow(scene().cellColour(x, y)) && isYellow(scene().cellColour(x + 1, y))) {
+    for (int y = 1; y < scene().level().height() && hall.first < 0; ++y) {
+        for (int x = 1; x < scene().level().width() && hall.first < 0; ++x) {
+            if (isYellow(scene().level().cellColour(x, y)) &&
+                isYellow(scene().level().cellColour(x + 1, y))) {
                 hall = {x, y};
             }
         }
@@ -556,8 +568,8 @@ TEST_F(LevelTest, AMinuteOfScriptedWalkingNeverEntersAWallOrLeavesTheMap) {
                 Vector3 p = player.getPosition();
                 ASSERT_FALSE(std::isnan(p.x) || std::isnan(p.z)) << step;
                 Cell cell = playerCell();
-                ASSERT_TRUE(scene().isInMap(cell.first, cell.second)) << step;
-                ASSERT_FALSE(isBlack(scene().cellColour(cell.first, cell.second)))
+                ASSERT_TRUE(scene().level().isInMap(cell.first, cell.second)) << step;
+                ASSERT_FALSE(isBlack(scene().level().cellColour(cell.first, cell.second)))
                     << "step " << step << " at " << p.x << "," << p.z;
                 ASSERT_EQ(p.y, 1.8f);
                 travelled += std::hypot(p.x - last.x, p.z - last.z);

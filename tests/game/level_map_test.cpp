@@ -6,8 +6,9 @@
 #include <set>
 #include <utility>
 
+#include "game/level.h"
 #include "game/map_colours.h"
-#include "game/pickups.h"
+#include "game/pickup_set.h"
 #include "game_fixture.h"
 #include "level_files.h"
 #include "scene/node.h"
@@ -56,46 +57,49 @@ protected:
     NodeTransform nodes[4];
     GameFixture game;
     GameScene& scene = *game.scene;
+    Level& level = scene.level();
+    PickupSet& pickups = scene.pickups();
+
+    bool findFreeCell(int& x, int& y) { return pickups.findFreeCell(level, x, y); }
 
     void useMap(const std::vector<std::string>& rows) {
         static int serial = 0;
         // A new name each time: the texture manager shares a file loaded before.
         std::string name = "map" + std::to_string(++serial) + ".map";
         writeFile(dir.file(name), level_files::mapImage(rows));
-        scene.mapTexture = scene.textures().loadTexture(1, false, 1, 1, name);
-        ASSERT_NE(scene.mapTexture.id, 0u);
-        scene.mapWidth = static_cast<int>(rows[0].size());
-        scene.mapHeight = static_cast<int>(rows.size());
-        scene.cellSize = 6.0f;
+        TextureID map = scene.textures().loadTexture(1, false, 1, 1, name);
+        ASSERT_NE(map.id, 0u);
+        level.setMap(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()),
+                     textureColours(scene.textures(), map));
+        level.setCells(6.0f, 4.0f);
     }
     void placePickups(const std::vector<std::pair<int, int>>& cells) {
-        scene.healthPickup = std::make_unique<PickupHealth>(&nodes[0], 3.0f);
-        scene.energyPickup = std::make_unique<PickupEnergy>(&nodes[1], &nodes[3], 10.0f);
-        scene.arrowsPickup = std::make_unique<PickupArrows>(&nodes[2], 5.0f);
-        PickupObject* pickups[3] = {scene.healthPickup.get(), scene.energyPickup.get(),
-                                    scene.arrowsPickup.get()};
+        pickups.setHealth(std::make_unique<PickupHealth>(&nodes[0], 3.0f));
+        pickups.setEnergy(std::make_unique<PickupEnergy>(&nodes[1], &nodes[3], 10.0f));
+        pickups.setArrows(std::make_unique<PickupArrows>(&nodes[2], 5.0f));
+        PickupObject* placed[3] = {pickups.health(), pickups.energy(), pickups.arrows()};
         for (std::size_t i = 0; i < cells.size() && i < 3; ++i) {
-            pickups[i]->setPosition(cells[i].first * 6.0f, 0.0f, cells[i].second * 6.0f);
+            placed[i]->setPosition(cells[i].first * 6.0f, 0.0f, cells[i].second * 6.0f);
         }
     }
 };
 
 TEST_F(LevelMapTest, RowsOfTheListAreTheRowsTheGameReads) {
     useMap({"#.Y", "M#R", "..#"});
-    EXPECT_TRUE(isBlack(scene.cellColour(0, 0)));
-    EXPECT_TRUE(isWhite(scene.cellColour(1, 0)));
-    EXPECT_TRUE(isYellow(scene.cellColour(2, 0)));
-    EXPECT_TRUE(isMagenta(scene.cellColour(0, 1)));
-    EXPECT_TRUE(isWhite(scene.cellColour(0, 2)));
-    EXPECT_TRUE(isBlack(scene.cellColour(2, 2)));
+    EXPECT_TRUE(isBlack(level.cellColour(0, 0)));
+    EXPECT_TRUE(isWhite(level.cellColour(1, 0)));
+    EXPECT_TRUE(isYellow(level.cellColour(2, 0)));
+    EXPECT_TRUE(isMagenta(level.cellColour(0, 1)));
+    EXPECT_TRUE(isWhite(level.cellColour(0, 2)));
+    EXPECT_TRUE(isBlack(level.cellColour(2, 2)));
 }
 
 TEST_F(LevelMapTest, OutsideTheMapIsOpaqueBlack) {
     useMap({"...", "...", "..."});
     for (auto cell : {std::pair<int, int>{-1, 0}, {3, 0}, {0, -1}, {0, 3}, {-100000, 7}}) {
-        Color4 c = scene.cellColour(cell.first, cell.second);
+        Color4 c = level.cellColour(cell.first, cell.second);
         EXPECT_TRUE(c.equals(0.0f, 0.0f, 0.0f, 1.0f)) << cell.first << "," << cell.second;
-        EXPECT_FALSE(scene.isInMap(cell.first, cell.second));
+        EXPECT_FALSE(level.isInMap(cell.first, cell.second));
     }
 }
 
@@ -110,16 +114,16 @@ TEST_F(LevelMapTest, EachBlackNeighbourAddsItsBit) {
         std::vector<std::string> rows(5, ".....");
         rows[static_cast<std::size_t>(c.y)][static_cast<std::size_t>(c.x)] = '#';
         useMap(rows);
-        EXPECT_EQ(scene.cellWallMask(2, 2), c.bit) << c.x << "," << c.y;
+        EXPECT_EQ(level.cellWallMask(2, 2), c.bit) << c.x << "," << c.y;
     }
 }
 
 TEST_F(LevelMapTest, TheOutsideCountsAsWallForTheMask) {
     useMap({"#.#", "...", "#.#"});
-    EXPECT_EQ(scene.cellWallMask(1, 1), 16 + 32 + 64 + 128);
-    EXPECT_EQ(scene.cellWallMask(1, 0), 1 + 2 + 8 + 16 + 128);
+    EXPECT_EQ(level.cellWallMask(1, 1), 16 + 32 + 64 + 128);
+    EXPECT_EQ(level.cellWallMask(1, 0), 1 + 2 + 8 + 16 + 128);
     useMap({"###", "#.#", "###"});
-    EXPECT_EQ(scene.cellWallMask(1, 1), 255);
+    EXPECT_EQ(level.cellWallMask(1, 1), 255);
 }
 
 TEST_F(LevelMapTest, FreeCellsAreNeverInRowOrColumnZero) {
@@ -129,7 +133,7 @@ TEST_F(LevelMapTest, FreeCellsAreNeverInRowOrColumnZero) {
     for (int i = 0; i < 200; ++i) {
         int x = -1;
         int y = -1;
-        ASSERT_TRUE(scene.findFreeCell(x, y));
+        ASSERT_TRUE(findFreeCell(x, y));
         chosen.insert({x, y});
     }
     EXPECT_EQ(chosen, (std::set<std::pair<int, int>>{{1, 1}, {2, 1}, {3, 3}}));
@@ -139,7 +143,7 @@ TEST_F(LevelMapTest, TheLastRowAndColumnCanBeChosen) {
     useMap({"###", "###", "##."});
     int x = 0;
     int y = 0;
-    EXPECT_TRUE(scene.findFreeCell(x, y));
+    EXPECT_TRUE(findFreeCell(x, y));
     EXPECT_EQ(x, 2);
     EXPECT_EQ(y, 2);
 }
@@ -148,20 +152,20 @@ TEST_F(LevelMapTest, APickupsCellIsNotFree) {
     useMap({"#####", "#...#", "#####"});
     placePickups({{1, 1}, {3, 1}});
     // The third pickup lies on (3, 1) too; it is drawn 0.99 units off the cell.
-    scene.arrowsPickup->setPosition(2.0f * 6.0f + 0.99f, 0.0f, 6.0f);
+    pickups.arrows()->setPosition(2.0f * 6.0f + 0.99f, 0.0f, 6.0f);
     for (int i = 0; i < 50; ++i) {
         int x = 0;
         int y = 0;
         // Only (2, 1) is left, and the pickup 0.99 away still stands on it.
-        EXPECT_FALSE(scene.findFreeCell(x, y));
+        EXPECT_FALSE(findFreeCell(x, y));
         EXPECT_EQ(x, 0);
         EXPECT_EQ(y, 0);
     }
     // At 1.0 away it no longer does.
-    scene.arrowsPickup->setPosition(2.0f * 6.0f + 1.0f, 0.0f, 6.0f);
+    pickups.arrows()->setPosition(2.0f * 6.0f + 1.0f, 0.0f, 6.0f);
     int x = 0;
     int y = 0;
-    EXPECT_TRUE(scene.findFreeCell(x, y));
+    EXPECT_TRUE(findFreeCell(x, y));
     EXPECT_EQ(x, 2);
     EXPECT_EQ(y, 1);
 }
@@ -173,7 +177,7 @@ TEST_F(LevelMapTest, AMapWithoutAnOpenCellHasNoFreeCell) {
         useMap(rows);
         int x = 5;
         int y = 5;
-        EXPECT_FALSE(scene.findFreeCell(x, y));
+        EXPECT_FALSE(findFreeCell(x, y));
         EXPECT_EQ(x, 0);
         EXPECT_EQ(y, 0);
     }

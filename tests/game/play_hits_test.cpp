@@ -8,7 +8,7 @@
 
 #include "game/ghost.h"
 #include "game/map_colours.h"
-#include "game/pickups.h"
+#include "game/pickup_set.h"
 #include "game/play_support.h"
 #include "game/weapon_crossbow.h"
 #include "game_fixture.h"
@@ -48,31 +48,14 @@ protected:
     GameFixture game;
     GameScene& scene = *game.scene;
     Player& player = scene.player();
+    PickupSet& pickups = scene.pickups();
     WeaponCrossbow* crossbow = nullptr;
 
     // A 7 x 5 map walled all round, with a row of each cell class; the player
     // stands in the middle of cell (3, 3) looking along +X.
     void SetUp() override {
-        writeFile(dir.file("hits.map"), level_files::mapImage({
-                                            "#######",
-                                            "#.YMR.#",
-                                            "#.....#",
-                                            "#.....#",
-                                            "#######",
-                                        }));
-        scene.mapTexture = scene.textures().loadTexture(1, false, 1, 1, "hits.map");
-        ASSERT_NE(scene.mapTexture.id, 0u);
-        scene.mapWidth = 7;
-        scene.mapHeight = 5;
-        scene.cellSize = CELL;
-        scene.wallHeight = WALL;
-        for (int y = 0; y < 5; ++y) {
-            for (int x = 0; x < 7; ++x) {
-                bool wall = isBlack(scene.cellColour(x, y));
-                scene.cellWallMasks.push_back(wall ? -1 : scene.cellWallMask(x, y));
-            }
-        }
-        ASSERT_TRUE(isYellow(scene.cellColour(2, 1)));
+        game.useMap({"#######", "#.YMR.#", "#.....#", "#.....#", "#######"}, CELL, WALL);
+        ASSERT_TRUE(isYellow(scene.level().cellColour(2, 1)));
         player.setSpeeds(20.0f, 3.0f);
         player.setView(Vector3(18.0f, 1.8f, 18.0f), Vector3(1.0f, 0.0f, 0.0f));
         ASSERT_TRUE(player.createWeapons(nodes.weapons()));
@@ -109,14 +92,8 @@ protected:
         return crossbow->flyingPosition(index, p);
     }
     // A ghost that has appeared, standing at (x, 0, z) facing +Z.
-    Ghost& ghostAt(int index, float x, float z) {
-        auto& slot = scene.ghosts[static_cast<std::size_t>(index)];
-        slot = std::make_unique<Ghost>(nodes.ghost(), 7 * CELL, 5 * CELL);
-        slot->update(Vector3(-100.0f, 0.0f, -100.0f));
-        EXPECT_TRUE(slot->isAlive());
-        slot->setPosition(x, 0.0f, z);
-        slot->setHeading(0.0f);
-        return *slot;
+    Ghost& ghostAt(std::size_t index, float x, float z) {
+        return game.ghostAt(index, nodes.ghost(), x, z);
     }
 };
 
@@ -218,13 +195,13 @@ protected:
     void SetUp() override {
         PlayHitsTest::SetUp();
         NodeTransform* battery = nodes.make("battery.cob");
-        scene.healthPickup = std::make_unique<PickupHealth>(nodes.make("healthPack.cob"), 3.0f);
-        scene.energyPickup =
-            std::make_unique<PickupEnergy>(battery, nodes.make("powerCell", battery), 10.0f);
-        scene.arrowsPickup = std::make_unique<PickupArrows>(nodes.make("arrowCase"), 5.0f);
-        scene.healthPickup->setPosition(6.0f, 0.0f, 12.0f);
-        scene.energyPickup->setPosition(12.0f, 0.0f, 12.0f);
-        scene.arrowsPickup->setPosition(24.0f, 0.0f, 12.0f);
+        pickups.setHealth(std::make_unique<PickupHealth>(nodes.make("healthPack.cob"), 3.0f));
+        pickups.setEnergy(
+            std::make_unique<PickupEnergy>(battery, nodes.make("powerCell", battery), 10.0f));
+        pickups.setArrows(std::make_unique<PickupArrows>(nodes.make("arrowCase"), 5.0f));
+        pickups.health()->setPosition(6.0f, 0.0f, 12.0f);
+        pickups.energy()->setPosition(12.0f, 0.0f, 12.0f);
+        pickups.arrows()->setPosition(24.0f, 0.0f, 12.0f);
     }
 };
 
@@ -235,23 +212,23 @@ TEST_F(PickupStepTest, CollectingAddsItsAmountPlaysItsSoundAndTheHealthPackStops
     player.addHealth(-20.0f);
     sounds.audio.playSource(slotOf(Sound::Heartbeat), true);
 
-    scene.healthPickup->setPosition(18.99f, 0.0f, 18.0f);
+    pickups.health()->setPosition(18.99f, 0.0f, 18.0f);
     scene.updatePlay();
-    EXPECT_FALSE(scene.healthPickup->isVisible());
+    EXPECT_FALSE(pickups.health()->isVisible());
     EXPECT_EQ(player.getHealth(), 100);  // 80 + 50, kept at 100
     EXPECT_TRUE(sounds.playing(Sound::PickupHealth));
     EXPECT_FALSE(sounds.playing(Sound::Heartbeat));
 
-    scene.energyPickup->setPosition(18.0f, 0.0f, 18.0f);  // right under the eye
+    pickups.energy()->setPosition(18.0f, 0.0f, 18.0f);  // right under the eye
     scene.updatePlay();
     EXPECT_EQ(player.getEnergy(), 75);
     EXPECT_TRUE(sounds.playing(Sound::PickupPower));
 
     // Arrows picked up while the mace is in hand wait in the crossbow.
-    scene.arrowsPickup->setPosition(18.0f, 0.0f, 17.0f);
+    pickups.arrows()->setPosition(18.0f, 0.0f, 17.0f);
     scene.updatePlay();
-    EXPECT_TRUE(scene.arrowsPickup->isVisible());  // exactly one unit away
-    scene.arrowsPickup->setPosition(18.0f, 0.0f, 17.01f);
+    EXPECT_TRUE(pickups.arrows()->isVisible());  // exactly one unit away
+    pickups.arrows()->setPosition(18.0f, 0.0f, 17.01f);
     scene.updatePlay();
     EXPECT_EQ(crossbow->getArrowCount(), 3);
     EXPECT_TRUE(sounds.playing(Sound::PickupArrows));
@@ -266,31 +243,31 @@ TEST_F(PickupStepTest, EachFrameSpinsBringsBackOnAFreeCellAndDrainsEnergy) {
     }
     scene.setFrameTime(0.25f);
     scene.updateAnimations(0.0f);
-    EXPECT_NEAR(scene.arrowsPickup->getRoot()->m_fAngle, 49.5f, 1e-3f);
+    EXPECT_NEAR(pickups.arrows()->getRoot()->m_fAngle, 49.5f, 1e-3f);
     EXPECT_NEAR(player.energyValue(), 49.75f, 1e-4f);
 
-    scene.healthPickup->setPosition(18.0f, 0.0f, 18.0f);
+    pickups.health()->setPosition(18.0f, 0.0f, 18.0f);
     scene.updatePlay();
-    ASSERT_FALSE(scene.healthPickup->isVisible());
+    ASSERT_FALSE(pickups.health()->isVisible());
     game.advanceTime(1.0);
     scene.updateAnimations(0.0f);  // the delay starts here
     game.advanceTime(2.98);
     scene.updateAnimations(0.0f);
-    EXPECT_FALSE(scene.healthPickup->isVisible());
+    EXPECT_FALSE(pickups.health()->isVisible());
     game.advanceTime(0.04);
     scene.updateAnimations(0.0f);
-    ASSERT_TRUE(scene.healthPickup->isVisible());
+    ASSERT_TRUE(pickups.health()->isVisible());
     // On an open cell off row and column 0, and not where another pickup lies.
-    const Vector3 p = scene.healthPickup->getPosition();
+    const Vector3 p = pickups.health()->getPosition();
     const int x = static_cast<int>(p.x / CELL);
     const int y = static_cast<int>(p.z / CELL);
     EXPECT_EQ(p.x, static_cast<float>(x) * CELL);
     EXPECT_EQ(p.z, static_cast<float>(y) * CELL);
     EXPECT_GE(x, 1);
     EXPECT_GE(y, 1);
-    EXPECT_FALSE(isBlack(scene.cellColour(x, y)));
-    EXPECT_NE(p, scene.energyPickup->getPosition());
-    EXPECT_NE(p, scene.arrowsPickup->getPosition());
+    EXPECT_FALSE(isBlack(scene.level().cellColour(x, y)));
+    EXPECT_NE(p, pickups.energy()->getPosition());
+    EXPECT_NE(p, pickups.arrows()->getPosition());
 }
 
 TEST_F(PickupStepTest, FrameAnimatesTheGhostsAroundTheirPositions) {

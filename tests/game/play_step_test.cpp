@@ -30,21 +30,7 @@ protected:
     // A 7 x 5 hall walled all round; the player stands in the middle of
     // cell (3, 2), looking along +X.
     void SetUp() override {
-        writeFile(dir.file("hall.map"),
-                  level_files::mapImage({"#######", "#.....#", "#.....#", "#.....#", "#######"}));
-        scene.mapTexture = scene.textures().loadTexture(1, false, 1, 1, "hall.map");
-        ASSERT_NE(scene.mapTexture.id, 0u);
-        scene.mapWidth = 7;
-        scene.mapHeight = 5;
-        scene.cellSize = 6.0f;
-        scene.wallHeight = 4.0f;
-        scene.playerRadius = 1.25f;
-        for (int y = 0; y < 5; ++y) {
-            for (int x = 0; x < 7; ++x) {
-                bool wall = x == 0 || y == 0 || x == 6 || y == 4;
-                scene.cellWallMasks.push_back(wall ? -1 : scene.cellWallMask(x, y));
-            }
-        }
+        game.useMap({"#######", "#.....#", "#.....#", "#.....#", "#######"});
         player.setSpeeds(20.0f, 3.0f);
         player.setView(Vector3(18.0f, EYE, 12.0f), Vector3(1.0f, 0.0f, 0.0f));
         game.window.setState(GameState::Playing);
@@ -56,15 +42,9 @@ protected:
         }
     }
     // A ghost that has appeared, put down at (x, 0, z).
-    Ghost& ghostAt(int index, float x, float z) {
-        scene.ghosts[static_cast<std::size_t>(index)] =
-            std::make_unique<Ghost>(&ghostNodes[index], 42.0f, 30.0f);
-        Ghost& ghost = *scene.ghosts[static_cast<std::size_t>(index)];
+    Ghost& ghostAt(std::size_t index, float x, float z) {
         game.advanceTime(0.5);
-        ghost.update(Vector3(-100.0f, 0.0f, -100.0f));
-        EXPECT_TRUE(ghost.isAlive());
-        ghost.setPosition(x, 0.0f, z);
-        return ghost;
+        return game.ghostAt(index, &ghostNodes[index], x, z);
     }
     void setHealth(float health) {
         player.addHealth(-100.0f);
@@ -80,7 +60,7 @@ TEST_F(PlayStepTest, OneSecondOfMoveForwardCoversTenUnits) {
     steps(50);
     EXPECT_NEAR(player.getPosition().x, 28.0f, 1e-3f);
     EXPECT_NEAR(player.getPosition().z, 12.0f, 1e-4f);
-    EXPECT_TRUE(scene.footstepsPlaying);
+    EXPECT_TRUE(scene.play().footstepsPlaying());
 }
 
 TEST_F(PlayStepTest, ForwardAndBackTogetherCancelYetTheFootstepsStart) {
@@ -89,11 +69,11 @@ TEST_F(PlayStepTest, ForwardAndBackTogetherCancelYetTheFootstepsStart) {
     steps(100);
     EXPECT_NEAR(player.getPosition().x, 18.0f, 1e-4f);
     EXPECT_NEAR(player.getPosition().z, 12.0f, 1e-4f);
-    EXPECT_TRUE(scene.footstepsPlaying);
+    EXPECT_TRUE(scene.play().footstepsPlaying());
     game.hold(ControlTable::MOVE_FORWARD, false);
     game.hold(ControlTable::MOVE_BACK, false);
     steps(1);
-    EXPECT_FALSE(scene.footstepsPlaying);
+    EXPECT_FALSE(scene.play().footstepsPlaying());
 }
 
 TEST_F(PlayStepTest, TheWallsStopTheWalk) {
@@ -111,7 +91,7 @@ TEST_F(PlayStepTest, NothingMovesOutsideThePlayingState) {
     game.hold(ControlTable::MOVE_FORWARD, true);
     steps(10);
     EXPECT_EQ(player.getPosition().x, 18.0f);
-    EXPECT_FALSE(scene.footstepsPlaying);
+    EXPECT_FALSE(scene.play().footstepsPlaying());
 }
 
 TEST_F(PlayStepTest, MouseLookTurnsAndPitches) {

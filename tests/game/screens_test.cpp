@@ -634,14 +634,9 @@ TEST_F(ScreensTest, LeavingAGameRemovesTheLevelObjectsAndPlayControls) {
     ASSERT_TRUE(gui.createImage(40, GameState::Playing, 0, 0, 10, 10));
     ASSERT_TRUE(gui.createImage(50, GameState::GameOver, 0, 0, 10, 10));
     ASSERT_TRUE(gui.createButton(29, GameState::Paused, 258, 381, 319, 35));
-    scene.cellSize = 8.0f;
-    scene.wallHeight = 10.0f;
-    scene.mapWidth = 32;
-    scene.mapHeight = 24;
-    scene.radarScale = 0.5f;
-    scene.cellWallMasks.assign(32 * 24, 3);
-    scene.footstepsPlaying = true;
-    scene.ghosts.clear();
+    scene.level().setMap(32, 24, [](int, int) { return Color4(1.0f, 1.0f, 1.0f, 1.0f); });
+    scene.level().setCells(8.0f, 10.0f);
+    scene.hud().setRadarRange(200.0f);
     scene.player().addScore(20);
     scene.player().addHealth(-30);
 
@@ -652,20 +647,12 @@ TEST_F(ScreensTest, LeavingAGameRemovesTheLevelObjectsAndPlayControls) {
     EXPECT_NE(gui.getControl(29), nullptr);  // the menus stay
     // The HUD of the next game may use the same ids again.
     EXPECT_TRUE(gui.createImage(40, GameState::Playing, 0, 0, 10, 10));
-    EXPECT_EQ(scene.cellSize, 0.0f);
-    EXPECT_EQ(scene.wallHeight, 0.0f);
-    EXPECT_EQ(scene.mapWidth, 0);
-    EXPECT_EQ(scene.mapHeight, 0);
-    EXPECT_EQ(scene.radarScale, 0.0f);
-    EXPECT_TRUE(scene.cellWallMasks.empty());
-    EXPECT_FALSE(scene.footstepsPlaying);
-    ASSERT_EQ(scene.ghosts.size(), 3u);
-    for (const auto& ghost : scene.ghosts) {
-        EXPECT_TRUE(ghost == nullptr);
-    }
-    EXPECT_TRUE(scene.healthPickup == nullptr);
-    EXPECT_TRUE(scene.energyPickup == nullptr);
-    EXPECT_TRUE(scene.arrowsPickup == nullptr);
+    EXPECT_EQ(scene.level().cellSize(), 0.0f);
+    EXPECT_EQ(scene.level().width(), 0);
+    EXPECT_EQ(scene.level().storedWallMask(1, 1), -1);
+    EXPECT_EQ(scene.hud().radarScale(), 0.0f);
+    EXPECT_EQ(scene.ghosts().count(), 0u);
+    EXPECT_EQ(scene.pickups().health(), nullptr);
     EXPECT_EQ(scene.player().getScore(), 0);
     EXPECT_EQ(scene.player().getHealth(), 100);
     EXPECT_EQ(scene.nodeCount(), 0u);
@@ -675,8 +662,7 @@ TEST_F(ScreensTest, LeavingAGameRemovesTheLevelObjectsAndPlayControls) {
 TEST_F(ScreensTest, LeavingWithNoLevelIsHarmless) {
     scene.leaveGame();
     scene.leaveGame();
-    EXPECT_EQ(scene.ghosts.size(), 3u);
-    EXPECT_EQ(scene.cellSize, 0.0f);
+    EXPECT_EQ(scene.level().cellSize(), 0.0f);
     EXPECT_TRUE(boxes.boxes().empty());
 }
 

@@ -126,22 +126,23 @@ TEST_F(WeaponDrawTest, ArrowsStuckForAMinuteGoWhicheverWeaponIsInHand) {
 TEST_F(WeaponDrawTest, AGhostsLightGoesOutWhenItDiesAndOnWhenItReturns) {
     LightPoint light;
     light.setOn(false);
-    Ghost ghost(nodes.ghost(), 100.0f, 100.0f);
+    GhostWorld world{100.0f, 100.0f};
+    Ghost ghost(nodes.ghost());
     ghost.setLight(&light);
     EXPECT_TRUE(ghost.checkNodes());
     EXPECT_TRUE(boxes.boxes().empty());
-    ghost.update(Vector3());
+    ghost.update(Vector3(), world);
     EXPECT_TRUE(light.isOn());
     ghost.setPosition(50.0f, 0.0f, 50.0f);
     ghost.kill();
     EXPECT_FALSE(light.isOn());
     for (int i = 0; i < 120; ++i) {
         ghost.setPosition(50.0f, 0.0f, 50.0f);
-        ghost.update(Vector3());
+        ghost.update(Vector3(), world);
     }
     EXPECT_FALSE(light.isOn());
     advance(5.1);
-    ghost.update(Vector3());
+    ghost.update(Vector3(), world);
     EXPECT_TRUE(ghost.isAlive());
     EXPECT_TRUE(light.isOn());
 }
