@@ -18,10 +18,10 @@ constexpr int DEAD_HEALTH = 1;
 
 void GameScene::mouseLook(float dx, float dy) {
     if (dx != 0.0f) {
-        m_player.move(Player::TURN, dx);
+        m_player.move(Player::Command::Turn, dx);
     }
     if (dy != 0.0f) {
-        m_player.move(Player::LOOK_UP_DOWN, dy);
+        m_player.move(Player::Command::LookUpDown, dy);
     }
 }
 
@@ -45,11 +45,11 @@ void GameScene::movePlayer() {
     GameSettings* settings = gameSettings();
     bool moved = false;
     if (settings != nullptr) {
-        const int actions[4] = {Player::MOVE_FORWARD, Player::MOVE_BACK, Player::STRAFE_LEFT,
-                                Player::STRAFE_RIGHT};
+        const int actions[4] = {ControlTable::MOVE_FORWARD, ControlTable::MOVE_BACK,
+                                ControlTable::STRAFE_LEFT, ControlTable::STRAFE_RIGHT};
         for (int action : actions) {
             if (settings->isActionActive(action, false)) {
-                m_player.move(action, PLAY_STEP);
+                m_player.move(static_cast<Player::Command>(action), PLAY_STEP);
                 moved = true;
             }
         }
