@@ -243,7 +243,7 @@ public:
             return false;
         }
         player.getCrossbow()->addArrows(100);
-        player.move(Player::LOOK_UP_DOWN, -1.0f);  // as far up as the view goes
+        player.move(Player::Command::LookUpDown, -1.0f);  // as far up as the view goes
         hold(ControlTable::ATTACK, true);
         for (int i = 0; i < 6000 && player.getCrossbow()->flyingCount() < 25; ++i) {
             scene->mouseLook(0.01f, 0.0f);  // spread the arrows round

@@ -29,10 +29,10 @@ PlayRules::PlayRules(Player& player, const Level& level, GhostSet& ghosts, Picku
 
 void PlayRules::look(float dx, float dy) {
     if (dx != 0.0f) {
-        m_player.move(Player::TURN, dx);
+        m_player.move(Player::Command::Turn, dx);
     }
     if (dy != 0.0f) {
-        m_player.move(Player::LOOK_UP_DOWN, dy);
+        m_player.move(Player::Command::LookUpDown, dy);
     }
 }
 
@@ -51,11 +51,11 @@ void PlayRules::movePlayer() {
     GameSettings* settings = gameSettings();
     bool moved = false;
     if (settings != nullptr) {
-        const int actions[4] = {Player::MOVE_FORWARD, Player::MOVE_BACK, Player::STRAFE_LEFT,
-                                Player::STRAFE_RIGHT};
+        const int actions[4] = {ControlTable::MOVE_FORWARD, ControlTable::MOVE_BACK,
+                                ControlTable::STRAFE_LEFT, ControlTable::STRAFE_RIGHT};
         for (int action : actions) {
             if (settings->isActionActive(action, false)) {
-                m_player.move(action, PLAY_STEP);
+                m_player.move(static_cast<Player::Command>(action), PLAY_STEP);
                 moved = true;
             }
         }

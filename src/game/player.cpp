@@ -6,8 +6,16 @@
 
 #include "game/weapon_crossbow.h"
 #include "game/weapon_mace.h"
+#include "input/control_table.h"
 #include "input/game_settings.h"
 #include "scene/math_constants.h"
+
+// The play step hands a held movement action to move() as the command of the
+// same number.
+static_assert(static_cast<int>(Player::Command::MoveForward) == ControlTable::MOVE_FORWARD);
+static_assert(static_cast<int>(Player::Command::MoveBack) == ControlTable::MOVE_BACK);
+static_assert(static_cast<int>(Player::Command::StrafeLeft) == ControlTable::STRAFE_LEFT);
+static_assert(static_cast<int>(Player::Command::StrafeRight) == ControlTable::STRAFE_RIGHT);
 
 namespace {
 
@@ -27,11 +35,11 @@ float clampValue(float v) {
 }  // namespace
 
 Player::Player(float distance)
-    : position(0.0f, 0.5f, 0.0f),
-      target(0.0f, 0.5f, -distance),
-      lookDistance(distance),
-      pitchUpLimit(std::tan(50.0f * DEG_TO_RAD) * distance),
-      pitchDownLimit(std::tan(30.0f * DEG_TO_RAD) * distance) {
+    : m_position(0.0f, 0.5f, 0.0f),
+      m_target(0.0f, 0.5f, -distance),
+      m_lookDistance(distance),
+      m_pitchUpLimit(std::tan(50.0f * DEG_TO_RAD) * distance),
+      m_pitchDownLimit(std::tan(30.0f * DEG_TO_RAD) * distance) {
     GameSettings* settings = gameSettings();
     setInvertMouse(settings != nullptr && settings->invertMouse);
     reset();
@@ -41,34 +49,34 @@ Player::Player(float distance)
 Player::~Player() = default;
 
 void Player::reset() {
-    energy = 50.0f;
-    health = 100.0f;
-    score = 0;
-    crossbow.reset();
-    mace.reset();
+    m_energy = 50.0f;
+    m_health = 100.0f;
+    m_score = 0;
+    m_crossbow.reset();
+    m_mace.reset();
 }
 
 void Player::setSpeeds(float newMoveSpeed, float newTurnSpeed) {
-    moveSpeed = newMoveSpeed;
-    turnSpeed = newTurnSpeed;
+    m_moveSpeed = newMoveSpeed;
+    m_turnSpeed = newTurnSpeed;
 }
 
 void Player::setView(const Vector3& eye, const Vector3& direction) {
     Vector3 unit = direction;
     unit.normalize();
-    position = eye;
-    target = Vector3(eye.x + unit.x * lookDistance, eye.y + unit.y * lookDistance,
-                     eye.z + unit.z * lookDistance);
+    m_position = eye;
+    m_target = Vector3(eye.x + unit.x * m_lookDistance, eye.y + unit.y * m_lookDistance,
+                       eye.z + unit.z * m_lookDistance);
 }
 
 void Player::setPosition(float x, float y, float z) {
-    Vector3 offset = target.subtract(position);
-    position = Vector3(x, y, z);
-    target = position.add(offset);
+    Vector3 offset = m_target.subtract(m_position);
+    m_position = Vector3(x, y, z);
+    m_target = m_position.add(offset);
 }
 
 Vector3 Player::getDirection() const {
-    Vector3 d = target.subtract(position);
+    Vector3 d = m_target.subtract(m_position);
     d.normalize();
     return d;
 }
@@ -76,41 +84,41 @@ Vector3 Player::getDirection() const {
 // The horizontal offset to the target is not normalised: its length is
 // lookDistance and stays so under turning and pitching, which makes the speed
 // lookDistance x moveSpeed whatever the pitch.
-void Player::move(int command, float amount) {
-    Vector3 d = target.subtract(position);
+void Player::move(Command command, float amount) {
+    Vector3 d = m_target.subtract(m_position);
     auto shift = [this](const Vector3& step) {
-        position = position.add(step);
-        target = target.add(step);
+        m_position = m_position.add(step);
+        m_target = m_target.add(step);
     };
     switch (command) {
-        case MOVE_FORWARD:
-        case MOVE_BACK: {
-            float f = amount * moveSpeed * (command == MOVE_FORWARD ? 1.0f : -1.0f);
+        case Command::MoveForward:
+        case Command::MoveBack: {
+            float f = amount * m_moveSpeed * (command == Command::MoveForward ? 1.0f : -1.0f);
             shift(Vector3(d.x * f, 0.0f, d.z * f));
             break;
         }
-        case STRAFE_LEFT:
-        case STRAFE_RIGHT: {
+        case Command::StrafeLeft:
+        case Command::StrafeRight: {
             // (-d.z, 0, d.x) points to the right of the view.
-            float f = amount * moveSpeed * (command == STRAFE_RIGHT ? 1.0f : -1.0f);
+            float f = amount * m_moveSpeed * (command == Command::StrafeRight ? 1.0f : -1.0f);
             shift(Vector3(-d.z * f, 0.0f, d.x * f));
             break;
         }
-        case TURN:
-        case TURN_BACK: {
-            float a = turnSpeed * amount;
+        case Command::Turn:
+        case Command::TurnBack: {
+            float a = m_turnSpeed * amount;
             float c = std::cos(a);
-            float s = std::sin(a) * (command == TURN ? 1.0f : -1.0f);
-            target.x = c * d.x - s * d.z + position.x;
-            target.z = s * d.x + c * d.z + position.z;
+            float s = std::sin(a) * (command == Command::Turn ? 1.0f : -1.0f);
+            m_target.x = c * d.x - s * d.z + m_position.x;
+            m_target.z = s * d.x + c * d.z + m_position.z;
             break;
         }
-        case LOOK_UP_DOWN:
-            target.y = target.y - turnSpeed * amount * static_cast<float>(invertSign);
-            if (target.y > position.y + pitchUpLimit) {
-                target.y = position.y + pitchUpLimit;
-            } else if (target.y < position.y - pitchDownLimit) {
-                target.y = position.y - pitchDownLimit;
+        case Command::LookUpDown:
+            m_target.y = m_target.y - m_turnSpeed * amount * static_cast<float>(m_invertSign);
+            if (m_target.y > m_position.y + m_pitchUpLimit) {
+                m_target.y = m_position.y + m_pitchUpLimit;
+            } else if (m_target.y < m_position.y - m_pitchDownLimit) {
+                m_target.y = m_position.y - m_pitchDownLimit;
             }
             break;
         default:
@@ -123,12 +131,12 @@ void Player::addEnergy(float amount) {
     if (!std::isfinite(amount)) {
         return;
     }
-    energy = clampValue(energy + amount);
+    m_energy = clampValue(m_energy + amount);
 }
 
 void Player::addHealth(float amount) {
     if (!std::isfinite(amount)) {
         return;
     }
-    health = clampValue(health + amount);
+    m_health = clampValue(m_health + amount);
 }

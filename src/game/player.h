@@ -8,7 +8,7 @@ class WeaponCrossbow;
 class WeaponMace;
 
 // Which weapon is in hand, or on its way down or up.
-enum WeaponState : int {
+enum class WeaponState : int {
     MaceReady = 0,
     MaceLowering = 1,
     MaceRaising = 2,
@@ -22,16 +22,17 @@ enum WeaponState : int {
 // and the two weapons.
 class Player {
 public:
-    // The movement commands of move(); 0 to 3 share the numbers of the
-    // movement control actions.
-    enum Command : int {
-        MOVE_FORWARD = 0,
-        MOVE_BACK = 1,
-        STRAFE_LEFT = 2,
-        STRAFE_RIGHT = 3,
-        TURN_BACK = 4,
-        TURN = 5,
-        LOOK_UP_DOWN = 6,
+    // The commands of move(). MoveForward to StrafeRight share the numbers 0
+    // to 3 of the movement control actions: the play step converts a held
+    // action into its command.
+    enum class Command : int {
+        MoveForward = 0,
+        MoveBack = 1,
+        StrafeLeft = 2,
+        StrafeRight = 3,
+        TurnBack = 4,
+        Turn = 5,
+        LookUpDown = 6,
     };
 
     explicit Player(float lookDistance);
@@ -45,26 +46,26 @@ public:
     void setView(const Vector3& eye, const Vector3& direction);
     // Moves eye and target together so that the eye is at (x, y, z).
     void setPosition(float x, float y, float z);
-    Vector3 getPosition() const { return position; }
-    Vector3 getTarget() const { return target; }
+    Vector3 getPosition() const { return m_position; }
+    Vector3 getTarget() const { return m_target; }
     Vector3 getDirection() const;
-    void move(int command, float amount);
+    void move(Command command, float amount);
 
     void addEnergy(float amount);
     void addHealth(float amount);
-    void addScore(int points) { score += points; }
-    int getEnergy() const { return static_cast<int>(energy); }
-    int getHealth() const { return static_cast<int>(health); }
-    int getScore() const { return score; }
-    float energyValue() const { return energy; }
-    float healthValue() const { return health; }
+    void addScore(int points) { m_score += points; }
+    int getEnergy() const { return static_cast<int>(m_energy); }
+    int getHealth() const { return static_cast<int>(m_health); }
+    int getScore() const { return m_score; }
+    float energyValue() const { return m_energy; }
+    float healthValue() const { return m_health; }
 
     bool isCrossbowSelected() const;
-    void setInvertMouse(bool on) { invertSign = on ? -1 : 1; }
-    int getInvertSign() const { return invertSign; }
-    WeaponState getWeaponState() const { return weaponState; }
-    float getMoveSpeed() const { return moveSpeed; }
-    float getTurnSpeed() const { return turnSpeed; }
+    void setInvertMouse(bool on) { m_invertSign = on ? -1 : 1; }
+    int getInvertSign() const { return m_invertSign; }
+    WeaponState getWeaponState() const { return m_weaponState; }
+    float getMoveSpeed() const { return m_moveSpeed; }
+    float getTurnSpeed() const { return m_turnSpeed; }
 
     // Weapons (player_weapons.cpp).
     bool createWeapons(NodeTransform* hidden);
@@ -74,22 +75,22 @@ public:
     void switchWeapon();
     // Draws the weapon in hand in eye space.
     void renderWeapon();
-    WeaponCrossbow* getCrossbow() { return crossbow.get(); }
-    WeaponMace* getMace() { return mace.get(); }
+    WeaponCrossbow* getCrossbow() { return m_crossbow.get(); }
+    WeaponMace* getMace() { return m_mace.get(); }
 
 private:
-    int invertSign = 1;
-    WeaponState weaponState = MaceReady;
-    Vector3 position;
-    Vector3 target;
-    float lookDistance;
-    float pitchUpLimit;
-    float pitchDownLimit;
-    float moveSpeed = 15.0f;
-    float turnSpeed = 3.0f;
-    float energy = 50.0f;
-    float health = 100.0f;
-    int score = 0;
-    std::unique_ptr<WeaponCrossbow> crossbow;
-    std::unique_ptr<WeaponMace> mace;
+    int m_invertSign = 1;
+    WeaponState m_weaponState = WeaponState::MaceReady;
+    Vector3 m_position;
+    Vector3 m_target;
+    float m_lookDistance;
+    float m_pitchUpLimit;
+    float m_pitchDownLimit;
+    float m_moveSpeed = 15.0f;
+    float m_turnSpeed = 3.0f;
+    float m_energy = 50.0f;
+    float m_health = 100.0f;
+    int m_score = 0;
+    std::unique_ptr<WeaponCrossbow> m_crossbow;
+    std::unique_ptr<WeaponMace> m_mace;
 };

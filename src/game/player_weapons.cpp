@@ -30,107 +30,110 @@ bool pressed(int action) {
 }  // namespace
 
 bool Player::createWeapons(NodeTransform* hidden) {
-    weaponState = MaceReady;
-    mace.reset(new (std::nothrow) WeaponMace(findTransform(hidden, "mace")));
-    if (!mace) {
+    m_weaponState = WeaponState::MaceReady;
+    m_mace.reset(new (std::nothrow) WeaponMace(findTransform(hidden, "mace")));
+    if (!m_mace) {
         reportShowReset(RESET_NO_ERROR, ERROR_MEMORY, "Can not create WeaponMace");
         return false;
     }
-    if (!mace->checkNodes()) {
+    if (!m_mace->checkNodes()) {
         return false;
     }
-    crossbow.reset(new (std::nothrow) WeaponCrossbow(findTransform(hidden, "weapon"),
-                                                     findTransform(hidden, "arrow")));
-    if (!crossbow) {
+    m_crossbow.reset(new (std::nothrow) WeaponCrossbow(findTransform(hidden, "weapon"),
+                                                       findTransform(hidden, "arrow")));
+    if (!m_crossbow) {
         reportShowReset(RESET_NO_ERROR, ERROR_MEMORY, "Can not create WeaponCrossbow");
         return false;
     }
-    return crossbow->checkNodes();
+    return m_crossbow->checkNodes();
 }
 
 bool Player::updateWeapons() {
-    if (!mace || !crossbow) {
+    if (!m_mace || !m_crossbow) {
         return false;
     }
     bool striking = false;
-    const WeaponState before = weaponState;
-    switch (weaponState) {
-        case MaceReady:
+    const WeaponState before = m_weaponState;
+    switch (m_weaponState) {
+        case WeaponState::MaceReady:
             if (pressed(ControlTable::RANGED_WEAPON)) {
-                weaponState = MaceLowering;
-                mace->moveHold(true, true);
+                m_weaponState = WeaponState::MaceLowering;
+                m_mace->moveHold(true, true);
             } else {
-                mace->update();
-                striking = mace->isStriking();
+                m_mace->update();
+                striking = m_mace->isStriking();
             }
             break;
-        case MaceLowering:
-            if (mace->moveHold(true, false)) {
-                weaponState = CrossbowRaising;
-                crossbow->moveHold(false, true);
+        case WeaponState::MaceLowering:
+            if (m_mace->moveHold(true, false)) {
+                m_weaponState = WeaponState::CrossbowRaising;
+                m_crossbow->moveHold(false, true);
             }
             break;
-        case MaceRaising:
-            if (mace->moveHold(false, false)) {
-                weaponState = MaceReady;
+        case WeaponState::MaceRaising:
+            if (m_mace->moveHold(false, false)) {
+                m_weaponState = WeaponState::MaceReady;
             }
             break;
-        case CrossbowReady:
+        case WeaponState::CrossbowReady:
             if (pressed(ControlTable::MELEE_WEAPON)) {
-                weaponState = CrossbowLowering;
-                crossbow->moveHold(true, true);
+                m_weaponState = WeaponState::CrossbowLowering;
+                m_crossbow->moveHold(true, true);
             } else {
-                crossbow->update(getPosition(), getDirection());
+                m_crossbow->update(getPosition(), getDirection());
             }
             break;
-        case CrossbowLowering:
-            if (crossbow->moveHold(true, false)) {
-                weaponState = MaceRaising;
-                mace->moveHold(false, true);
+        case WeaponState::CrossbowLowering:
+            if (m_crossbow->moveHold(true, false)) {
+                m_weaponState = WeaponState::MaceRaising;
+                m_mace->moveHold(false, true);
             }
             break;
-        case CrossbowRaising:
-            if (crossbow->moveHold(false, false)) {
-                weaponState = CrossbowReady;
+        case WeaponState::CrossbowRaising:
+            if (m_crossbow->moveHold(false, false)) {
+                m_weaponState = WeaponState::CrossbowReady;
             }
             break;
     }
-    if (weaponState != before && (weaponState == MaceReady || weaponState == CrossbowReady)) {
-        traceEvent("weapon %s ready", weaponState == MaceReady ? "mace" : "crossbow");
+    if (m_weaponState != before &&
+        (m_weaponState == WeaponState::MaceReady || m_weaponState == WeaponState::CrossbowReady)) {
+        traceEvent("weapon %s ready",
+                   m_weaponState == WeaponState::MaceReady ? "mace" : "crossbow");
     }
     // Arrows already shot fly on whichever weapon is in hand; frozen in the
     // air they would hang there as traps for the ghosts.
-    crossbow->flyArrows();
+    m_crossbow->flyArrows();
     return striking;
 }
 
 void Player::switchWeapon() {
-    if (!mace || !crossbow) {
+    if (!m_mace || !m_crossbow) {
         return;
     }
-    if (weaponState == MaceReady) {
-        weaponState = MaceLowering;
-        mace->moveHold(true, true);
-    } else if (weaponState == CrossbowReady) {
-        weaponState = CrossbowLowering;
-        crossbow->moveHold(true, true);
+    if (m_weaponState == WeaponState::MaceReady) {
+        m_weaponState = WeaponState::MaceLowering;
+        m_mace->moveHold(true, true);
+    } else if (m_weaponState == WeaponState::CrossbowReady) {
+        m_weaponState = WeaponState::CrossbowLowering;
+        m_crossbow->moveHold(true, true);
     }
 }
 
 bool Player::isCrossbowSelected() const {
-    return weaponState == CrossbowReady || weaponState == CrossbowLowering ||
-           weaponState == CrossbowRaising;
+    return m_weaponState == WeaponState::CrossbowReady ||
+           m_weaponState == WeaponState::CrossbowLowering ||
+           m_weaponState == WeaponState::CrossbowRaising;
 }
 
 void Player::renderWeapon() {
-    if (!mace || !crossbow) {
+    if (!m_mace || !m_crossbow) {
         return;
     }
     if (isCrossbowSelected()) {
-        crossbow->render();
+        m_crossbow->render();
     } else {
-        mace->render();
+        m_mace->render();
     }
     // Stuck arrows go after their time even while the mace is in hand.
-    crossbow->expireArrows(playTimeNow());
+    m_crossbow->expireArrows(playTimeNow());
 }

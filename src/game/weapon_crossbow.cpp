@@ -51,40 +51,40 @@ bool arrowStopsInCell(const Color4& cell, float height, float wallHeight) {
 }
 
 WeaponCrossbow::WeaponCrossbow(NodeTransform* weapon, NodeTransform* arrow)
-    : root(weapon), loadedArrow(arrow) {
-    holdTween.start(heldPosition, awayPosition, HOLD_MOVE_SECONDS, true);
-    if (root) {
-        root->m_vTranslation = awayPosition;
-        root->m_vScale = Vector3(CROSSBOW_SCALE, CROSSBOW_SCALE, CROSSBOW_SCALE);
+    : m_root(weapon), m_loadedArrow(arrow) {
+    m_holdTween.start(m_heldPosition, m_awayPosition, HOLD_MOVE_SECONDS, true);
+    if (m_root) {
+        m_root->m_vTranslation = m_awayPosition;
+        m_root->m_vScale = Vector3(CROSSBOW_SCALE, CROSSBOW_SCALE, CROSSBOW_SCALE);
     }
-    stringL = findTransform(root, "stringL");
-    stringR = findTransform(root, "stringR");
-    pusher = findTransform(root, "pusher");
-    if (stringL) {
-        stringL->m_fAngle = 0.0f;
+    m_stringL = findTransform(m_root, "stringL");
+    m_stringR = findTransform(m_root, "stringR");
+    m_pusher = findTransform(m_root, "pusher");
+    if (m_stringL) {
+        m_stringL->m_fAngle = 0.0f;
     }
-    if (stringR) {
-        stringR->m_fAngle = 0.0f;
+    if (m_stringR) {
+        m_stringR->m_fAngle = 0.0f;
     }
-    if (loadedArrow) {
-        loadedArrow->setVisible(false);
-        loadedArrow->m_vTranslation = Vector3(-0.172f, -0.238f, ARROW_REST_Z);
-        loadedArrow->m_vScale = Vector3(CROSSBOW_SCALE, CROSSBOW_SCALE, CROSSBOW_SCALE);
-        loadedArrow->m_fAngle = -90.0f;
+    if (m_loadedArrow) {
+        m_loadedArrow->setVisible(false);
+        m_loadedArrow->m_vTranslation = Vector3(-0.172f, -0.238f, ARROW_REST_Z);
+        m_loadedArrow->m_vScale = Vector3(CROSSBOW_SCALE, CROSSBOW_SCALE, CROSSBOW_SCALE);
+        m_loadedArrow->m_fAngle = -90.0f;
     }
 }
 
 bool WeaponCrossbow::checkNodes() const {
     const char* missing = nullptr;
-    if (!root) {
+    if (!m_root) {
         missing = "WeaponCrossbow: Could not find root transform node";
-    } else if (!stringL) {
+    } else if (!m_stringL) {
         missing = "WeaponCrossbow: Could not find stringL node";
-    } else if (!stringR) {
+    } else if (!m_stringR) {
         missing = "WeaponCrossbow: Could not find stringR node";
-    } else if (!pusher) {
+    } else if (!m_pusher) {
         missing = "WeaponCrossbow: Could not find pusher node";
-    } else if (!loadedArrow) {
+    } else if (!m_loadedArrow) {
         missing = "WeaponCrossbow: Could not find arrow node";
     }
     if (missing) {
@@ -95,27 +95,27 @@ bool WeaponCrossbow::checkNodes() const {
 }
 
 bool WeaponCrossbow::moveHold(bool toAway, bool start) {
-    return stepHoldMove(holdTween, heldPosition, awayPosition, toAway, start);
+    return stepHoldMove(m_holdTween, m_heldPosition, m_awayPosition, toAway, start);
 }
 
 float WeaponCrossbow::stringAngle() const {
-    return stringL ? stringL->m_fAngle : 0.0f;
+    return m_stringL ? m_stringL->m_fAngle : 0.0f;
 }
 
 void WeaponCrossbow::slide() {
-    loadedArrow->m_vTranslation.z =
-        mapRangeClamped(ARROW_REST_Z, ARROW_DRAWN_Z, 0.0f, DRAWN_ANGLE, stringL->m_fAngle);
-    pusher->m_vTranslation.z = mapRangeClamped(0.0f, PUSHER_DRAWN_Z, ARROW_REST_Z, ARROW_DRAWN_Z,
-                                               loadedArrow->m_vTranslation.z);
+    m_loadedArrow->m_vTranslation.z =
+        mapRangeClamped(ARROW_REST_Z, ARROW_DRAWN_Z, 0.0f, DRAWN_ANGLE, m_stringL->m_fAngle);
+    m_pusher->m_vTranslation.z = mapRangeClamped(0.0f, PUSHER_DRAWN_Z, ARROW_REST_Z, ARROW_DRAWN_Z,
+                                                 m_loadedArrow->m_vTranslation.z);
 }
 
 void WeaponCrossbow::shoot(const Vector3& eye, const Vector3& direction, float now) {
-    if (static_cast<int>(flying.size()) >= MAX_FLYING) {
-        flying.front().node->setVisible(false);
-        flying.pop_front();
+    if (static_cast<int>(m_flying.size()) >= MAX_FLYING) {
+        m_flying.front().node->setVisible(false);
+        m_flying.pop_front();
     }
-    NodeTransform* node = arrowNodes[nextArrow];
-    nextArrow = (nextArrow + 1) % MAX_FLYING;
+    NodeTransform* node = m_arrowNodes[m_nextArrow];
+    m_nextArrow = (m_nextArrow + 1) % MAX_FLYING;
     if (!node) {
         return;  // never handed over: the shot is spent without an arrow to show
     }
@@ -137,72 +137,72 @@ void WeaponCrossbow::shoot(const Vector3& eye, const Vector3& direction, float n
         Vector3(forward.x * ARROW_SPEED, forward.y * ARROW_SPEED, forward.z * ARROW_SPEED);
     arrow.active = true;
     arrow.expiryTime = now + ARROW_LIFE;
-    flying.push_back(arrow);
+    m_flying.push_back(arrow);
 }
 
 void WeaponCrossbow::update(const Vector3& eye, const Vector3& direction) {
     const float now = playTimeNow();
-    switch (fireState) {
-        case Unloaded:
-            if (arrowCount > 0 && holdTween.finished()) {
-                fireState = Drawing;
-                loadedArrow->setVisible(true);
-                loadedArrow->m_vTranslation.z = ARROW_REST_Z;
-                pusher->m_vTranslation.z = 0.0f;
+    switch (m_fireState) {
+        case FireState::Unloaded:
+            if (m_arrowCount > 0 && m_holdTween.finished()) {
+                m_fireState = FireState::Drawing;
+                m_loadedArrow->setVisible(true);
+                m_loadedArrow->m_vTranslation.z = ARROW_REST_Z;
+                m_pusher->m_vTranslation.z = 0.0f;
                 playSound(Sound::CrossbowLoad);
             }
             break;
-        case Drawing:
-            if (arrowCount == 0) {
-                fireState = Unloaded;
+        case FireState::Drawing:
+            if (m_arrowCount == 0) {
+                m_fireState = FireState::Unloaded;
                 break;
             }
-            stringL->m_fAngle += PLAY_STEP * DRAW_SPEED;
-            if (stringL->m_fAngle > DRAWN_ANGLE) {
-                stringL->m_fAngle = DRAWN_ANGLE;
-                stringR->m_fAngle = DRAWN_ANGLE;
-                fireState = Loaded;
+            m_stringL->m_fAngle += PLAY_STEP * DRAW_SPEED;
+            if (m_stringL->m_fAngle > DRAWN_ANGLE) {
+                m_stringL->m_fAngle = DRAWN_ANGLE;
+                m_stringR->m_fAngle = DRAWN_ANGLE;
+                m_fireState = FireState::Loaded;
                 traceEvent("crossbow loaded");
             } else {
-                stringR->m_fAngle = stringL->m_fAngle;
+                m_stringR->m_fAngle = m_stringL->m_fAngle;
             }
             slide();
             break;
-        case Loaded:
-            if (arrowCount == 0) {
-                fireState = Unloaded;
+        case FireState::Loaded:
+            if (m_arrowCount == 0) {
+                m_fireState = FireState::Unloaded;
             } else if (triggerHeld()) {
                 // The arrow is spent at the trigger, not at the load.
-                arrowCount -= 1;
-                fireState = Releasing;
+                m_arrowCount -= 1;
+                m_fireState = FireState::Releasing;
                 playSound(Sound::CrossbowShoot);
             }
             break;
-        case Releasing:
-            stringL->m_fAngle -= PLAY_STEP * RELEASE_SPEED;
-            if (stringL->m_fAngle > 0.0f) {
-                stringR->m_fAngle = stringL->m_fAngle;
+        case FireState::Releasing:
+            m_stringL->m_fAngle -= PLAY_STEP * RELEASE_SPEED;
+            if (m_stringL->m_fAngle > 0.0f) {
+                m_stringR->m_fAngle = m_stringL->m_fAngle;
             } else {
-                stringL->m_fAngle = 0.0f;
-                stringR->m_fAngle = 0.0f;
-                fireState = Reloading;
-                reloadTime = now + RELOAD_PAUSE;
-                loadedArrow->setVisible(false);
+                m_stringL->m_fAngle = 0.0f;
+                m_stringR->m_fAngle = 0.0f;
+                m_fireState = FireState::Reloading;
+                m_reloadTime = now + RELOAD_PAUSE;
+                m_loadedArrow->setVisible(false);
                 shoot(eye, direction, now);
-                traceEvent("crossbow shot, %d arrows left", arrowCount);
+                traceEvent("crossbow shot, %d arrows left", m_arrowCount);
             }
             slide();
             break;
         default:
-            if (now > reloadTime) {
-                fireState = Unloaded;
+            if (now > m_reloadTime) {
+                m_fireState = FireState::Unloaded;
             }
             break;
     }
 }
 
 void WeaponCrossbow::flyArrows() {
-    for (FlyingArrow& arrow : flying) {
+    for (FlyingArrow& arrow : m_flying) {
         if (arrow.active) {
             Vector3& p = arrow.node->m_vTranslation;
             p = Vector3(p.x + arrow.velocity.x * PLAY_STEP, p.y + arrow.velocity.y * PLAY_STEP,
@@ -212,21 +212,21 @@ void WeaponCrossbow::flyArrows() {
 }
 
 void WeaponCrossbow::render() {
-    root->m_vTranslation = holdTween.value();
+    m_root->m_vTranslation = m_holdTween.value();
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    root->render(false, false);
-    if (holdTween.finished()) {
-        loadedArrow->render(true, false);
+    m_root->render(false, false);
+    if (m_holdTween.finished()) {
+        m_loadedArrow->render(true, false);
     }
     glPopMatrix();
 }
 
 void WeaponCrossbow::expireArrows(float now) {
-    while (!flying.empty() && flying.front().expiryTime < now) {
-        flying.front().node->setVisible(false);
-        flying.pop_front();
+    while (!m_flying.empty() && m_flying.front().expiryTime < now) {
+        m_flying.front().node->setVisible(false);
+        m_flying.pop_front();
     }
 }
 
@@ -243,26 +243,26 @@ bool WeaponCrossbow::setArrowNode(int index, NodeTransform* node) {
     }
     node->setVisible(false);
     node->m_fAngle = 0.0f;
-    arrowNodes[index] = node;
+    m_arrowNodes[index] = node;
     return true;
 }
 
 int WeaponCrossbow::addArrows(int n) {
-    const std::int64_t sum = static_cast<std::int64_t>(arrowCount) + n;
-    arrowCount = sum < 0 ? 0 : (sum > MAX_ARROWS ? MAX_ARROWS : static_cast<int>(sum));
+    const std::int64_t sum = static_cast<std::int64_t>(m_arrowCount) + n;
+    m_arrowCount = sum < 0 ? 0 : (sum > MAX_ARROWS ? MAX_ARROWS : static_cast<int>(sum));
     return sum > INT32_MAX ? INT32_MAX : static_cast<int>(sum);
 }
 
 bool WeaponCrossbow::flyingPosition(int i, Vector3& position) const {
-    if (i < 0 || i >= flyingCount() || !flying[i].active) {
+    if (i < 0 || i >= flyingCount() || !m_flying[i].active) {
         return false;
     }
-    position = flying[i].node->m_vTranslation;
+    position = m_flying[i].node->m_vTranslation;
     return true;
 }
 
 void WeaponCrossbow::stopArrow(int i) {
     if (i >= 0 && i < flyingCount()) {
-        flying[i].active = false;
+        m_flying[i].active = false;
     }
 }

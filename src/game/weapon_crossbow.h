@@ -30,7 +30,7 @@ public:
     static constexpr float ARROW_SPEED = 40.0f;
     static constexpr float ARROW_LIFE = 60.0f;
 
-    enum FireState : int {
+    enum class FireState : int {
         Unloaded = 0,
         Drawing = 1,
         Loaded = 2,
@@ -60,37 +60,37 @@ public:
     // Adds n arrows (the count stays within 0..999); returns the sum before
     // the count was limited.
     int addArrows(int n);
-    int getArrowCount() const { return arrowCount; }
-    int flyingCount() const { return static_cast<int>(flying.size()); }
+    int getArrowCount() const { return m_arrowCount; }
+    int flyingCount() const { return static_cast<int>(m_flying.size()); }
     // The position of arrow i; false when there is no such arrow or it has stopped.
     bool flyingPosition(int i, Vector3& position) const;
     void stopArrow(int i);
 
-    int getFireState() const { return fireState; }
-    const FlyingArrow& flyingArrow(int i) const { return flying.at(i); }
+    FireState getFireState() const { return m_fireState; }
+    const FlyingArrow& flyingArrow(int i) const { return m_flying.at(i); }
     float stringAngle() const;
-    NodeTransform* getRoot() const { return root; }
-    NodeTransform* getLoadedArrow() const { return loadedArrow; }
-    const Vector3& holdPosition() const { return holdTween.value(); }
+    NodeTransform* getRoot() const { return m_root; }
+    NodeTransform* getLoadedArrow() const { return m_loadedArrow; }
+    const Vector3& holdPosition() const { return m_holdTween.value(); }
 
 private:
     void slide();
     void shoot(const Vector3& eye, const Vector3& direction, float now);
 
-    NodeTransform* root;
-    NodeTransform* stringL = nullptr;
-    NodeTransform* stringR = nullptr;
-    NodeTransform* pusher = nullptr;
-    NodeTransform* loadedArrow;
-    int arrowCount = 0;
-    int fireState = Unloaded;
-    float reloadTime = 0.0f;
-    NodeTransform* arrowNodes[MAX_FLYING] = {};
-    int nextArrow = 0;
-    std::deque<FlyingArrow> flying;
-    Vector3 heldPosition{-0.171f, -0.239f, -0.949f};
-    Vector3 awayPosition{-0.327f, -0.211f, -0.588f};
-    Tween3 holdTween;
+    NodeTransform* m_root;
+    NodeTransform* m_stringL = nullptr;
+    NodeTransform* m_stringR = nullptr;
+    NodeTransform* m_pusher = nullptr;
+    NodeTransform* m_loadedArrow;
+    int m_arrowCount = 0;
+    FireState m_fireState = FireState::Unloaded;
+    float m_reloadTime = 0.0f;
+    NodeTransform* m_arrowNodes[MAX_FLYING] = {};
+    int m_nextArrow = 0;
+    std::deque<FlyingArrow> m_flying;
+    Vector3 m_heldPosition{-0.171f, -0.239f, -0.949f};
+    Vector3 m_awayPosition{-0.327f, -0.211f, -0.588f};
+    Tween3 m_holdTween;
 };
 
 // Whether an arrow at the given height stops in a map cell of this colour:

@@ -19,15 +19,15 @@ bool attackHeld() {
 
 }  // namespace
 
-WeaponMace::WeaponMace(NodeTransform* node) : root(node) {
-    holdTween.start(heldPosition, awayPosition, HOLD_MOVE_SECONDS, true);
-    if (root) {
-        root->m_vTranslation = heldPosition;
+WeaponMace::WeaponMace(NodeTransform* node) : m_root(node) {
+    m_holdTween.start(m_heldPosition, m_awayPosition, HOLD_MOVE_SECONDS, true);
+    if (m_root) {
+        m_root->m_vTranslation = m_heldPosition;
     }
 }
 
 bool WeaponMace::checkNodes() const {
-    if (!root) {
+    if (!m_root) {
         reportShowReset(RESET_NO_ERROR, ERROR_GAME, "WeaponMace: Could not find mace node");
         return false;
     }
@@ -35,37 +35,37 @@ bool WeaponMace::checkNodes() const {
 }
 
 bool WeaponMace::moveHold(bool toAway, bool start) {
-    return stepHoldMove(holdTween, heldPosition, awayPosition, toAway, start);
+    return stepHoldMove(m_holdTween, m_heldPosition, m_awayPosition, toAway, start);
 }
 
 void WeaponMace::update() {
-    root->setAxis(-0.1f, -0.1f, 1.0f);
+    m_root->setAxis(-0.1f, -0.1f, 1.0f);
     const float turn = PLAY_STEP * SWING_SPEED;
-    switch (swingState) {
+    switch (m_swingState) {
         case 0:
             if (attackHeld()) {
-                swingState = 1;
+                m_swingState = 1;
                 traceEvent("mace swing");
             }
             break;
         case 1: {
-            float angle = root->m_fAngle + turn;
+            float angle = m_root->m_fAngle + turn;
             if (angle >= SWING_LIMIT) {
-                root->m_fAngle = SWING_LIMIT;
-                swingState = 2;
+                m_root->m_fAngle = SWING_LIMIT;
+                m_swingState = 2;
             } else {
-                root->m_fAngle = angle;
+                m_root->m_fAngle = angle;
             }
             break;
         }
         default: {
-            float angle = root->m_fAngle - turn;
+            float angle = m_root->m_fAngle - turn;
             if (angle <= 0.0f) {
-                root->m_fAngle = 0.0f;
-                swingState = 0;
+                m_root->m_fAngle = 0.0f;
+                m_swingState = 0;
                 traceEvent("mace at rest");
             } else {
-                root->m_fAngle = angle;
+                m_root->m_fAngle = angle;
             }
             break;
         }
@@ -73,14 +73,14 @@ void WeaponMace::update() {
 }
 
 bool WeaponMace::isStriking() const {
-    return swingState == 1 && STRIKE_FROM < root->m_fAngle && root->m_fAngle < STRIKE_TO;
+    return m_swingState == 1 && STRIKE_FROM < m_root->m_fAngle && m_root->m_fAngle < STRIKE_TO;
 }
 
 void WeaponMace::render() {
-    root->m_vTranslation = holdTween.value();
+    m_root->m_vTranslation = m_holdTween.value();
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    root->render(false, false);
+    m_root->render(false, false);
     glPopMatrix();
 }

@@ -27,14 +27,14 @@ public:
     bool isStriking() const;
     void render();
 
-    int getSwingState() const { return swingState; }
-    NodeTransform* getRoot() const { return root; }
-    const Vector3& holdPosition() const { return holdTween.value(); }
+    int getSwingState() const { return m_swingState; }
+    NodeTransform* getRoot() const { return m_root; }
+    const Vector3& holdPosition() const { return m_holdTween.value(); }
 
 private:
-    NodeTransform* root;
-    int swingState = 0;
-    Vector3 heldPosition{-2.017f, 5.729f, -3.668f};
-    Vector3 awayPosition{-2.107f, 5.6f, -3.13f};
-    Tween3 holdTween;
+    NodeTransform* m_root;
+    int m_swingState = 0;
+    Vector3 m_heldPosition{-2.017f, 5.729f, -3.668f};
+    Vector3 m_awayPosition{-2.107f, 5.6f, -3.13f};
+    Tween3 m_holdTween;
 };

@@ -232,7 +232,7 @@ TEST_F(PickupStepTest, CollectingAddsItsAmountPlaysItsSoundAndTheHealthPackStops
     scene.updatePlay();
     EXPECT_EQ(crossbow->getArrowCount(), 3);
     EXPECT_TRUE(sounds.playing(Sound::PickupArrows));
-    EXPECT_EQ(player.getWeaponState(), MaceReady);
+    EXPECT_EQ(player.getWeaponState(), WeaponState::MaceReady);
     scene.updatePlay();
     EXPECT_EQ(crossbow->getArrowCount(), 3);  // taken once
 }

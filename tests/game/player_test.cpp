@@ -36,14 +36,14 @@ TEST_P(WalkingSpeed, OneSecondOfMoveForwardCoversTenUnitsAlongTheHorizontalView)
     Player p(0.5f);
     toLevel(p);
     if (GetParam().lookOffset != 0.0f) {
-        p.move(Player::LOOK_UP_DOWN, GetParam().lookOffset);
+        p.move(Player::Command::LookUpDown, GetParam().lookOffset);
     }
     const Vector3 start = p.getPosition();
     Vector3 heading = p.getTarget().subtract(start);
     heading.y = 0.0f;
     heading.normalize();
     for (int i = 0; i < 100; ++i) {
-        p.move(Player::MOVE_FORWARD, STEP);
+        p.move(Player::Command::MoveForward, STEP);
     }
     const Vector3 end = p.getPosition();
     EXPECT_NEAR(horizontalDistance(start, end), 10.0f, 1e-3f);
@@ -63,8 +63,8 @@ TEST(PlayerMove, ForwardAndBackInOneStepCancel) {
     toLevel(p);
     const Vector3 start = p.getPosition();
     for (int i = 0; i < 100; ++i) {
-        p.move(Player::MOVE_FORWARD, STEP);
-        p.move(Player::MOVE_BACK, STEP);
+        p.move(Player::Command::MoveForward, STEP);
+        p.move(Player::Command::MoveBack, STEP);
     }
     EXPECT_NEAR(horizontalDistance(start, p.getPosition()), 0.0f, 1e-4f);
 }
@@ -73,10 +73,10 @@ TEST(PlayerMove, StrafingGoesAtRightAnglesToTheView) {
     Player p(0.5f);
     toLevel(p, Vector3(0.0f, 0.0f, -1.0f));  // looking along -Z: right is +X
     const Vector3 start = p.getPosition();
-    p.move(Player::STRAFE_RIGHT, 0.1f);
+    p.move(Player::Command::StrafeRight, 0.1f);
     EXPECT_NEAR(p.getPosition().x - start.x, 1.0f, 1e-5f);
     EXPECT_NEAR(p.getPosition().z, start.z, 1e-5f);
-    p.move(Player::STRAFE_LEFT, 0.2f);
+    p.move(Player::Command::StrafeLeft, 0.2f);
     EXPECT_NEAR(p.getPosition().x - start.x, -1.0f, 1e-5f);
     // The target moves along: the view direction is unchanged.
     EXPECT_NEAR(p.getDirection().z, -1.0f, 1e-5f);
@@ -86,17 +86,17 @@ TEST(PlayerMove, TurningKeepsTheLookDistanceAndTheEye) {
     Player p(0.5f);
     toLevel(p, Vector3(1.0f, 0.0f, 0.0f));
     const Vector3 eye = p.getPosition();
-    p.move(Player::TURN, 0.5f);  // 1.5 radians
+    p.move(Player::Command::Turn, 0.5f);  // 1.5 radians
     Vector3 d = p.getTarget().subtract(eye);
     EXPECT_EQ(p.getPosition(), eye);
     EXPECT_NEAR(std::hypot(d.x, d.z), 0.5f, 1e-5f);
     EXPECT_NEAR(std::atan2(d.z, d.x), 1.5f, 1e-4f);
-    p.move(Player::TURN_BACK, 0.5f);
+    p.move(Player::Command::TurnBack, 0.5f);
     d = p.getTarget().subtract(eye);
     EXPECT_NEAR(d.x, 0.5f, 1e-5f);
     EXPECT_NEAR(d.z, 0.0f, 1e-5f);
     const Vector3 before = p.getTarget();
-    p.move(99, 1.0f);
+    p.move(static_cast<Player::Command>(99), 1.0f);
     EXPECT_EQ(p.getTarget(), before);
 }
 
@@ -106,7 +106,7 @@ TEST(PlayerLook, OneOffsetMovesTheTargetByThreeTimesItAgainstTheInvertSign) {
         toLevel(p);
         p.setInvertMouse(invert);
         const float y = p.getTarget().y;
-        p.move(Player::LOOK_UP_DOWN, 0.05f);
+        p.move(Player::Command::LookUpDown, 0.05f);
         EXPECT_NEAR(p.getTarget().y - y, invert ? 0.15f : -0.15f, 1e-6f) << invert;
     }
 }
@@ -116,12 +116,12 @@ TEST(PlayerLook, PitchStopsAtFiftyDegreesUpAndThirtyDown) {
     toLevel(p);
     p.setInvertMouse(false);
     for (int i = 0; i < 20; ++i) {
-        p.move(Player::LOOK_UP_DOWN, -0.05f);
+        p.move(Player::Command::LookUpDown, -0.05f);
     }
     EXPECT_NEAR(p.getTarget().y - p.getPosition().y, std::tan(50.0 * M_PI / 180.0) * 0.5, 1e-5);
     EXPECT_NEAR(p.getTarget().y - p.getPosition().y, 0.596f, 1e-3f);
     for (int i = 0; i < 40; ++i) {
-        p.move(Player::LOOK_UP_DOWN, 0.05f);
+        p.move(Player::Command::LookUpDown, 0.05f);
     }
     EXPECT_NEAR(p.getPosition().y - p.getTarget().y, std::tan(30.0 * M_PI / 180.0) * 0.5, 1e-5);
 }
@@ -135,15 +135,15 @@ TEST(PlayerView, SetViewNormalisesAndAZeroDirectionLooksAtTheEye) {
     // The direction of a view without length is zero, never NaN.
     Vector3 d = p.getDirection();
     EXPECT_EQ(d, Vector3());
-    p.move(Player::TURN, 1.0f);
-    p.move(Player::MOVE_FORWARD, 1.0f);
+    p.move(Player::Command::Turn, 1.0f);
+    p.move(Player::Command::MoveForward, 1.0f);
     EXPECT_FALSE(std::isnan(p.getTarget().x) || std::isnan(p.getPosition().x));
 }
 
 TEST(PlayerView, SetPositionCarriesTheTarget) {
     Player p(0.5f);
     toLevel(p, Vector3(0.0f, 0.0f, 1.0f));
-    p.move(Player::LOOK_UP_DOWN, -0.05f);
+    p.move(Player::Command::LookUpDown, -0.05f);
     const Vector3 offset = p.getTarget().subtract(p.getPosition());
     p.setPosition(-4.0f, 1.8f, 7.0f);
     EXPECT_EQ(p.getPosition(), Vector3(-4.0f, 1.8f, 7.0f));
@@ -162,7 +162,7 @@ TEST(PlayerConstruction, StartsWithTheDefaultsAndNoWeapons) {
     EXPECT_EQ(p.getEnergy(), 50);
     EXPECT_EQ(p.getHealth(), 100);
     EXPECT_EQ(p.getScore(), 0);
-    EXPECT_EQ(p.getWeaponState(), MaceReady);
+    EXPECT_EQ(p.getWeaponState(), WeaponState::MaceReady);
     EXPECT_EQ(p.getCrossbow(), nullptr);
     EXPECT_EQ(p.getMace(), nullptr);
 }

@@ -86,7 +86,7 @@ TEST_F(WeaponDrawTest, TheWeaponInHandIsDrawnInEyeSpaceAndTheViewIsKept) {
     }
 
     player.switchWeapon();
-    while (player.getWeaponState() != CrossbowReady) {
+    while (player.getWeaponState() != WeaponState::CrossbowReady) {
         player.updateWeapons();
     }
     drawFrame();
@@ -100,7 +100,7 @@ TEST_F(WeaponDrawTest, ArrowsStuckForAMinuteGoWhicheverWeaponIsInHand) {
     NodeTransform* arrow = nodes.make("arrow_1");
     ASSERT_TRUE(crossbow->setArrowNode(0, arrow));
     player.switchWeapon();
-    while (player.getWeaponState() != CrossbowReady) {
+    while (player.getWeaponState() != WeaponState::CrossbowReady) {
         player.updateWeapons();
     }
     crossbow->addArrows(1);
@@ -111,7 +111,7 @@ TEST_F(WeaponDrawTest, ArrowsStuckForAMinuteGoWhicheverWeaponIsInHand) {
     hold(ControlTable::ATTACK, false);
     crossbow->stopArrow(0);
     press(ControlTable::MELEE_WEAPON);
-    while (player.getWeaponState() != MaceReady) {
+    while (player.getWeaponState() != WeaponState::MaceReady) {
         player.updateWeapons();
     }
     advance(59.9);

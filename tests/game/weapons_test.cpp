@@ -48,11 +48,11 @@ protected:
     }
     void raiseCrossbow() {
         press(ControlTable::RANGED_WEAPON);
-        while (player.getWeaponState() != CrossbowReady) {
+        while (player.getWeaponState() != WeaponState::CrossbowReady) {
             step();
         }
     }
-    int fireStepsIn(int state, int limit = 1000) {
+    int fireStepsIn(WeaponCrossbow::FireState state, int limit = 1000) {
         int steps = 0;
         while (crossbow->getFireState() == state && steps < limit) {
             step();
@@ -69,7 +69,7 @@ protected:
 };
 
 TEST_F(WeaponsTest, ANewLevelStartsWithTheMaceInHandAndNoArrows) {
-    EXPECT_EQ(player.getWeaponState(), MaceReady);
+    EXPECT_EQ(player.getWeaponState(), WeaponState::MaceReady);
     EXPECT_FALSE(player.isCrossbowSelected());
     EXPECT_EQ(crossbow->getArrowCount(), 0);
     EXPECT_EQ(transform(hidden, "mace")->m_vTranslation, Vector3(-2.017f, 5.729f, -3.668f));
@@ -86,55 +86,55 @@ TEST_F(WeaponsTest, SwitchingTakesAQuarterSecondDownAndAQuarterSecondUp) {
     ASSERT_TRUE(sounds.usable());
     press(ControlTable::RANGED_WEAPON);
     step();
-    EXPECT_EQ(player.getWeaponState(), MaceLowering);
+    EXPECT_EQ(player.getWeaponState(), WeaponState::MaceLowering);
     EXPECT_FALSE(settings.isActionActive(ControlTable::RANGED_WEAPON, false));  // used once
     EXPECT_TRUE(player.isCrossbowSelected() == false);
     EXPECT_NEAR(stepsInState(), 24, 1);  // plus the step of the press: 0.25 s
-    EXPECT_EQ(player.getWeaponState(), CrossbowRaising);
+    EXPECT_EQ(player.getWeaponState(), WeaponState::CrossbowRaising);
     EXPECT_TRUE(player.isCrossbowSelected());
     EXPECT_NEAR(stepsInState(), 25, 1);
-    EXPECT_EQ(player.getWeaponState(), CrossbowReady);
+    EXPECT_EQ(player.getWeaponState(), WeaponState::CrossbowReady);
     EXPECT_EQ(crossbow->holdPosition(), Vector3(-0.171f, -0.239f, -0.949f));
 
     // Without arrows the crossbow never loads, and never sounds as if it did.
     for (int i = 0; i < 100; ++i) {
         step();
     }
-    EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::Unloaded);
+    EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::FireState::Unloaded);
     EXPECT_FALSE(transform(hidden, "arrow")->isVisible());
     EXPECT_FALSE(sounds.playing(Sound::CrossbowLoad));
 
     press(ControlTable::MELEE_WEAPON);
     step();
-    EXPECT_EQ(player.getWeaponState(), CrossbowLowering);
+    EXPECT_EQ(player.getWeaponState(), WeaponState::CrossbowLowering);
     EXPECT_NEAR(stepsInState(), 24, 1);
-    EXPECT_EQ(player.getWeaponState(), MaceRaising);
+    EXPECT_EQ(player.getWeaponState(), WeaponState::MaceRaising);
     EXPECT_FALSE(player.isCrossbowSelected());
     EXPECT_NEAR(stepsInState(), 25, 1);
-    EXPECT_EQ(player.getWeaponState(), MaceReady);
+    EXPECT_EQ(player.getWeaponState(), WeaponState::MaceReady);
     EXPECT_EQ(mace->holdPosition(), Vector3(-2.017f, 5.729f, -3.668f));
 }
 
 TEST_F(WeaponsTest, SelectingTheWeaponInHandOrSwitchingMidwayChangesNothing) {
     press(ControlTable::MELEE_WEAPON);
     step();
-    EXPECT_EQ(player.getWeaponState(), MaceReady);
+    EXPECT_EQ(player.getWeaponState(), WeaponState::MaceReady);
     hold(ControlTable::MELEE_WEAPON, false);
 
     player.switchWeapon();  // the mouse wheel
-    EXPECT_EQ(player.getWeaponState(), MaceLowering);
+    EXPECT_EQ(player.getWeaponState(), WeaponState::MaceLowering);
     player.switchWeapon();
     step();
-    EXPECT_EQ(player.getWeaponState(), MaceLowering);
+    EXPECT_EQ(player.getWeaponState(), WeaponState::MaceLowering);
     stepsInState();
     player.switchWeapon();
-    EXPECT_EQ(player.getWeaponState(), CrossbowRaising);
+    EXPECT_EQ(player.getWeaponState(), WeaponState::CrossbowRaising);
     stepsInState();
     press(ControlTable::RANGED_WEAPON);
     step();
-    EXPECT_EQ(player.getWeaponState(), CrossbowReady);
+    EXPECT_EQ(player.getWeaponState(), WeaponState::CrossbowReady);
     player.switchWeapon();
-    EXPECT_EQ(player.getWeaponState(), CrossbowLowering);
+    EXPECT_EQ(player.getWeaponState(), WeaponState::CrossbowLowering);
 }
 
 TEST_F(WeaponsTest, MaceSwingStrikesInTheMiddleAndRepeatsWhileAttackIsHeld) {
@@ -179,7 +179,7 @@ TEST_F(WeaponsTest, CrossbowFiringCycleDrawsReleasesAndReloads) {
     NodeTransform* stringR = transform(hidden, "stringR");
     EXPECT_EQ(crossbow->addArrows(3), 3);
     step();
-    ASSERT_EQ(crossbow->getFireState(), WeaponCrossbow::Drawing);
+    ASSERT_EQ(crossbow->getFireState(), WeaponCrossbow::FireState::Drawing);
     EXPECT_TRUE(loaded->isVisible());
     EXPECT_TRUE(sounds.playing(Sound::CrossbowLoad));
     for (int i = 0; i < 10; ++i) {
@@ -191,8 +191,8 @@ TEST_F(WeaponsTest, CrossbowFiringCycleDrawsReleasesAndReloads) {
     EXPECT_NEAR(loaded->m_vTranslation.z, -1.334f + 0.274f * 15.0f / 35.0f, 1e-5f);
     EXPECT_NEAR(pusher->m_vTranslation.z, 1.53f * 15.0f / 35.0f, 1e-5f);
     // 35 degrees at 150 a second: 0.233 s, so the 24th step finds it drawn.
-    EXPECT_EQ(fireStepsIn(WeaponCrossbow::Drawing) + 10, 24);
-    EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::Loaded);
+    EXPECT_EQ(fireStepsIn(WeaponCrossbow::FireState::Drawing) + 10, 24);
+    EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::FireState::Loaded);
     EXPECT_EQ(crossbow->stringAngle(), 35.0f);
     EXPECT_EQ(stringR->m_fAngle, 35.0f);
     EXPECT_FLOAT_EQ(loaded->m_vTranslation.z, -1.06f);
@@ -202,23 +202,23 @@ TEST_F(WeaponsTest, CrossbowFiringCycleDrawsReleasesAndReloads) {
     for (int i = 0; i < 100; ++i) {
         step();
     }
-    EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::Loaded);
+    EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::FireState::Loaded);
     EXPECT_EQ(crossbow->getArrowCount(), 3);
     hold(ControlTable::ATTACK, true);
     step();
     hold(ControlTable::ATTACK, false);
-    EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::Releasing);
+    EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::FireState::Releasing);
     EXPECT_EQ(crossbow->getArrowCount(), 2);
     EXPECT_TRUE(sounds.playing(Sound::CrossbowShoot));
-    EXPECT_EQ(fireStepsIn(WeaponCrossbow::Releasing), 7);  // 35 / 500 s
-    EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::Reloading);
+    EXPECT_EQ(fireStepsIn(WeaponCrossbow::FireState::Releasing), 7);  // 35 / 500 s
+    EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::FireState::Reloading);
     EXPECT_EQ(crossbow->flyingCount(), 1);
     EXPECT_FALSE(loaded->isVisible());
     EXPECT_EQ(crossbow->stringAngle(), 0.0f);
-    EXPECT_NEAR(fireStepsIn(WeaponCrossbow::Reloading), 40, 1);  // 0.4 s
-    EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::Unloaded);
+    EXPECT_NEAR(fireStepsIn(WeaponCrossbow::FireState::Reloading), 40, 1);  // 0.4 s
+    EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::FireState::Unloaded);
     step();
-    EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::Drawing);
+    EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::FireState::Drawing);
 }
 
 TEST_F(WeaponsTest, HeldTriggerShootsAboutOneAndAHalfArrowsASecond) {
@@ -298,7 +298,7 @@ TEST_F(WeaponsTest, The26thArrowInFlightTakesTheOldestOnesPlace) {
     while (crossbow->getArrowCount() > 4) {
         step();
     }
-    while (crossbow->getFireState() != WeaponCrossbow::Reloading) {
+    while (crossbow->getFireState() != WeaponCrossbow::FireState::Reloading) {
         step();
     }
     EXPECT_EQ(crossbow->flyingCount(), 25);
@@ -355,7 +355,7 @@ TEST_F(WeaponsTest, ArrowsFlyOnWhileTheMaceIsInHand) {
     for (int i = 0; i < 100; ++i) {
         step();
     }
-    EXPECT_NE(player.getWeaponState(), CrossbowReady);
+    EXPECT_NE(player.getWeaponState(), WeaponState::CrossbowReady);
     EXPECT_NEAR(arrows[0]->m_vTranslation.z, before - 40.0f, 1e-2f);
 }
 
@@ -363,22 +363,23 @@ TEST_F(WeaponsTest, ACrossbowPutAwayLoadedIsStillLoadedWhenRaised) {
     crossbow->addArrows(3);  // collected while the mace is in hand
     raiseCrossbow();
     step();
-    EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::Drawing);  // loads at once
-    fireStepsIn(WeaponCrossbow::Drawing);
-    ASSERT_EQ(crossbow->getFireState(), WeaponCrossbow::Loaded);
+    EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::FireState::Drawing);  // loads at once
+    fireStepsIn(WeaponCrossbow::FireState::Drawing);
+    ASSERT_EQ(crossbow->getFireState(), WeaponCrossbow::FireState::Loaded);
     press(ControlTable::MELEE_WEAPON);
-    while (player.getWeaponState() != MaceReady) {
+    while (player.getWeaponState() != WeaponState::MaceReady) {
         step();
     }
     raiseCrossbow();
-    EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::Loaded);
+    EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::FireState::Loaded);
     EXPECT_EQ(crossbow->getArrowCount(), 3);
 }
 
 TEST_F(WeaponsTest, LosingTheLastArrowWhileDrawingOrLoadedUnloads) {
     raiseCrossbow();
-    for (int state : {WeaponCrossbow::Drawing, WeaponCrossbow::Loaded}) {
-        SCOPED_TRACE(state);
+    for (WeaponCrossbow::FireState state :
+         {WeaponCrossbow::FireState::Drawing, WeaponCrossbow::FireState::Loaded}) {
+        SCOPED_TRACE(static_cast<int>(state));
         crossbow->addArrows(1);
         while (crossbow->getFireState() != state) {
             step();
@@ -386,7 +387,7 @@ TEST_F(WeaponsTest, LosingTheLastArrowWhileDrawingOrLoadedUnloads) {
         crossbow->addArrows(-5);
         EXPECT_EQ(crossbow->getArrowCount(), 0);
         step();
-        EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::Unloaded);
+        EXPECT_EQ(crossbow->getFireState(), WeaponCrossbow::FireState::Unloaded);
     }
 }
 
