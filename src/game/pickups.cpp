@@ -4,26 +4,27 @@
 #include "game/play_support.h"
 #include "scene/node.h"
 
-PickupObject::PickupObject(NodeTransform* node, float delay) : root(node), respawnDelay(delay) {}
+PickupObject::PickupObject(NodeTransform* node, float delay)
+    : m_root(node), m_respawnDelay(delay) {}
 
 PickupObject::~PickupObject() = default;
 
 bool PickupObject::tryCollect(const Vector3& playerPosition) {
-    if (!root || !root->isVisible()) {
+    if (!m_root || !m_root->isVisible()) {
         return false;
     }
-    float dx = playerPosition.x - root->m_vTranslation.x;
-    float dz = playerPosition.z - root->m_vTranslation.z;
+    float dx = playerPosition.x - m_root->m_vTranslation.x;
+    float dz = playerPosition.z - m_root->m_vTranslation.z;
     if (dx * dx + dz * dz < COLLECT_RANGE_SQ) {
-        root->setVisible(false);
-        collected = true;
+        m_root->setVisible(false);
+        m_collected = true;
         return true;
     }
     return false;
 }
 
 bool PickupObject::checkNodes() const {
-    if (!root) {
+    if (!m_root) {
         reportShowReset(RESET_NO_ERROR, ERROR_GAME,
                         "PickupObject: Could not find root transform node");
         return false;
@@ -34,31 +35,31 @@ bool PickupObject::checkNodes() const {
 // A pickup without its node (its check has failed and the level is being
 // given up) reads as lying nowhere, so nothing that asks about it can crash.
 void PickupObject::setPosition(float x, float y, float z) {
-    if (root) {
-        root->m_vTranslation = Vector3(x, y, z);
+    if (m_root) {
+        m_root->m_vTranslation = Vector3(x, y, z);
     }
 }
 
 Vector3 PickupObject::getPosition() const {
-    return root ? root->m_vTranslation : Vector3();
+    return m_root ? m_root->m_vTranslation : Vector3();
 }
 
 bool PickupObject::isVisible() const {
-    return root && root->isVisible();
+    return m_root && m_root->isVisible();
 }
 
 bool PickupObject::checkRespawn() {
-    if (!root || root->isVisible()) {
+    if (!m_root || m_root->isVisible()) {
         return false;
     }
     const float now = playTimeNow();
-    if (collected) {
-        collected = false;
-        respawnTime = now + respawnDelay;
+    if (m_collected) {
+        m_collected = false;
+        m_respawnTime = now + m_respawnDelay;
         return false;
     }
-    if (respawnTime < now) {
-        root->setVisible(true);
+    if (m_respawnTime < now) {
+        m_root->setVisible(true);
         return true;
     }
     return false;
@@ -67,13 +68,13 @@ bool PickupObject::checkRespawn() {
 PickupHealth::PickupHealth(NodeTransform* node, float delay) : PickupObject(node, delay) {}
 
 PickupEnergy::PickupEnergy(NodeTransform* rootNode, NodeTransform* nestedNode, float delay)
-    : PickupObject(rootNode, delay), nested(nestedNode) {}
+    : PickupObject(rootNode, delay), m_nested(nestedNode) {}
 
 bool PickupEnergy::checkNodes() const {
     if (!PickupObject::checkNodes()) {
         return false;
     }
-    if (!nested) {
+    if (!m_nested) {
         reportShowReset(RESET_NO_ERROR, ERROR_GAME,
                         "PickupEnergy: Could not find nested transform node");
         return false;
@@ -85,17 +86,17 @@ void PickupEnergy::update() {
     if (!isVisible()) {
         return;
     }
-    rootSpin.advance(PLAY_STEP * ROOT_SPIN);
-    nestedSpin.advance(PLAY_STEP * NESTED_SPIN);
+    m_rootSpin.advance(PLAY_STEP * ROOT_SPIN);
+    m_nestedSpin.advance(PLAY_STEP * NESTED_SPIN);
 }
 
 void PickupEnergy::animate(float alpha) {
     if (!isVisible()) {
         return;
     }
-    root->m_fAngle = rootSpin.value(alpha);
-    if (nested) {
-        nested->m_fAngle = nestedSpin.value(alpha);
+    m_root->m_fAngle = m_rootSpin.value(alpha);
+    if (m_nested) {
+        m_nested->m_fAngle = m_nestedSpin.value(alpha);
     }
 }
 
@@ -105,12 +106,12 @@ void PickupArrows::update() {
     if (!isVisible()) {
         return;
     }
-    spin.advance(PLAY_STEP * SPIN);
+    m_spin.advance(PLAY_STEP * SPIN);
 }
 
 void PickupArrows::animate(float alpha) {
     if (!isVisible()) {
         return;
     }
-    root->m_fAngle = spin.value(alpha);
+    m_root->m_fAngle = m_spin.value(alpha);
 }

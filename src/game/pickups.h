@@ -33,14 +33,14 @@ public:
     // be placed. The delay counts from the first call after the collection.
     bool checkRespawn();
 
-    float getRespawnTime() const { return respawnTime; }
-    NodeTransform* getRoot() const { return root; }
+    float getRespawnTime() const { return m_respawnTime; }
+    NodeTransform* getRoot() const { return m_root; }
 
 protected:
-    NodeTransform* root;
-    bool collected = false;
-    float respawnTime = 0.0f;
-    float respawnDelay;
+    NodeTransform* m_root;
+    bool m_collected = false;
+    float m_respawnTime = 0.0f;
+    float m_respawnDelay;
 };
 
 // +50 health.
@@ -49,10 +49,10 @@ public:
     PickupHealth(NodeTransform* node, float respawnDelay);
     void animate(float) override {}
     void update() override {}
-    float getAmount() const { return amount; }
+    float getAmount() const { return m_amount; }
 
 private:
-    float amount = 50.0f;
+    float m_amount = 50.0f;
 };
 
 // +25 energy, the radar's power. The battery and the cell inside it spin at
@@ -66,15 +66,15 @@ public:
     void animate(float alpha) override;
     void update() override;
     bool checkNodes() const override;
-    float getAmount() const { return amount; }
-    const AngleValue& getRootSpin() const { return rootSpin; }
-    const AngleValue& getNestedSpin() const { return nestedSpin; }
+    float getAmount() const { return m_amount; }
+    const AngleValue& getRootSpin() const { return m_rootSpin; }
+    const AngleValue& getNestedSpin() const { return m_nestedSpin; }
 
 private:
-    NodeTransform* nested;
-    AngleValue rootSpin;
-    AngleValue nestedSpin;
-    float amount = 25.0f;
+    NodeTransform* m_nested;
+    AngleValue m_rootSpin;
+    AngleValue m_nestedSpin;
+    float m_amount = 25.0f;
 };
 
 // Three arrows for the crossbow.
@@ -85,10 +85,10 @@ public:
     PickupArrows(NodeTransform* node, float respawnDelay);
     void animate(float alpha) override;
     void update() override;
-    int getAmount() const { return amount; }
-    const AngleValue& getSpin() const { return spin; }
+    int getAmount() const { return m_amount; }
+    const AngleValue& getSpin() const { return m_spin; }
 
 private:
-    AngleValue spin;
-    int amount = 3;
+    AngleValue m_spin;
+    int m_amount = 3;
 };
