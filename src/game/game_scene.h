@@ -8,6 +8,7 @@
 #include "assets/texture_manager.h"
 #include "game/high_scores.h"
 #include "game/player.h"
+#include "game/screens/screens.h"
 #include "gui/gui_manager.h"
 #include "scene/animation.h"
 #include "scene/scene.h"
@@ -23,16 +24,14 @@ class NodeTransform;
 
 // The game object: the engine's scene container plus everything the game
 // keeps beside it (textures, GUI, player, level, ghosts, pickups and the
-// screens' state). The main loop drives it through FrameHandler; the scene
+// screens). The main loop drives it through FrameHandler; the scene
 // reaches its textures and releases content through SceneHooks; the render
 // pass asks it for the eye and the weapon in hand through PlayView.
 //
 // One class, several files, each about one thing:
 //   game_scene.cpp      construction, the frame glue, hooks, input wiring,
 //                       leaving a game
-//   screens_setup.cpp   the screens' GUI controls (setupScreens)
-//   screens_input.cpp   keys, GUI events, rebinding, name entry
-//   screens_draw.cpp    menuStep, drawScreenOverlay, leaveGame
+//   screens/            the screens around play, one file each (Screens)
 //   level_build.cpp     buildLevel and its steps
 //   level_map.cpp       map cells: colour tests, wall masks, free cells
 //   play_step.cpp       updatePlay, mouseLook
@@ -46,18 +45,18 @@ public:
     ~GameScene() override;
 
     // FrameHandler.
-    bool setUpScreens() override { return setupScreens(); }
+    bool setUpScreens() override { return m_screens.setUp(); }
     void setFrameTime(float seconds) override { frameTime = seconds; }
-    void menuStep() override;
-    void handleStateKeys() override;
+    void menuStep() override { m_screens.step(); }
+    void handleStateKeys() override { m_screens.keys(); }
     void playStep() override { updatePlay(); }
-    void drawScreenOverlay() override;
+    void drawScreenOverlay() override { m_screens.drawOverlay(); }
     void drawMouseCursor() override;
     bool buildLevel() override;
     void updateAnimations(float stepFraction) override;
     void draw3D() override;
     void drawPlayOverlay() override;
-    void skipIntro() override { leaveIntro(); }
+    void skipIntro() override { m_screens.skipIntro(); }
     void fullscreenChanged(bool fullscreen) override {
         setFullscreenLift(fullscreen ? 32.0f : 0.0f);
     }
@@ -80,17 +79,11 @@ public:
     GUIManager& gui() { return m_gui; }
     Player& player() { return m_player; }
     HighScoreTable& highScores() { return m_highScores; }
+    Screens& screens() { return m_screens; }
 
-    // ---- Screens ----
-    bool setupScreens();
-    void onGuiEvent(GUI_ID guiId, bool clicked);
-    bool nameEntryKey(int code, bool shift);
-    // Completes a rebinding with the key or button pressed.
-    void bindKey(int code);
-    void refreshControlList();
+    // Back from a game to the menus: the level, its sounds and the play
+    // controls go, and the menu music plays.
     void leaveGame();
-    // The mouse moved or the left button went down outside play.
-    void guiMouseEvent(bool clicked);
 
     // ---- Level ----
     Geometry* findGeometry(const char* name) const;
@@ -114,19 +107,6 @@ public:
     void drawRadar();
     void updateRadarBlip(GUI_ID guiId, const Vector3& forward, const Vector3& right,
                          const Vector2& centre);
-
-    // ---- Screen state ----
-    Tween bobbingTween;
-    Tween pulseTween;
-    TextureID guiTexture;
-    TextureID instructionsTexture;
-    TextureID largeGraphicsTexture;
-    FontID scoreFont;
-    FontID smallFont;
-    std::string typedName;
-    bool newHighScore = false;
-    bool waitingForKey = false;
-    std::string versionText;
 
     // ---- Level state ----
     TextureID mapTexture;
@@ -161,38 +141,7 @@ private:
     // Private steps of the files above are declared here, each group under
     // the name of its file.
 
-    // screens_setup.cpp
-    bool createMenuSounds();
-    bool loadMenuTextures();
-    bool setupIntroScreen();
-    bool setupMouseCursor();
-    bool setupMainMenu();
-    bool setupHighScoreScreen();
-    bool setupOptionsScreen();
-    bool setupBindingList();
-    bool setupMouseSettings();
-    bool setupPauseMenu();
-    bool setupLoadingScreens();
-    // A button with one picture of GUI.tga for all four looks and the hover sound.
-    bool createMenuButton(GUI_ID id, GameState state, float x, float y, float width, float height,
-                          int px, int py);
-    bool createMenuImage(GUI_ID id, GameState state, float x, float y, float width, float height,
-                         TextureID texture, int px, int py, int orientation = 0);
-    bool createWhiteText(GUI_ID id, GameState state, FontID font, float x, float y,
-                         const char* text);
-    void showHighScores(const std::vector<HighScoreEntry>& entries);
-    // screens_input.cpp
-    void introKeys();
-    void leaveIntro();
-    void mainMenuKeys();
-    void optionsKeys();
-    void highScoreKeys();
-    void pauseMenuKeys();
-    void startRebinding();
-    // screens_draw.cpp
-    void drawMainMenuOverlay();
-    void drawReadyOverlay();
-    void drawGameOverOverlay();
+    // game_scene.cpp
     void releaseLevelObjects();
 
     // level_build.cpp
@@ -262,4 +211,8 @@ private:
     GUIManager m_gui;
     Player m_player;
     HighScoreTable m_highScores;
+    Screens m_screens;
+    // The HUD's game-over picture is the screens' instructions picture; the
+    // HUD reads it under its old name until it asks screens().art() itself.
+    const TextureID& instructionsTexture = m_screens.art().instructions;
 };

@@ -100,6 +100,5 @@ void GameScene::endGame() {
         }
         audio->playStream(slotOf(Music::GameOver));
     }
-    typedName.clear();
-    newHighScore = m_highScores.isHighScore(m_player.getScore());
+    m_screens.gameOver().begin();
 }

@@ -50,7 +50,7 @@ protected:
     // The HUD as a level build sets it up; one world unit is one radar unit.
     void setUpHud(float lift = 0.0f) {
         scene->fullscreenLift = lift;
-        scene->instructionsTexture = scene->textures().loadTexture(
+        scene->screens().art().instructions = scene->textures().loadTexture(
             0, false, 1, false, "resources/textures/instructions.tga");
         ASSERT_TRUE(scene->setupPlayHud()) << ::testing::PrintToString(boxTexts());
         scene->radarScale = 1.0f;
