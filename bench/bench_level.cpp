@@ -142,7 +142,7 @@ public:
             onlyBuildLevel->PauseTiming();
         }
         auto scene = std::make_unique<GameScene>(window);
-        scene->instructionsTexture = scene->textures().loadTexture(
+        scene->screens().art().instructions = scene->textures().loadTexture(
             0, false, 1, false, "resources/textures/instructions.tga");
         if (onlyBuildLevel != nullptr) {
             onlyBuildLevel->ResumeTiming();

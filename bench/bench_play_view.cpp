@@ -435,7 +435,7 @@ public:
         fs::current_path(tree);
         auto scene = std::make_unique<GameScene>(window);
         // The HUD's pictures come from the atlas the screens load first.
-        scene->instructionsTexture = scene->textures().loadTexture(
+        scene->screens().art().instructions = scene->textures().loadTexture(
             0, false, 1, false, "resources/textures/instructions.tga");
         double start = now();
         bool built = scene->buildLevel();

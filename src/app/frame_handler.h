@@ -3,7 +3,8 @@
 
 // What the main loop asks of the game object (the Scene) it creates at the
 // start of the loop. The application core knows nothing of screens, levels or
-// players; it only calls these at the points of the frame where they belong.
+// players; it only calls these at the points of the frame where they belong,
+// and tells whoever listens of state changes (GameWindow::setStateListener).
 class FrameHandler {
 public:
     virtual ~FrameHandler() = default;

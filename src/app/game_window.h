@@ -61,6 +61,12 @@ public:
 
     // States.
     void setState(GameState state);
+    // Told the current state at the end of every setState call, also when
+    // the stack did not change: setting a state again counts as entering it.
+    // Null: nobody is told.
+    void setStateListener(std::function<void(GameState)> listener) {
+        m_stateListener = std::move(listener);
+    }
     GameState currentState() const { return m_states.current(); }
     const StateStack& states() const { return m_states; }
     bool stateChanged() const { return m_stateChanged; }
@@ -107,11 +113,6 @@ public:
     platform::Window& window() { return m_window; }
     // Converts a point in client coordinates into screen coordinates.
     platform::Point clientToScreen(platform::Point client) const;
-
-    // Screen highlights the screens keep across state changes.
-    int menuSelection = 0;
-    bool pauseOnResume = true;
-    bool optionsOnBack = true;
 
 private:
     int runFixedSteps(const std::function<void(FrameHandler&)>& step);
@@ -166,6 +167,7 @@ private:
     long m_playStepCount = 0;
     long m_gameOverFrame = -1;
 
+    std::function<void(GameState)> m_stateListener;
     SceneFactory m_sceneFactory;
     InputListener* m_inputListener = nullptr;
     std::unique_ptr<FrameHandler> m_scene;

@@ -12,10 +12,8 @@ void GameWindow::setState(GameState state) {
         m_stateChanged = true;
         traceEvent("state %s", stateName(currentState()));
     }
-    if (currentState() == GameState::Options) {
-        optionsOnBack = true;
-    } else if (currentState() == GameState::Paused) {
-        pauseOnResume = true;
+    if (m_stateListener) {
+        m_stateListener(currentState());
     }
 }
 

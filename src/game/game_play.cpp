@@ -12,8 +12,8 @@
 // A failed build takes back what it made, so the main menu it returns to is
 // clean and the next Start builds from nothing (the HUD's ids are free again).
 bool GameScene::buildLevel() {
-    LevelBuilder builder(
-        {*this, m_textures, m_level, m_player, m_ghosts, m_pickups, m_hud, instructionsTexture});
+    LevelBuilder builder({*this, m_textures, m_level, m_player, m_ghosts, m_pickups, m_hud,
+                          m_screens.art().instructions});
     const bool built = builder.build();
     m_textures.endPreload();
     m_levelSoundsCreated = builder.soundsCreated();
@@ -48,8 +48,7 @@ void GameScene::endGame() {
         }
         audio->playStream(slotOf(Music::GameOver));
     }
-    typedName.clear();
-    newHighScore = m_highScores.isHighScore(m_player.getScore());
+    m_screens.gameOver().begin();
 }
 
 // The once-per-drawn-frame side of play: what turns smoothly between the

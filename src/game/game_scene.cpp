@@ -25,19 +25,20 @@ GameScene::GameScene(GameWindow& window)
     : m_window(window),
       m_gui(m_textures),
       m_player(0.5f),
+      m_screens(ScreenContext{window, m_gui, m_textures, m_player, m_highScores,
+                              [this] { leaveGame(); }}),
       m_hud(m_gui, m_textures, m_player, m_ghosts, m_pickups),
       m_play(m_player, m_level, m_ghosts, m_pickups, [this] { endGame(); }) {
     AppSettings* settings = appSettings();
     m_gui.setOffset(guiOffsetFor(settings != nullptr ? settings->screenWidth : 0));
-    bobbingTween.init(61.0f, 86.0f, 1.5f, true);
-    pulseTween.init(0.3f, 1.0f, 1.0f, true);
-    versionText = window.version();
     m_hud.setFullscreen(window.isFullscreen());
     setHooks(this);
     setPlayView(this);
+    m_window.setStateListener([this](GameState state) { m_screens.stateEntered(state); });
 }
 
 GameScene::~GameScene() {
+    m_window.setStateListener(nullptr);
     // The game objects point into the scene graph, and the scene's release
     // calls back into the texture manager and the GUI: everything goes while
     // those members still exist.
@@ -86,10 +87,12 @@ void GameScene::drawWeapon() {
 }
 
 void GameScene::connectInput(InputHooks& hooks) {
-    hooks.waitingForKey = [this] { return waitingForKey; };
-    hooks.bindKey = [this](int code) { bindKey(code); };
-    hooks.nameEntryKey = [this](int code, bool shift) { return nameEntryKey(code, shift); };
-    hooks.guiMouseEvent = [this](bool clicked) { guiMouseEvent(clicked); };
+    hooks.waitingForKey = [this] { return m_screens.waitingForKey(); };
+    hooks.bindKey = [this](int code) { m_screens.bindKey(code); };
+    hooks.nameEntryKey = [this](int code, bool shift) {
+        return m_screens.nameEntryKey(code, shift);
+    };
+    hooks.guiMouseEvent = [this](bool clicked) { m_screens.guiMouseEvent(clicked); };
     hooks.guiButtonReleased = [this](GameState state) { m_gui.releaseGroup(state); };
     hooks.weaponWheel = [this](int) { m_player.switchWeapon(); };
     hooks.mouseLook = [this](float dx, float dy) { mouseLook(dx, dy); };

@@ -13,6 +13,7 @@
 #include "game/pickup_set.h"
 #include "game/play_rules.h"
 #include "game/player.h"
+#include "game/screens/screens.h"
 #include "gui/gui_manager.h"
 #include "scene/animation.h"
 #include "scene/scene.h"
@@ -37,18 +38,18 @@ public:
     ~GameScene() override;
 
     // FrameHandler.
-    bool setUpScreens() override { return setupScreens(); }
+    bool setUpScreens() override { return m_screens.setUp(); }
     void setFrameTime(float seconds) override { m_frameTime = seconds; }
-    void menuStep() override;
-    void handleStateKeys() override;
+    void menuStep() override { m_screens.step(); }
+    void handleStateKeys() override { m_screens.keys(); }
     void playStep() override { updatePlay(); }
-    void drawScreenOverlay() override;
+    void drawScreenOverlay() override { m_screens.drawOverlay(); }
     void drawMouseCursor() override;
     bool buildLevel() override;
     void updateAnimations(float stepFraction) override;
     void draw3D() override;
     void drawPlayOverlay() override;
-    void skipIntro() override { leaveIntro(); }
+    void skipIntro() override { m_screens.skipIntro(); }
     void fullscreenChanged(bool fullscreen) override { m_hud.setFullscreen(fullscreen); }
 
     // SceneHooks.
@@ -74,73 +75,18 @@ public:
     PickupSet& pickups() { return m_pickups; }
     Hud& hud() { return m_hud; }
     PlayRules& play() { return m_play; }
+    Screens& screens() { return m_screens; }
 
-    // ---- Screens ----
-    bool setupScreens();
-    void onGuiEvent(GUI_ID guiId, bool clicked);
-    bool nameEntryKey(int code, bool shift);
-    // Completes a rebinding with the key or button pressed.
-    void bindKey(int code);
-    void refreshControlList();
+    // Back from a game to the menus: the level, its sounds and the play
+    // controls go, and the menu music plays.
     void leaveGame();
-    // The mouse moved or the left button went down outside play.
-    void guiMouseEvent(bool clicked);
 
     // ---- Play ----
     // One fixed step of play, while the state is Playing.
     void updatePlay();
     void mouseLook(float dx, float dy) { m_play.look(dx, dy); }
 
-    // ---- Screen state ----
-    Tween bobbingTween;
-    Tween pulseTween;
-    TextureID guiTexture;
-    TextureID instructionsTexture;
-    TextureID largeGraphicsTexture;
-    FontID scoreFont;
-    FontID smallFont;
-    std::string typedName;
-    bool newHighScore = false;
-    bool waitingForKey = false;
-    std::string versionText;
-
 private:
-    // Private steps of the files above are declared here, each group under
-    // the name of its file.
-
-    // screens_setup.cpp
-    bool createMenuSounds();
-    bool loadMenuTextures();
-    bool setupIntroScreen();
-    bool setupMouseCursor();
-    bool setupMainMenu();
-    bool setupHighScoreScreen();
-    bool setupOptionsScreen();
-    bool setupBindingList();
-    bool setupMouseSettings();
-    bool setupPauseMenu();
-    bool setupLoadingScreens();
-    // A button with one picture of GUI.tga for all four looks and the hover sound.
-    bool createMenuButton(GUI_ID id, GameState state, float x, float y, float width, float height,
-                          int px, int py);
-    bool createMenuImage(GUI_ID id, GameState state, float x, float y, float width, float height,
-                         TextureID texture, int px, int py, int orientation = 0);
-    bool createWhiteText(GUI_ID id, GameState state, FontID font, float x, float y,
-                         const char* text);
-    void showHighScores(const std::vector<HighScoreEntry>& entries);
-    // screens_input.cpp
-    void introKeys();
-    void leaveIntro();
-    void mainMenuKeys();
-    void optionsKeys();
-    void highScoreKeys();
-    void pauseMenuKeys();
-    void startRebinding();
-    // screens_draw.cpp
-    void drawMainMenuOverlay();
-    void drawReadyOverlay();
-    void drawGameOverOverlay();
-
     // Ends the game when the player has died; once only.
     void endGame();
     // The level's objects point into the scene graph, so they go before it.
@@ -151,6 +97,7 @@ private:
     GUIManager m_gui;
     Player m_player;
     HighScoreTable m_highScores;
+    Screens m_screens;
     Level m_level;
     GhostSet m_ghosts;
     PickupSet m_pickups;

@@ -85,20 +85,18 @@ TEST_F(StateTest, MainMenuFromAnyDepthLeavesOneEntry) {
     EXPECT_TRUE(window.stateChanged());
 }
 
-TEST_F(StateTest, PausedAndOptionsResetTheirHighlights) {
-    window.pauseOnResume = false;
-    window.optionsOnBack = false;
-    window.setState(GameState::Playing);
-    window.setState(GameState::Paused);
-    EXPECT_TRUE(window.pauseOnResume);
-    EXPECT_FALSE(window.optionsOnBack);
+TEST_F(StateTest, TheListenerHearsTheCurrentStateAfterEverySetStateChangedOrNot) {
+    std::vector<GameState> heard;
+    window.setStateListener([&](GameState state) { heard.push_back(state); });
+    window.setState(GameState::MainMenu);
+    window.setState(GameState::Previous);  // one entry: no change
     window.setState(GameState::Options);
-    EXPECT_TRUE(window.optionsOnBack);
-    window.optionsOnBack = false;
-    window.pauseOnResume = false;
-    window.setState(GameState::Previous);  // back to Paused
-    EXPECT_TRUE(window.pauseOnResume);
-    EXPECT_FALSE(window.optionsOnBack);
+    window.setState(GameState::Previous);
+    window.setStateListener(nullptr);
+    window.setState(GameState::Loading);
+    const std::vector<GameState> expected = {GameState::MainMenu, GameState::MainMenu,
+                                             GameState::Options, GameState::MainMenu};
+    EXPECT_EQ(heard, expected);
 }
 
 TEST_F(StateTest, LosingActivationDuringPlayPauses) {

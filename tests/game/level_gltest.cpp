@@ -60,7 +60,7 @@ protected:
     // What the screens' set-up has loaded before any level is built (the
     // game-over picture of the HUD), then the level from the current folder.
     bool buildHere() {
-        scene().instructionsTexture = scene().textures().loadTexture(
+        scene().screens().art().instructions = scene().textures().loadTexture(
             0, false, 1, false, "resources/textures/instructions.tga");
         return scene().buildLevel();
     }

@@ -138,7 +138,10 @@ TEST_F(PlayStepTest, TheGameEndsOnceAndStopsPlaying) {
     writeFile(dir.file("save/data.dat"), "2\n100\nann\n50\nbob\n");
     scene.highScores().loadHighScores();
     player.addScore(60);
-    scene.typedName = "half";
+    // A name begun at the end of an earlier game.
+    game.window.setState(GameState::GameOver);
+    ASSERT_TRUE(scene.screens().nameEntryKey('H', false));
+    game.window.setState(GameState::Previous);
     setHealth(0.6f);
     ghostAt(0, 19.0f, 12.0f);
     ghostAt(1, 17.0f, 12.0f);
@@ -146,8 +149,8 @@ TEST_F(PlayStepTest, TheGameEndsOnceAndStopsPlaying) {
     steps(1);
     EXPECT_EQ(game.window.currentState(), GameState::GameOver);
     EXPECT_EQ(game.window.states().depth(), depth + 1);
-    EXPECT_TRUE(scene.typedName.empty());
-    EXPECT_TRUE(scene.newHighScore);
+    EXPECT_TRUE(scene.screens().gameOver().typedName().empty());
+    EXPECT_TRUE(scene.screens().gameOver().newHighScore());
     // The steps left in the frame do not play on.
     game.hold(ControlTable::MOVE_FORWARD, true);
     steps(5);

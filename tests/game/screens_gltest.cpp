@@ -15,6 +15,9 @@
 #include "app/game_window.h"
 #include "audio/audio_manager.h"
 #include "game/game_scene.h"
+#include "game/gui_ids.h"
+#include "game/sound_slots.h"
+#include "game/tuning.h"
 #include "input/game_settings.h"
 #include "support/fake_clock.h"
 #include "support/gl_context.h"
@@ -23,6 +26,8 @@
 #include "support/x11_helpers.h"
 
 namespace {
+
+using namespace gui_id;
 
 std::string boxTexts(const MessageBoxRecorder& boxes) {
     std::string texts;
@@ -59,10 +64,11 @@ protected:
 
     void buildScreens() {
         scene = std::make_unique<GameScene>(window);
-        ASSERT_TRUE(scene->setupScreens()) << boxTexts(boxes) << reporter.getMessage();
+        ASSERT_TRUE(scene->setUpScreens()) << boxTexts(boxes) << reporter.getMessage();
         ASSERT_TRUE(boxes.boxes().empty()) << boxTexts(boxes);
     }
     GUIManager& gui() { return scene->gui(); }
+    Screens& screens() { return scene->screens(); }
     void goTo(std::vector<GameState> stack) {
         window.setState(GameState::MainMenu);
         for (GameState state : stack) {
@@ -99,39 +105,39 @@ struct Placement {
 
 // The screens' table, in each group's creation order.
 const Placement PLACEMENTS[] = {
-    {1, GameState::Intro, GUI_IMAGE, 0, 182, 560, 316, GUI_ATLAS, 463, 1023},
-    {6, GameState::MainMenu, GUI_BUTTON, 268, 100, 98, 36, GUI_ATLAS, 0, 185},
-    {5, GameState::MainMenu, GUI_BUTTON, 268, 201, 210, 34, GUI_ATLAS, 0, 149},
-    {4, GameState::MainMenu, GUI_BUTTON, 268, 262, 244, 39, GUI_ATLAS, 0, 113},
-    {3, GameState::MainMenu, GUI_BUTTON, 268, 323, 98, 38, GUI_ATLAS, 0, 75},
-    {2, GameState::MainMenu, GUI_IMAGE, 268, 450, 249, 169, GUI_ATLAS, 775, 168},
-    {7, GameState::MainMenu, GUI_IMAGE, 214, 331, 42, 29, GUI_ATLAS, 22, 29},
-    {8, GameState::MainMenu, GUI_IMAGE, 473, 61, 321, 420, GUI_ATLAS, 361, 420},
-    {13, GameState::HighScores, GUI_BUTTON, -52, -52, 217, 35, GUI_ATLAS, 0, 223},
-    {14, GameState::HighScores, GUI_IMAGE, -95, -50, 41, 27, GUI_ATLAS, 23, 30},
-    {11, GameState::HighScores, GUI_LIST, 241, 156, 324, 307, GUI_ATLAS, 5, 1018},
-    {10, GameState::HighScores, GUI_IMAGE, 202, 430, 402, 101, GUI_ATLAS, 0, 709},
+    {INTRO_PICTURE, GameState::Intro, GUI_IMAGE, 0, 182, 560, 316, GUI_ATLAS, 463, 1023},
+    {MENU_QUIT, GameState::MainMenu, GUI_BUTTON, 268, 100, 98, 36, GUI_ATLAS, 0, 185},
+    {MENU_OPTIONS, GameState::MainMenu, GUI_BUTTON, 268, 201, 210, 34, GUI_ATLAS, 0, 149},
+    {MENU_HIGH_SCORES, GameState::MainMenu, GUI_BUTTON, 268, 262, 244, 39, GUI_ATLAS, 0, 113},
+    {MENU_START, GameState::MainMenu, GUI_BUTTON, 268, 323, 98, 38, GUI_ATLAS, 0, 75},
+    {MENU_TITLE, GameState::MainMenu, GUI_IMAGE, 268, 450, 249, 169, GUI_ATLAS, 775, 168},
+    {MENU_MARKER, GameState::MainMenu, GUI_IMAGE, 214, 331, 42, 29, GUI_ATLAS, 22, 29},
+    {MENU_GHOST, GameState::MainMenu, GUI_IMAGE, 473, 61, 321, 420, GUI_ATLAS, 361, 420},
+    {HIGH_SCORES_BACK, GameState::HighScores, GUI_BUTTON, -52, -52, 217, 35, GUI_ATLAS, 0, 223},
+    {HIGH_SCORES_MARKER, GameState::HighScores, GUI_IMAGE, -95, -50, 41, 27, GUI_ATLAS, 23, 30},
+    {HIGH_SCORE_LIST, GameState::HighScores, GUI_LIST, 241, 156, 324, 307, GUI_ATLAS, 5, 1018},
+    {HIGH_SCORES_TITLE, GameState::HighScores, GUI_IMAGE, 202, 430, 402, 101, GUI_ATLAS, 0, 709},
     // Turned a quarter: the 256 x 512 picture is drawn 512 wide and 256 high.
-    {15, GameState::HighScores, GUI_IMAGE, 368, -40, 512, 256, LARGE, 256, 511},
-    {20, GameState::Options, GUI_BUTTON, -52, -52, 217, 35, GUI_ATLAS, 0, 223},
-    {21, GameState::Options, GUI_IMAGE, -95, -50, 41, 27, GUI_ATLAS, 23, 30},
-    {17, GameState::Options, GUI_LIST, 362, 250, 321, 307, GUI_ATLAS, 698, 662},
-    {16, GameState::Options, GUI_IMAGE, 379, 544, 286, 64, GUI_ATLAS, 0, 617},
-    {18, GameState::Options, GUI_BUTTON, 462, 210, 124, 49, GUI_ATLAS, 797, 701},
-    {19, GameState::Options, GUI_TEXT, 0, 174, -1, -1, GUI_ATLAS, -1, -1},
-    {22, GameState::Options, GUI_IMAGE, -64, 64, 256, 512, LARGE, 0, 511},
-    {23, GameState::Options, GUI_IMAGE, 307, 122, 184, 24, GUI_ATLAS, 494, 691},
-    {24, GameState::Options, GUI_BUTTON, 501, 124, 20, 20, GUI_ATLAS, 430, 1008},
-    {26, GameState::Options, GUI_SLIDER, 497, 65, 51, 50, GUI_ATLAS, 719, 346},
-    {25, GameState::Options, GUI_IMAGE, 276, 70, 215, 26, GUI_ATLAS, 462, 661},
-    {27, GameState::Options, GUI_TEXT, 500, 55, -1, -1, GUI_ATLAS, -1, -1},
-    {28, GameState::Options, GUI_TEXT, 757, 55, -1, -1, GUI_ATLAS, -1, -1},
-    {30, GameState::Paused, GUI_BUTTON, 258, 257, 212, 36, GUI_ATLAS, 0, 185},
-    {29, GameState::Paused, GUI_BUTTON, 258, 381, 319, 35, GUI_ATLAS, 0, 261},
-    {31, GameState::Paused, GUI_IMAGE, 212, 388, 42, 29, GUI_ATLAS, 22, 29},
-    {32, GameState::Loading, GUI_TEXT, 10, -50, -1, -1, GUI_ATLAS, -1, -1},
-    {33, GameState::Loading, GUI_IMAGE, -104, -22, 1006, 671, INSTRUCTIONS, 9, 676},
-    {34, GameState::Ready, GUI_IMAGE, -104, -22, 1006, 671, INSTRUCTIONS, 9, 676},
+    {HIGH_SCORES_CASTLE, GameState::HighScores, GUI_IMAGE, 368, -40, 512, 256, LARGE, 256, 511},
+    {OPTIONS_BACK, GameState::Options, GUI_BUTTON, -52, -52, 217, 35, GUI_ATLAS, 0, 223},
+    {OPTIONS_MARKER, GameState::Options, GUI_IMAGE, -95, -50, 41, 27, GUI_ATLAS, 23, 30},
+    {CONTROL_LIST, GameState::Options, GUI_LIST, 362, 250, 321, 307, GUI_ATLAS, 698, 662},
+    {OPTIONS_TITLE, GameState::Options, GUI_IMAGE, 379, 544, 286, 64, GUI_ATLAS, 0, 617},
+    {OPTIONS_CHANGE, GameState::Options, GUI_BUTTON, 462, 210, 124, 49, GUI_ATLAS, 797, 701},
+    {REBIND_PROMPT, GameState::Options, GUI_TEXT, 0, 174, -1, -1, GUI_ATLAS, -1, -1},
+    {OPTIONS_WINDOW, GameState::Options, GUI_IMAGE, -64, 64, 256, 512, LARGE, 0, 511},
+    {INVERT_MOUSE_LABEL, GameState::Options, GUI_IMAGE, 307, 122, 184, 24, GUI_ATLAS, 494, 691},
+    {INVERT_MOUSE_TOGGLE, GameState::Options, GUI_BUTTON, 501, 124, 20, 20, GUI_ATLAS, 430, 1008},
+    {SENSITIVITY_SLIDER, GameState::Options, GUI_SLIDER, 497, 65, 51, 50, GUI_ATLAS, 719, 346},
+    {SENSITIVITY_LABEL, GameState::Options, GUI_IMAGE, 276, 70, 215, 26, GUI_ATLAS, 462, 661},
+    {SENSITIVITY_LOW, GameState::Options, GUI_TEXT, 500, 55, -1, -1, GUI_ATLAS, -1, -1},
+    {SENSITIVITY_HIGH, GameState::Options, GUI_TEXT, 757, 55, -1, -1, GUI_ATLAS, -1, -1},
+    {PAUSE_QUIT, GameState::Paused, GUI_BUTTON, 258, 257, 212, 36, GUI_ATLAS, 0, 185},
+    {PAUSE_RESUME, GameState::Paused, GUI_BUTTON, 258, 381, 319, 35, GUI_ATLAS, 0, 261},
+    {PAUSE_MARKER, GameState::Paused, GUI_IMAGE, 212, 388, 42, 29, GUI_ATLAS, 22, 29},
+    {LOADING_TEXT, GameState::Loading, GUI_TEXT, 10, -50, -1, -1, GUI_ATLAS, -1, -1},
+    {LOADING_PICTURE, GameState::Loading, GUI_IMAGE, -104, -22, 1006, 671, INSTRUCTIONS, 9, 676},
+    {READY_PICTURE, GameState::Ready, GUI_IMAGE, -104, -22, 1006, 671, INSTRUCTIONS, 9, 676},
 };
 
 // The lower-left texture corner back in pixels: u = px / S, v = (S - py) / S.
@@ -160,15 +166,15 @@ TEST_F(ScreensGL, EveryControlSitsAtItsPlaceWithItsPicture) {
         float side = sides[p.atlas];
         if (GUIButton* button = gui().getButton(p.id)) {
             EXPECT_NE(button->getTextureName(), 0u);
-            if (p.id != 24) {
-                EXPECT_EQ(button->getSound(), 1u);
+            if (p.id != INVERT_MOUSE_TOGGLE) {
+                EXPECT_EQ(button->getSound(), slotOf(Sound::MenuButton));
                 for (int look = 0; look < 4; ++look) {
                     expectCorner(button->getTexRect(look), side, p.px, p.py);
                 }
             }
         } else if (GUIImage* image = gui().getImage(p.id)) {
             EXPECT_NE(image->getTextureName(), 0u);
-            EXPECT_EQ(image->getOrientation(), p.id == 15 ? 2 : 0);
+            EXPECT_EQ(image->getOrientation(), p.id == HIGH_SCORES_CASTLE ? 2 : 0);
             expectCorner(image->getTexRect(), side, p.px, p.py);
         } else if (GUIList* list = gui().getList(p.id)) {
             EXPECT_NE(list->getTextureName(), 0u);
@@ -180,7 +186,7 @@ TEST_F(ScreensGL, EveryControlSitsAtItsPlaceWithItsPicture) {
     }
 
     // The invert toggle: a picture per look, no sound.
-    GUIButton* invert = gui().getButton(24);
+    GUIButton* invert = gui().getButton(INVERT_MOUSE_TOGGLE);
     EXPECT_EQ(invert->getSound(), 0u);
     const int looks[4][2] = {{430, 1008}, {364, 1008}, {408, 1008}, {386, 1008}};
     for (int look = 0; look < 4; ++look) {
@@ -188,12 +194,12 @@ TEST_F(ScreensGL, EveryControlSitsAtItsPlaceWithItsPicture) {
     }
 
     // The slider: track 297 x 34 at its place, knob 51 x 50, mouse box below by 8.
-    GUISlider* slider = gui().getSlider(26);
+    GUISlider* slider = gui().getSlider(SENSITIVITY_SLIDER);
     EXPECT_FLOAT_EQ(slider->getHitSize().x, 297.0f);
     EXPECT_FLOAT_EQ(slider->getHitSize().y, 34.0f);
     EXPECT_FLOAT_EQ(slider->getHitOffset().y, -8.0f);
-    EXPECT_FLOAT_EQ(slider->getMinimum(), 0.0001f);
-    EXPECT_FLOAT_EQ(slider->getMaximum(), 0.002f);
+    EXPECT_FLOAT_EQ(slider->getMinimum(), SENSITIVITY_SLIDER_MIN);
+    EXPECT_FLOAT_EQ(slider->getMaximum(), SENSITIVITY_SLIDER_MAX);
     EXPECT_FLOAT_EQ(slider->getStep(), 0.0f);
     expectCorner(slider->getTexRect(GUISlider::TRACK_PART), 1024.0f, 719, 346);
     expectCorner(slider->getTexRect(GUISlider::KNOB_PART), 1024.0f, 358, 898);
@@ -203,19 +209,19 @@ TEST_F(ScreensGL, EveryControlSitsAtItsPlaceWithItsPicture) {
                 51.0f, 0.01f);
 
     // The two lists' mouse boxes.
-    EXPECT_FLOAT_EQ(gui().getList(11)->getHitOffset().x, 19.0f);
-    EXPECT_FLOAT_EQ(gui().getList(11)->getHitSize().y, 256.0f);
-    EXPECT_FLOAT_EQ(gui().getList(17)->getHitOffset().x, 40.0f);
-    EXPECT_FLOAT_EQ(gui().getList(17)->getHitSize().y, 205.0f);
-    Color4 highlight = gui().getList(17)->getHighlightColour();
+    EXPECT_FLOAT_EQ(gui().getList(HIGH_SCORE_LIST)->getHitOffset().x, 19.0f);
+    EXPECT_FLOAT_EQ(gui().getList(HIGH_SCORE_LIST)->getHitSize().y, 256.0f);
+    EXPECT_FLOAT_EQ(gui().getList(CONTROL_LIST)->getHitOffset().x, 40.0f);
+    EXPECT_FLOAT_EQ(gui().getList(CONTROL_LIST)->getHitSize().y, 205.0f);
+    Color4 highlight = gui().getList(CONTROL_LIST)->getHighlightColour();
     EXPECT_FLOAT_EQ(highlight.r, 0.729412f);
     EXPECT_FLOAT_EQ(highlight.b, 0.278431f);
 
-    EXPECT_EQ(gui().getText(19)->getText(), " ");
-    EXPECT_EQ(gui().getText(27)->getText(), "LOW");
-    EXPECT_EQ(gui().getText(28)->getText(), "HIGH");
-    EXPECT_EQ(gui().getText(32)->getText(), "Loading ...");
-    EXPECT_GT(gui().getTextControlSize(32).x, 50.0f);
+    EXPECT_EQ(gui().getText(REBIND_PROMPT)->getText(), " ");
+    EXPECT_EQ(gui().getText(SENSITIVITY_LOW)->getText(), "LOW");
+    EXPECT_EQ(gui().getText(SENSITIVITY_HIGH)->getText(), "HIGH");
+    EXPECT_EQ(gui().getText(LOADING_TEXT)->getText(), "Loading ...");
+    EXPECT_GT(gui().getTextControlSize(LOADING_TEXT).x, 50.0f);
 
     GUIImage* cursor = gui().mouseCursor();
     ASSERT_NE(cursor, nullptr);
@@ -231,27 +237,25 @@ TEST_F(ScreensGL, ButtonsCreatedBeforeTheBobbingPictureWinWhereTheyOverlap) {
     goTo({});
     // The high-score button reaches under the bobbing picture's left edge.
     gui().setMousePositionForTest(490 + gui().offset().x, 280 + gui().offset().y, false);
-    EXPECT_EQ(gui().handleMouse(GameState::MainMenu), 4u);
+    EXPECT_EQ(gui().handleMouse(GameState::MainMenu), MENU_HIGH_SCORES);
     gui().setMousePositionForTest(600 + gui().offset().x, 280 + gui().offset().y, false);
-    EXPECT_EQ(gui().handleMouse(GameState::MainMenu), 8u);
+    EXPECT_EQ(gui().handleMouse(GameState::MainMenu), MENU_GHOST);
 }
 
 TEST_F(ScreensGL, ListsShowTheHighScoreFileAndTheBindings) {
     writeFile(dir.file("save/data.dat"), "3\n40\nwilma\n25\nfred\n5\nbarney\n");
     buildScreens();
-    GUIList* scores = gui().getList(11);
+    GUIList* scores = gui().getList(HIGH_SCORE_LIST);
     ASSERT_EQ(scores->getRowCount(), 3);
     EXPECT_EQ(scores->getRow(0), (std::vector<std::string>{"40", "wilma"}));
     EXPECT_EQ(scores->getRow(2), (std::vector<std::string>{"5", "barney"}));
     EXPECT_GT(scores->getRowHeight(), 6);
 
-    scene->player().addScore(30);
-    scene->typedName = "dino";
     scene->highScores().saveHighScores(true, 30, "dino");
     ASSERT_EQ(scores->getRowCount(), 3);
     EXPECT_EQ(scores->getRow(1), (std::vector<std::string>{"30", "dino"}));
 
-    GUIList* bindings = gui().getList(17);
+    GUIList* bindings = gui().getList(CONTROL_LIST);
     ASSERT_EQ(bindings->getRowCount(), 7);
     EXPECT_EQ(bindings->getRow(0), (std::vector<std::string>{"   Move Forward", "W"}));
     EXPECT_EQ(bindings->getRow(6), (std::vector<std::string>{"   Attack", "[L Mouse]"}));
@@ -259,7 +263,7 @@ TEST_F(ScreensGL, ListsShowTheHighScoreFileAndTheBindings) {
 
 TEST_F(ScreensGL, AMissingHighScoreFileIsCreatedWithTheDefaultTable) {
     buildScreens();
-    GUIList* scores = gui().getList(11);
+    GUIList* scores = gui().getList(HIGH_SCORE_LIST);
     ASSERT_EQ(scores->getRowCount(), 8);
     for (int row = 0; row < 8; ++row) {
         EXPECT_EQ(scores->getRow(row), (std::vector<std::string>{"0", "<none>"}));
@@ -271,37 +275,37 @@ TEST_F(ScreensGL, InvertToggleAndSliderStartFromTheSettings) {
     settings.invertMouse = false;
     settings.mouseSensitivity = 0.0015f;
     buildScreens();
-    EXPECT_FALSE(gui().isButtonToggled(24));
-    EXPECT_FLOAT_EQ(gui().getSliderValue(26), 0.0015f);
+    EXPECT_FALSE(gui().isButtonToggled(INVERT_MOUSE_TOGGLE));
+    EXPECT_FLOAT_EQ(gui().getSliderValue(SENSITIVITY_SLIDER), 0.0015f);
 
     settings.invertMouse = true;
-    settings.mouseSensitivity = 0.003f;  // allowed by the file, beyond the slider
+    settings.mouseSensitivity = SENSITIVITY_SLIDER_MAX * 1.5f;  // allowed by the file
     scene.reset();
     audio.reset();  // a fresh start: the sound slots are empty again
     audio = std::make_unique<AudioManager>();
     audio->init();
     buildScreens();
-    EXPECT_TRUE(gui().isButtonToggled(24));
-    EXPECT_FLOAT_EQ(gui().getSliderValue(26), 0.002f);
+    EXPECT_TRUE(gui().isButtonToggled(INVERT_MOUSE_TOGGLE));
+    EXPECT_FLOAT_EQ(gui().getSliderValue(SENSITIVITY_SLIDER), SENSITIVITY_SLIDER_MAX);
 }
 
 TEST_F(ScreensGL, RebindingPromptIsCentredOnFiveHundred) {
     buildScreens();
     goTo({GameState::Options});
     for (int row : {0, 5}) {
-        gui().getList(17)->selectRow(row);
-        scene->onGuiEvent(18, true);
-        Vector2 size = gui().getTextControlSize(19);
-        Vector2 position = gui().getPosition(19);
+        gui().getList(CONTROL_LIST)->selectRow(row);
+        screens().guiEvent(OPTIONS_CHANGE, true);
+        Vector2 size = gui().getTextControlSize(REBIND_PROMPT);
+        Vector2 position = gui().getPosition(REBIND_PROMPT);
         EXPECT_GT(size.x, 300.0f);
         EXPECT_NEAR(position.x + size.x / 2.0f, 500.0f, 0.01f);
         EXPECT_FLOAT_EQ(position.y, 174.0f);
         // Inside the 800-wide layout.
         EXPECT_GE(position.x, 0.0f);
         EXPECT_LE(position.x + size.x, 800.0f);
-        scene->bindKey(row == 0 ? 'W' : '2');
+        screens().bindKey(row == 0 ? 'W' : '2');
     }
-    EXPECT_EQ(gui().getText(19)->getText(), " ");
+    EXPECT_EQ(gui().getText(REBIND_PROMPT)->getText(), " ");
     EXPECT_TRUE(boxes.boxes().empty()) << boxTexts(boxes);
 }
 
@@ -312,17 +316,19 @@ TEST_F(ScreensGL, OverlayMovesTheIntroPictureTheMarkersAndTheBobbingPicture) {
     const float xs[] = {-1166.25f, 120.0f, 150.0f, 360.0f};
     for (int i = 0; i < 4; ++i) {
         drawAt(times[i]);
-        EXPECT_NEAR(gui().getPosition(1).x, xs[i], 0.05f) << times[i];
-        EXPECT_FLOAT_EQ(gui().getPosition(1).y, 182.0f);
+        EXPECT_NEAR(gui().getPosition(INTRO_PICTURE).x, xs[i], 0.05f) << times[i];
+        EXPECT_FLOAT_EQ(gui().getPosition(INTRO_PICTURE).y, 182.0f);
     }
 
     goTo({});
+    // Beside each entry, top to bottom.
+    const GUI_ID entries[] = {MENU_START, MENU_HIGH_SCORES, MENU_OPTIONS, MENU_QUIT};
     const float markerYs[] = {331.0f, 270.0f, 209.0f, 108.0f};
-    for (int selection = 0; selection < 4; ++selection) {
-        window.menuSelection = selection;
+    for (int entry = 0; entry < 4; ++entry) {
+        screens().guiEvent(entries[entry], false);
         scene->drawScreenOverlay();
-        EXPECT_FLOAT_EQ(gui().getPosition(7).y, markerYs[selection]);
-        EXPECT_FLOAT_EQ(gui().getPosition(7).x, 214.0f);
+        EXPECT_FLOAT_EQ(gui().getPosition(MENU_MARKER).y, markerYs[entry]);
+        EXPECT_FLOAT_EQ(gui().getPosition(MENU_MARKER).x, 214.0f);
     }
     // The bobbing picture follows the tween and turns back at either end.
     float lowest = 1000.0f;
@@ -330,8 +336,8 @@ TEST_F(ScreensGL, OverlayMovesTheIntroPictureTheMarkersAndTheBobbingPicture) {
     for (int frame = 0; frame < 800; ++frame) {
         scene->menuStep();
         scene->drawScreenOverlay();
-        float y = gui().getPosition(8).y;
-        EXPECT_FLOAT_EQ(y, scene->bobbingTween.value());
+        float y = gui().getPosition(MENU_GHOST).y;
+        EXPECT_FLOAT_EQ(y, screens().mainMenu().bobbing().value());
         lowest = std::min(lowest, y);
         highest = std::max(highest, y);
     }
@@ -340,33 +346,35 @@ TEST_F(ScreensGL, OverlayMovesTheIntroPictureTheMarkersAndTheBobbingPicture) {
 
     goTo({GameState::Options});
     scene->drawScreenOverlay();
-    EXPECT_FLOAT_EQ(gui().getPosition(21).x, -95.0f);
-    EXPECT_FLOAT_EQ(gui().getPosition(21).y, -50.0f);
-    window.optionsOnBack = false;
+    EXPECT_FLOAT_EQ(gui().getPosition(OPTIONS_MARKER).x, -95.0f);
+    EXPECT_FLOAT_EQ(gui().getPosition(OPTIONS_MARKER).y, -50.0f);
+    screens().guiEvent(OPTIONS_CHANGE, false);
     scene->drawScreenOverlay();
-    EXPECT_FLOAT_EQ(gui().getPosition(21).x, 420.0f);
-    EXPECT_FLOAT_EQ(gui().getPosition(21).y, 220.0f);
+    EXPECT_FLOAT_EQ(gui().getPosition(OPTIONS_MARKER).x, 420.0f);
+    EXPECT_FLOAT_EQ(gui().getPosition(OPTIONS_MARKER).y, 220.0f);
 
     goTo({GameState::Loading, GameState::Ready, GameState::Playing, GameState::Paused});
     scene->drawScreenOverlay();
-    EXPECT_FLOAT_EQ(gui().getPosition(31).y, 384.0f);
-    window.pauseOnResume = false;
+    EXPECT_FLOAT_EQ(gui().getPosition(PAUSE_MARKER).y, 384.0f);
+    screens().guiEvent(PAUSE_QUIT, false);
     scene->drawScreenOverlay();
-    EXPECT_FLOAT_EQ(gui().getPosition(31).y, 261.0f);
-    EXPECT_FLOAT_EQ(gui().getPosition(31).x, 212.0f);
+    EXPECT_FLOAT_EQ(gui().getPosition(PAUSE_MARKER).y, 261.0f);
+    EXPECT_FLOAT_EQ(gui().getPosition(PAUSE_MARKER).x, 212.0f);
 }
 
 TEST_F(ScreensGL, ReadyAndGameOverPulseAndLeaveTheSharedFontOpaque) {
+    writeFile(dir.file("save/data.dat"), "1\n50\nann\n");
     buildScreens();
     goTo({GameState::Loading, GameState::Ready});
-    BitmapFont* font = scene->textures().getFont(scene->scoreFont.group, scene->scoreFont.id);
+    const MenuArt& art = screens().art();
+    BitmapFont* font = scene->textures().getFont(art.scoreFont.group, art.scoreFont.id);
     ASSERT_NE(font, nullptr);
     bool wentUp = false;
     bool cameBack = false;
     for (int frame = 0; frame < 300; ++frame) {
         scene->menuStep();
         scene->drawScreenOverlay();
-        float pulse = scene->pulseTween.value();
+        float pulse = screens().pulse().value();
         wentUp = wentUp || pulse > 0.95f;
         cameBack = cameBack || (wentUp && pulse < 0.35f);
         EXPECT_FLOAT_EQ(font->colour().a, 1.0f);
@@ -375,14 +383,15 @@ TEST_F(ScreensGL, ReadyAndGameOverPulseAndLeaveTheSharedFontOpaque) {
 
     window.setState(GameState::Playing);
     window.setState(GameState::GameOver);
-    for (bool high : {false, true}) {
-        scene->newHighScore = high;
-        scene->typedName = "aB73";
+    for (int score : {0, 60}) {  // below the table's one entry, then above it
+        scene->player().addScore(score);
+        screens().gameOver().begin();
+        screens().nameEntryKey('A', false);
         scene->menuStep();
         scene->drawScreenOverlay();
         EXPECT_FLOAT_EQ(font->colour().a, 1.0f);
     }
-    BitmapFont* small = scene->textures().getFont(scene->smallFont.group, scene->smallFont.id);
+    BitmapFont* small = scene->textures().getFont(art.smallFont.group, art.smallFont.id);
     goTo({});
     scene->drawScreenOverlay();
     EXPECT_FLOAT_EQ(small->colour().r, 0.0f);  // set back to black after the menu's lines
@@ -393,7 +402,7 @@ TEST_F(ScreensGL, WithoutTheGamesDataSetupFailsWithTheLoadersMessage) {
     TempDir empty;
     ScopedWorkingDir inEmpty(empty.path());
     scene = std::make_unique<GameScene>(window);
-    EXPECT_FALSE(scene->setupScreens());
+    EXPECT_FALSE(scene->setUpScreens());
     EXPECT_FALSE(boxes.boxes().empty());
     EXPECT_NE(boxTexts(boxes).find("btnOver.wav"), std::string::npos) << boxTexts(boxes);
 
@@ -401,7 +410,7 @@ TEST_F(ScreensGL, WithoutTheGamesDataSetupFailsWithTheLoadersMessage) {
     boxes.clear();
     audio.reset();
     scene = std::make_unique<GameScene>(window);
-    EXPECT_FALSE(scene->setupScreens());
+    EXPECT_FALSE(scene->setUpScreens());
     std::string shown = boxTexts(boxes) + reporter.getMessage();
     // The message names the file as the game asked for it.
     EXPECT_NE(shown.find("resources/textures/GUI.tga"), std::string::npos) << shown;

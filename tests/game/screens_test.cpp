@@ -1,9 +1,10 @@
-// The screens' rules without a window: per-state keys, the GUI event table,
+// The screens' rules without a window: per-state keys, the GUI events,
 // rebinding through the control table, high-score name entry and leaving a
 // game. The controls the rules reach are created without pictures.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@
 #include "app/game_window.h"
 #include "game/game_scene.h"
 #include "game/ghost.h"
+#include "game/gui_ids.h"
+#include "game/tuning.h"
 #include "input/game_settings.h"
 #include "input/input_router.h"
 #include "platform/keycodes.h"
@@ -22,6 +25,10 @@ namespace {
 
 using namespace platform;
 
+// The main menu's entries in the order of its selection, top to bottom.
+const GUI_ID MENU_ENTRIES[] = {gui_id::MENU_START, gui_id::MENU_HIGH_SCORES, gui_id::MENU_OPTIONS,
+                               gui_id::MENU_QUIT};
+
 class ScreensTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -32,27 +39,43 @@ protected:
     // The controls that key and mouse rules touch, at their places on the
     // screens but without textures or fonts.
     void createControls() {
+        using namespace gui_id;
         GUIManager& gui = scene.gui();
-        ASSERT_TRUE(gui.createButton(6, GameState::MainMenu, 268, 100, 98, 36));
-        ASSERT_TRUE(gui.createButton(5, GameState::MainMenu, 268, 201, 210, 34));
-        ASSERT_TRUE(gui.createButton(4, GameState::MainMenu, 268, 262, 244, 39));
-        ASSERT_TRUE(gui.createButton(3, GameState::MainMenu, 268, 323, 98, 38));
-        ASSERT_TRUE(gui.createButton(13, GameState::HighScores, -52, -52, 217, 35));
-        ASSERT_TRUE(gui.createButton(20, GameState::Options, -52, -52, 217, 35));
-        ASSERT_TRUE(gui.createList(17, GameState::Options, 362, 250, 321, 307, 40, 33, 250, 205));
-        ASSERT_TRUE(gui.assignListColumns(17, {150, 100}, {FontID{}}, {Color4(1, 1, 1, 1)}));
-        scene.refreshControlList();
-        ASSERT_TRUE(gui.createButton(18, GameState::Options, 462, 210, 124, 49));
-        ASSERT_TRUE(gui.createText(19, GameState::Options, 0, 0, 0, 174));
-        ASSERT_TRUE(gui.createButton(24, GameState::Options, 501, 124, 20, 20));
-        ASSERT_TRUE(gui.createSlider(26, GameState::Options, 497, 65, 297, 34, 51, 50, 26, -8, true,
-                                     0.001f, 0.0001f, 0.002f, 0.0f));
-        ASSERT_TRUE(gui.createButton(30, GameState::Paused, 258, 257, 212, 36));
-        ASSERT_TRUE(gui.createButton(29, GameState::Paused, 258, 381, 319, 35));
+        ASSERT_TRUE(gui.createButton(MENU_QUIT, GameState::MainMenu, 268, 100, 98, 36));
+        ASSERT_TRUE(gui.createButton(MENU_OPTIONS, GameState::MainMenu, 268, 201, 210, 34));
+        ASSERT_TRUE(gui.createButton(MENU_HIGH_SCORES, GameState::MainMenu, 268, 262, 244, 39));
+        ASSERT_TRUE(gui.createButton(MENU_START, GameState::MainMenu, 268, 323, 98, 38));
+        ASSERT_TRUE(gui.createButton(HIGH_SCORES_BACK, GameState::HighScores, -52, -52, 217, 35));
+        ASSERT_TRUE(gui.createButton(OPTIONS_BACK, GameState::Options, -52, -52, 217, 35));
+        ASSERT_TRUE(
+            gui.createList(CONTROL_LIST, GameState::Options, 362, 250, 321, 307, 40, 33, 250, 205));
+        ASSERT_TRUE(
+            gui.assignListColumns(CONTROL_LIST, {150, 100}, {FontID{}}, {Color4(1, 1, 1, 1)}));
+        ASSERT_TRUE(gui.createButton(OPTIONS_CHANGE, GameState::Options, 462, 210, 124, 49));
+        ASSERT_TRUE(gui.createText(REBIND_PROMPT, GameState::Options, 0, 0, 0, 174));
+        ASSERT_TRUE(gui.createButton(INVERT_MOUSE_TOGGLE, GameState::Options, 501, 124, 20, 20));
+        ASSERT_TRUE(gui.createSlider(SENSITIVITY_SLIDER, GameState::Options, 497, 65, 297, 34, 51,
+                                     50, 26, -8, true, GameSettings::DEFAULT_MOUSE_SENSITIVITY,
+                                     SENSITIVITY_SLIDER_MIN, SENSITIVITY_SLIDER_MAX, 0.0f));
+        ASSERT_TRUE(gui.createButton(PAUSE_QUIT, GameState::Paused, 258, 257, 212, 36));
+        ASSERT_TRUE(gui.createButton(PAUSE_RESUME, GameState::Paused, 258, 381, 319, 35));
+        screens().options().refreshControlList();
     }
+
+    Screens& screens() { return scene.screens(); }
+    int selection() { return screens().mainMenu().selection(); }
+    // The main menu's marker to an entry, as the mouse over it puts it.
+    void select(int entry) { screens().mainMenu().guiEvent(MENU_ENTRIES[entry], false); }
 
     void press(int code) { settings.setKeyDown(code, true); }
     void release(int code) { settings.setKeyDown(code, false); }
+    // A key as the window hands it on, through the input routes.
+    void keyDown(int code) {
+        Event event;
+        event.type = EventType::KeyDown;
+        event.keyCode = code;
+        router.handleInput(event);
+    }
     // One menu frame's key handling after the game clock ran on.
     void frameAt(double seconds) {
         clock.advanceSeconds(seconds - window.totalTime());
@@ -77,7 +100,7 @@ protected:
         Vector2 offset = scene.gui().offset();
         scene.gui().setMousePositionForTest(x + offset.x, y + offset.y, click);
         settings.mouseClickInProgress = click;
-        scene.guiMouseEvent(click);
+        screens().guiMouseEvent(click);
         settings.mouseClickInProgress = false;
     }
 
@@ -89,6 +112,7 @@ protected:
     FakeClock clock;
     GameWindow window{clock};
     GameScene scene{window};
+    InputRouter router;
 };
 
 const std::vector<GameState> MENU_ONLY = {GameState::MainMenu};
@@ -169,10 +193,10 @@ TEST_F(ScreensTest, MainMenuKeysWrapTheSelectionAndEnterActsOnIt) {
     for (const MenuKeyCase& c : cases) {
         SCOPED_TRACE(testing::Message() << "selection " << c.selection << " key " << c.key);
         goTo({});
-        window.menuSelection = c.selection;
+        select(c.selection);
         press(c.key);
         scene.handleStateKeys();
-        EXPECT_EQ(window.menuSelection, c.selectionAfter);
+        EXPECT_EQ(selection(), c.selectionAfter);
         EXPECT_EQ(window.currentState(), c.stateAfter);
         bool used = c.key == VK_UP || c.key == VK_DOWN || c.key == VK_RETURN;
         EXPECT_EQ(settings.isKeyDown(c.key), !used);
@@ -180,7 +204,7 @@ TEST_F(ScreensTest, MainMenuKeysWrapTheSelectionAndEnterActsOnIt) {
     }
     EXPECT_FALSE(settings.quitRequested);
     goTo({});
-    window.menuSelection = 3;
+    select(3);
     press(VK_RETURN);
     scene.handleStateKeys();
     EXPECT_TRUE(settings.quitRequested);
@@ -188,24 +212,24 @@ TEST_F(ScreensTest, MainMenuKeysWrapTheSelectionAndEnterActsOnIt) {
 
 TEST_F(ScreensTest, UpAndDownTogetherMoveTheMenuOnlyOnce) {
     goTo({});
-    window.menuSelection = 1;
+    select(1);
     press(VK_UP);
     press(VK_DOWN);
     scene.handleStateKeys();
-    EXPECT_EQ(window.menuSelection, 0);
+    EXPECT_EQ(selection(), 0);
     scene.handleStateKeys();  // Down is still waiting
-    EXPECT_EQ(window.menuSelection, 1);
+    EXPECT_EQ(selection(), 1);
 }
 
 TEST_F(ScreensTest, HoveringAButtonMovesTheMarkerWithoutAClick) {
     createControls();
     goTo({});
     mouseAt(300, 270, false);  // over the high-score button
-    EXPECT_EQ(window.menuSelection, 1);
+    EXPECT_EQ(selection(), 1);
     mouseAt(300, 110, false);  // quit
-    EXPECT_EQ(window.menuSelection, 3);
+    EXPECT_EQ(selection(), 3);
     mouseAt(10, 10, false);  // nothing
-    EXPECT_EQ(window.menuSelection, 3);
+    EXPECT_EQ(selection(), 3);
     EXPECT_EQ(window.currentState(), GameState::MainMenu);
     mouseAt(300, 330, true);  // start
     EXPECT_EQ(window.currentState(), GameState::Loading);
@@ -215,41 +239,44 @@ TEST_F(ScreensTest, HoveringAButtonMovesTheMarkerWithoutAClick) {
 
 TEST_F(ScreensTest, OptionsKeysMoveFocusAndListAndEnterFollowsTheFocus) {
     createControls();
+    const OptionsScreen& options = screens().options();
     goTo({GameState::Options});
-    EXPECT_TRUE(window.optionsOnBack);  // entering the screen focuses Back
+    EXPECT_TRUE(options.backFocused());  // entering the screen focuses Back
 
     press(VK_LEFT);
     scene.handleStateKeys();
-    EXPECT_FALSE(window.optionsOnBack);
+    EXPECT_FALSE(options.backFocused());
     press(VK_LEFT);
     press(VK_RIGHT);  // both at once count as one toggle, and both are taken
     scene.handleStateKeys();
-    EXPECT_TRUE(window.optionsOnBack);
+    EXPECT_TRUE(options.backFocused());
     EXPECT_FALSE(settings.isKeyDown(VK_LEFT));
     EXPECT_FALSE(settings.isKeyDown(VK_RIGHT));
     press(VK_RIGHT);
     scene.handleStateKeys();
-    EXPECT_FALSE(window.optionsOnBack);
+    EXPECT_FALSE(options.backFocused());
 
     GUIManager& gui = scene.gui();
     for (int key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_UP}) {
         press(key);
         scene.handleStateKeys();
     }
-    EXPECT_EQ(gui.getListSelectedRow(17), 2);
+    EXPECT_EQ(gui.getListSelectedRow(gui_id::CONTROL_LIST), 2);
     for (int i = 0; i < 10; ++i) {
         press(VK_DOWN);
         scene.handleStateKeys();
     }
-    EXPECT_EQ(gui.getListSelectedRow(17), 6);  // stops at the last action
+    const int last = settings.controlCount() - 1;
+    EXPECT_EQ(gui.getListSelectedRow(gui_id::CONTROL_LIST), last);  // stops at the last action
 
     press(VK_RETURN);
     scene.handleStateKeys();
-    EXPECT_TRUE(scene.waitingForKey);
-    EXPECT_EQ(text(19), "Press the button/key you want the    Attack    action to have");
+    EXPECT_TRUE(screens().waitingForKey());
+    EXPECT_EQ(text(gui_id::REBIND_PROMPT), "Press the button/key you want the " +
+                                               settings.controlLabel(last) + "    action to have");
     EXPECT_EQ(window.currentState(), GameState::Options);
 
-    scene.bindKey(VK_F1);
+    screens().bindKey(VK_F1);
     press(VK_LEFT);
     scene.handleStateKeys();
     press(VK_RETURN);
@@ -273,17 +300,18 @@ TEST_F(ScreensTest, EscapeAndEnterLeaveHighScoresAndEscapeLeavesOptions) {
     EXPECT_FALSE(settings.isKeyDown(VK_RETURN));  // taken with Escape: no second action
 
     goTo({GameState::Options});
-    window.optionsOnBack = false;
+    screens().guiEvent(gui_id::OPTIONS_CHANGE, false);  // the focus on Change
     press(VK_ESCAPE);
     scene.handleStateKeys();
     EXPECT_EQ(stack(), MENU_ONLY);
-    EXPECT_TRUE(window.optionsOnBack);
+    EXPECT_TRUE(screens().options().backFocused());
 }
 
 TEST_F(ScreensTest, PauseMenuTogglesWithUpOrDownAndEnterResumesOrQuits) {
     createControls();
+    const PauseScreen& pause = screens().pause();
     goTo({GameState::Loading, GameState::Ready, GameState::Playing, GameState::Paused});
-    EXPECT_TRUE(window.pauseOnResume);  // the pause menu opens on resume
+    EXPECT_TRUE(pause.resumeFocused());  // the pause menu opens on resume
     press(VK_RETURN);
     scene.handleStateKeys();
     EXPECT_EQ(window.currentState(), GameState::Playing);
@@ -292,12 +320,12 @@ TEST_F(ScreensTest, PauseMenuTogglesWithUpOrDownAndEnterResumesOrQuits) {
     press(VK_UP);
     press(VK_DOWN);
     scene.handleStateKeys();
-    EXPECT_FALSE(window.pauseOnResume);
+    EXPECT_FALSE(pause.resumeFocused());
     EXPECT_FALSE(settings.isKeyDown(VK_UP));
     EXPECT_FALSE(settings.isKeyDown(VK_DOWN));
     press(VK_DOWN);
     scene.handleStateKeys();
-    EXPECT_TRUE(window.pauseOnResume);
+    EXPECT_TRUE(pause.resumeFocused());
     press(VK_UP);
     scene.handleStateKeys();
     scene.player().addScore(15);
@@ -319,96 +347,136 @@ TEST_F(ScreensTest, LoadingReadyAndPlayTakeNoMenuKeys) {
     }
 }
 
-// ---- The GUI event table ----
+// ---- GUI events ----
 
 struct GuiEventCase {
     GUI_ID id;
     std::vector<GameState> stack;
     bool clicked;
-    int selection;  // menuSelection afterwards (starts at 9)
     GameState stateAfter;
 };
 
-TEST_F(ScreensTest, EveryGuiEventRowDoesWhatItsRowSays) {
+TEST_F(ScreensTest, ClicksActAndHoversDoNot) {
     createControls();
+    using namespace gui_id;
     const std::vector<GameState> options = {GameState::Options};
     const std::vector<GameState> scores = {GameState::HighScores};
+    const std::vector<GameState> ready = {GameState::Loading, GameState::Ready};
     const std::vector<GameState> paused = {GameState::Loading, GameState::Ready, GameState::Playing,
                                            GameState::Paused};
     const GuiEventCase cases[] = {
-        {3, {}, false, 0, GameState::MainMenu},
-        {3, {}, true, 0, GameState::Loading},
-        {4, {}, false, 1, GameState::MainMenu},
-        {4, {}, true, 1, GameState::HighScores},
-        {5, {}, false, 2, GameState::MainMenu},
-        {5, {}, true, 2, GameState::Options},
-        {6, {}, false, 3, GameState::MainMenu},
-        {13, scores, false, 9, GameState::HighScores},
-        {13, scores, true, 9, GameState::MainMenu},
-        {20, options, false, 9, GameState::Options},
-        {20, options, true, 9, GameState::MainMenu},
-        {29, paused, false, 9, GameState::Paused},
-        {29, paused, true, 9, GameState::Playing},
-        {30, paused, false, 9, GameState::Paused},
-        {30, paused, true, 9, GameState::MainMenu},
-        {0, {}, true, 9, GameState::MainMenu},
-        {2, {}, true, 9, GameState::MainMenu},
-        {0, {GameState::Loading, GameState::Ready}, false, 9, GameState::Ready},
-        {0, {GameState::Loading, GameState::Ready}, true, 9, GameState::Playing},
-        {34, {GameState::Loading, GameState::Ready}, true, 9, GameState::Playing},
+        {MENU_START, {}, false, GameState::MainMenu},
+        {MENU_START, {}, true, GameState::Loading},
+        {MENU_HIGH_SCORES, {}, false, GameState::MainMenu},
+        {MENU_HIGH_SCORES, {}, true, GameState::HighScores},
+        {MENU_OPTIONS, {}, false, GameState::MainMenu},
+        {MENU_OPTIONS, {}, true, GameState::Options},
+        {MENU_QUIT, {}, false, GameState::MainMenu},
+        {HIGH_SCORES_BACK, scores, false, GameState::HighScores},
+        {HIGH_SCORES_BACK, scores, true, GameState::MainMenu},
+        {OPTIONS_BACK, options, false, GameState::Options},
+        {OPTIONS_BACK, options, true, GameState::MainMenu},
+        {PAUSE_RESUME, paused, false, GameState::Paused},
+        {PAUSE_RESUME, paused, true, GameState::Playing},
+        {PAUSE_QUIT, paused, false, GameState::Paused},
+        {PAUSE_QUIT, paused, true, GameState::MainMenu},
+        {0, {}, true, GameState::MainMenu},
+        {MENU_TITLE, {}, true, GameState::MainMenu},
+        // On the ready screen any click starts the game.
+        {0, ready, false, GameState::Ready},
+        {0, ready, true, GameState::Playing},
+        {READY_PICTURE, ready, true, GameState::Playing},
     };
     for (const GuiEventCase& c : cases) {
         SCOPED_TRACE(testing::Message() << "id " << c.id << (c.clicked ? " clicked" : " hover"));
         goTo(c.stack);
-        window.menuSelection = 9;
-        window.optionsOnBack = false;
-        window.pauseOnResume = c.id == 30;
-        if (scene.gui().getButton(c.id) != nullptr) {
-            scene.gui().setButtonToggled(c.id, true);  // as the click left it
+        GUIButton* button = scene.gui().getButton(c.id);
+        if (button != nullptr) {
+            button->setToggled(true);  // as the click left it
         }
-        scene.onGuiEvent(c.id, c.clicked);
-        EXPECT_EQ(window.menuSelection, c.selection);
+        screens().guiEvent(c.id, c.clicked);
         EXPECT_EQ(window.currentState(), c.stateAfter);
-        if (c.id == 20) {
-            EXPECT_TRUE(window.optionsOnBack);
-        }
-        if (c.id == 29) {
-            EXPECT_TRUE(window.pauseOnResume);
-        }
-        if (c.id == 30 && !c.clicked) {
-            EXPECT_FALSE(window.pauseOnResume);
-        }
-        if (GUIButton* button = scene.gui().getButton(c.id)) {
+        if (button != nullptr) {
             // A clicked menu button is back to its normal look.
             EXPECT_EQ(button->isToggled(), !c.clicked);
         }
         EXPECT_FALSE(settings.quitRequested);
     }
-    scene.onGuiEvent(6, true);
+    goTo({});
+    screens().guiEvent(MENU_QUIT, true);
     EXPECT_TRUE(settings.quitRequested);
     EXPECT_TRUE(boxes.boxes().empty());
+}
+
+// Events go to the screen of the current state only.
+TEST_F(ScreensTest, AnotherScreensControlDoesNothing) {
+    createControls();
+    using namespace gui_id;
+    const GuiEventCase cases[] = {
+        {OPTIONS_BACK, {}, true, GameState::MainMenu},
+        {PAUSE_QUIT, {}, true, GameState::MainMenu},
+        {MENU_START, {GameState::Options}, true, GameState::Options},
+        {HIGH_SCORES_BACK, {GameState::Options}, true, GameState::Options},
+    };
+    scene.player().addScore(5);
+    for (const GuiEventCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "id " << c.id);
+        goTo(c.stack);
+        scene.gui().getButton(c.id)->setToggled(true);
+        screens().guiEvent(c.id, c.clicked);
+        EXPECT_EQ(window.currentState(), c.stateAfter);
+        EXPECT_TRUE(scene.gui().getButton(c.id)->isToggled());
+    }
+    EXPECT_EQ(scene.player().getScore(), 5);  // no game was left
+}
+
+// The keys' focus follows a hover, and each visit to the screen starts on
+// Back (options) or Resume (pause).
+TEST_F(ScreensTest, HoveringMovesTheKeysFocusAndEnteringAgainResetsIt) {
+    createControls();
+    const OptionsScreen& options = screens().options();
+    goTo({GameState::Options});
+    screens().guiEvent(gui_id::OPTIONS_CHANGE, false);
+    EXPECT_FALSE(options.backFocused());
+    goTo({GameState::Options});
+    EXPECT_TRUE(options.backFocused());
+    screens().guiEvent(gui_id::OPTIONS_CHANGE, false);
+    screens().guiEvent(gui_id::OPTIONS_BACK, false);
+    EXPECT_TRUE(options.backFocused());
+
+    const PauseScreen& pause = screens().pause();
+    goTo({GameState::Loading, GameState::Ready, GameState::Playing, GameState::Paused});
+    screens().guiEvent(gui_id::PAUSE_QUIT, false);
+    EXPECT_FALSE(pause.resumeFocused());
+    window.setState(GameState::Previous);
+    window.setState(GameState::Paused);
+    EXPECT_TRUE(pause.resumeFocused());
+    screens().guiEvent(gui_id::PAUSE_QUIT, false);
+    screens().guiEvent(gui_id::PAUSE_RESUME, false);
+    EXPECT_TRUE(pause.resumeFocused());
 }
 
 TEST_F(ScreensTest, ChangeButtonFocusesTheListOnHoverAndStartsRebindingOnClick) {
     createControls();
     goTo({GameState::Options});
-    scene.onGuiEvent(18, false);
-    EXPECT_FALSE(window.optionsOnBack);
-    EXPECT_FALSE(scene.waitingForKey);
-    EXPECT_EQ(text(19), "No Text");
-    scene.onGuiEvent(18, true);
-    EXPECT_TRUE(scene.waitingForKey);
-    EXPECT_EQ(text(19), "Press the button/key you want the    Move Forward    action to have");
+    screens().guiEvent(gui_id::OPTIONS_CHANGE, false);
+    EXPECT_FALSE(screens().options().backFocused());
+    EXPECT_FALSE(screens().waitingForKey());
+    EXPECT_EQ(text(gui_id::REBIND_PROMPT), "No Text");
+    screens().guiEvent(gui_id::OPTIONS_CHANGE, true);
+    EXPECT_TRUE(screens().waitingForKey());
+    EXPECT_EQ(text(gui_id::REBIND_PROMPT), "Press the button/key you want the " +
+                                               settings.controlLabel(0) + "    action to have");
     // Without a font the text has no width, so it starts at the centre.
-    EXPECT_FLOAT_EQ(scene.gui().getPosition(19).x, 500.0f);
-    EXPECT_FLOAT_EQ(scene.gui().getPosition(19).y, 174.0f);
+    EXPECT_FLOAT_EQ(scene.gui().getPosition(gui_id::REBIND_PROMPT).x, 500.0f);
+    EXPECT_FLOAT_EQ(scene.gui().getPosition(gui_id::REBIND_PROMPT).y, 174.0f);
 }
 
 TEST_F(ScreensTest, InvertToggleAndSliderReachTheSettingsAndThePlayer) {
     createControls();
     goTo({GameState::Options});
     ASSERT_TRUE(settings.invertMouse);
-    scene.gui().setButtonToggled(24, true);
+    scene.gui().setButtonToggled(gui_id::INVERT_MOUSE_TOGGLE, true);
     scene.player().setInvertMouse(true);
 
     mouseAt(510, 130, true);  // the click flips the toggle off
@@ -423,23 +491,24 @@ TEST_F(ScreensTest, InvertToggleAndSliderReachTheSettingsAndThePlayer) {
 
     // Hovering the slider without moving it is no change to save.
     settings.settingsChanged = false;
+    const float before = settings.mouseSensitivity;
     mouseAt(600, 80, false);
     EXPECT_FALSE(settings.settingsChanged);
-    EXPECT_FLOAT_EQ(settings.mouseSensitivity, 0.001f);
+    EXPECT_FLOAT_EQ(settings.mouseSensitivity, before);
 
     // Grab the knob, drag past the right end of the slider, let go there.
     mouseAt(650, 80, true);
     EXPECT_TRUE(settings.settingsChanged);
     mouseAt(900, 80, false);
-    EXPECT_FLOAT_EQ(scene.gui().getSliderValue(26), 0.002f);
-    EXPECT_FLOAT_EQ(settings.mouseSensitivity, 0.002f);
+    EXPECT_FLOAT_EQ(scene.gui().getSliderValue(gui_id::SENSITIVITY_SLIDER), SENSITIVITY_SLIDER_MAX);
+    EXPECT_FLOAT_EQ(settings.mouseSensitivity, SENSITIVITY_SLIDER_MAX);
     scene.gui().releaseGroup(GameState::Options);
     mouseAt(510, 20, false);
-    EXPECT_FLOAT_EQ(settings.mouseSensitivity, 0.002f);
+    EXPECT_FLOAT_EQ(settings.mouseSensitivity, SENSITIVITY_SLIDER_MAX);
     // Dragged to the left end.
     mouseAt(600, 80, true);
     mouseAt(400, 80, false);
-    EXPECT_FLOAT_EQ(settings.mouseSensitivity, 0.0001f);
+    EXPECT_FLOAT_EQ(settings.mouseSensitivity, SENSITIVITY_SLIDER_MIN);
     EXPECT_TRUE(boxes.boxes().empty());
 }
 
@@ -453,12 +522,6 @@ protected:
         scene.connectInput(router.hooks());
         goTo({GameState::Options});
     }
-    void keyDown(int code) {
-        Event event;
-        event.type = EventType::KeyDown;
-        event.keyCode = code;
-        router.handleInput(event);
-    }
     void mouseDown(int button) {
         Event event;
         event.type = EventType::MouseDown;
@@ -466,42 +529,42 @@ protected:
         router.handleInput(event);
     }
     void rebindRow(int index) {
-        scene.gui().getList(17)->selectRow(index);
-        scene.onGuiEvent(18, true);
-        ASSERT_TRUE(scene.waitingForKey);
+        scene.gui().getList(gui_id::CONTROL_LIST)->selectRow(index);
+        screens().guiEvent(gui_id::OPTIONS_CHANGE, true);
+        ASSERT_TRUE(screens().waitingForKey());
     }
-    InputRouter router;
+    std::string binding(int index) { return row(gui_id::CONTROL_LIST, index); }
 };
 
 TEST_F(RebindingTest, TheNextKeyBindsTheSelectedActionAndTheListShowsIt) {
-    EXPECT_EQ(row(17, 0), "   Move Forward|W");
+    EXPECT_EQ(binding(0), "   Move Forward|W");
     rebindRow(0);
     keyDown(VK_UP);
-    EXPECT_FALSE(scene.waitingForKey);
+    EXPECT_FALSE(screens().waitingForKey());
     EXPECT_EQ(settings.controls().boundKey(0), VK_UP);
-    EXPECT_EQ(row(17, 0), "   Move Forward|[Up]");
-    EXPECT_EQ(text(19), " ");
+    EXPECT_EQ(binding(0), "   Move Forward|[Up]");
+    EXPECT_EQ(text(gui_id::REBIND_PROMPT), " ");
     EXPECT_FALSE(settings.isKeyDown(VK_UP));  // the key went to the binding only
-    EXPECT_EQ(scene.gui().getList(17)->getRowCount(), 7);
+    EXPECT_EQ(scene.gui().getList(gui_id::CONTROL_LIST)->getRowCount(), settings.controlCount());
 
     // A key already in use moves to the new action and leaves the old one unbound.
     rebindRow(2);
     keyDown('D');
-    EXPECT_EQ(row(17, 2), "   Strafe Left|D");
-    EXPECT_EQ(row(17, 3), "   Strafe Right|[none]");
+    EXPECT_EQ(binding(2), "   Strafe Left|D");
+    EXPECT_EQ(binding(3), "   Strafe Right|[none]");
 
     rebindRow(6);
     mouseDown(VK_RBUTTON);
-    EXPECT_EQ(row(17, 6), "   Attack|[R Mouse]");
+    EXPECT_EQ(binding(6), "   Attack|[R Mouse]");
     EXPECT_FALSE(settings.isKeyDown(VK_RBUTTON));
 
     // Escape has no name: it unbinds.
     rebindRow(1);
     keyDown(VK_ESCAPE);
-    EXPECT_EQ(row(17, 1), "   Move Back|[none]");
+    EXPECT_EQ(binding(1), "   Move Back|[none]");
     EXPECT_EQ(settings.controls().boundKey(1), 0);
     EXPECT_EQ(window.currentState(), GameState::Options);
-    EXPECT_EQ(scene.gui().getListSelectedRow(17), 1);
+    EXPECT_EQ(scene.gui().getListSelectedRow(gui_id::CONTROL_LIST), 1);
 
     // Not waiting: keys are plain keys again.
     keyDown('Q');
@@ -512,11 +575,11 @@ TEST_F(RebindingTest, TheNextKeyBindsTheSelectedActionAndTheListShowsIt) {
 TEST_F(RebindingTest, PromptNamesTheLabelWithItsSpacesAndStaysWithinTheTextLimit) {
     for (int index = 0; index < settings.controlCount(); ++index) {
         rebindRow(index);
-        std::string prompt = text(19);
+        std::string prompt = text(gui_id::REBIND_PROMPT);
         EXPECT_EQ(prompt, "Press the button/key you want the " + settings.controlLabel(index) +
                               "    action to have");
         EXPECT_LE(prompt.size(), GUIText::MAX_TEXT);
-        scene.bindKey(settings.controls().boundKey(settings.controlActionId(index)));
+        screens().bindKey(settings.controls().boundKey(settings.controlActionId(index)));
     }
 }
 
@@ -527,34 +590,32 @@ protected:
     void SetUp() override {
         ScreensTest::SetUp();
         scene.connectInput(router.hooks());
-        scene.highScores().loadHighScores();  // the default table
+        scene.highScores().loadHighScores();  // the default table, which any score reaches
         goTo({GameState::Loading, GameState::Ready, GameState::Playing, GameState::GameOver});
-        scene.newHighScore = true;
+        gameOver().begin();
+        ASSERT_TRUE(gameOver().newHighScore());
     }
-    void keyDown(int code) {
-        Event event;
-        event.type = EventType::KeyDown;
-        event.keyCode = code;
-        router.handleInput(event);
-    }
-    InputRouter router;
+    GameOverScreen& gameOver() { return screens().gameOver(); }
+    const std::string& name() { return gameOver().typedName(); }
+    bool key(int code, bool shift = false) { return screens().nameEntryKey(code, shift); }
 };
 
 TEST_F(NameEntryTest, LettersDigitsShiftAndKeypadMakeTheName) {
-    EXPECT_TRUE(scene.nameEntryKey('A', false));
-    EXPECT_TRUE(scene.nameEntryKey('B', true));
-    EXPECT_TRUE(scene.nameEntryKey('7', false));
-    EXPECT_TRUE(scene.nameEntryKey(VK_NUMPAD0 + 3, false));
-    EXPECT_EQ(scene.typedName, "aB73");
-    EXPECT_TRUE(scene.nameEntryKey(VK_BACK, false));
-    EXPECT_EQ(scene.typedName, "aB7");
+    EXPECT_TRUE(key('A'));
+    EXPECT_TRUE(key('B', true));
+    EXPECT_TRUE(key('7'));
+    EXPECT_TRUE(key(VK_NUMPAD0 + 3));
+    EXPECT_EQ(name(), "aB73");
+    EXPECT_TRUE(key(VK_BACK));
+    EXPECT_EQ(name(), "aB7");
     for (int code : {VK_SPACE, VK_OEM_1, VK_F1, VK_SHIFT, VK_ESCAPE, VK_MULTIPLY}) {
-        EXPECT_FALSE(scene.nameEntryKey(code, false)) << code;
+        EXPECT_FALSE(key(code)) << code;
     }
-    EXPECT_EQ(scene.typedName, "aB7");
-    scene.typedName.clear();
-    EXPECT_TRUE(scene.nameEntryKey(VK_BACK, false));  // nothing to remove
-    EXPECT_EQ(scene.typedName, "");
+    EXPECT_EQ(name(), "aB7");
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(key(VK_BACK));  // the last time with nothing to remove
+    }
+    EXPECT_EQ(name(), "");
 }
 
 TEST_F(NameEntryTest, RoutedKeysWithShiftReachTheNameAndTakenKeysAreCleared) {
@@ -564,29 +625,32 @@ TEST_F(NameEntryTest, RoutedKeysWithShiftReachTheNameAndTakenKeysAreCleared) {
     settings.setKeyDown(VK_SHIFT, false);
     keyDown('7');
     keyDown(VK_NUMPAD0 + 3);
-    EXPECT_EQ(scene.typedName, "aB73");
+    EXPECT_EQ(name(), "aB73");
     EXPECT_FALSE(settings.isKeyDown('A'));
     EXPECT_FALSE(settings.isKeyDown(VK_NUMPAD0 + 3));
 }
 
-TEST_F(NameEntryTest, NameStopsAtSixteenCharacters) {
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_TRUE(scene.nameEntryKey('0' + i % 10, false));
+TEST_F(NameEntryTest, NameStopsAtItsLongest) {
+    std::string longest;
+    for (std::size_t i = 0; i < HighScoreTable::MAX_NAME_LENGTH; ++i) {
+        longest.push_back(static_cast<char>('0' + i % 10));
+        EXPECT_TRUE(key(longest.back()));
     }
-    EXPECT_EQ(scene.typedName.size(), 16u);
-    EXPECT_TRUE(scene.nameEntryKey('Z', true));  // taken, and ignored
-    EXPECT_TRUE(scene.nameEntryKey(VK_SPACE, false));
-    EXPECT_EQ(scene.typedName, "0123456789012345");
-    EXPECT_TRUE(scene.nameEntryKey(VK_BACK, false));
-    EXPECT_TRUE(scene.nameEntryKey('Z', true));
-    EXPECT_EQ(scene.typedName, "012345678901234Z");
+    EXPECT_EQ(name(), longest);
+    EXPECT_TRUE(key('Z', true));  // taken, and ignored
+    EXPECT_TRUE(key(VK_SPACE));
+    EXPECT_EQ(name(), longest);
+    EXPECT_TRUE(key(VK_BACK));
+    EXPECT_TRUE(key('Z', true));
+    longest.back() = 'Z';
+    EXPECT_EQ(name(), longest);
 }
 
 TEST_F(NameEntryTest, EnterWithAnEmptyNameDoesNothing) {
     for (int enter : {VK_RETURN, VK_SEPARATOR}) {
-        EXPECT_TRUE(scene.nameEntryKey(enter, false));
+        EXPECT_TRUE(key(enter));
         EXPECT_EQ(window.currentState(), GameState::GameOver);
-        EXPECT_TRUE(scene.newHighScore);
+        EXPECT_TRUE(gameOver().newHighScore());
     }
     EXPECT_EQ(readFile("save/data.dat"), HighScoreTable::format(scene.highScores().entries()));
     EXPECT_EQ(scene.highScores().entries().front().name, "<none>");
@@ -595,13 +659,13 @@ TEST_F(NameEntryTest, EnterWithAnEmptyNameDoesNothing) {
 TEST_F(NameEntryTest, EnterWithANameSavesTheScoreAndShowsTheTable) {
     scene.player().addScore(35);
     for (char c : std::string("GHOSTBUSTER")) {
-        scene.nameEntryKey(c, true);
+        key(c, true);
     }
-    EXPECT_TRUE(scene.nameEntryKey(VK_SEPARATOR, false));  // keypad Enter
+    EXPECT_TRUE(key(VK_SEPARATOR));  // keypad Enter
     std::vector<GameState> expected = {GameState::MainMenu, GameState::HighScores};
     EXPECT_EQ(stack(), expected);
-    EXPECT_EQ(scene.typedName, "");
-    EXPECT_FALSE(scene.newHighScore);
+    EXPECT_EQ(name(), "");
+    EXPECT_FALSE(gameOver().newHighScore());
     EXPECT_EQ(scene.player().getScore(), 0);
     std::string saved = readFile("save/data.dat");
     EXPECT_EQ(saved.substr(0, 21), "8\n35\nGHOSTBUSTER\n0\n<n");
@@ -613,27 +677,32 @@ TEST_F(NameEntryTest, EnterWithANameSavesTheScoreAndShowsTheTable) {
 }
 
 TEST_F(NameEntryTest, EnterWithoutAHighScoreReturnsToTheMenu) {
-    scene.newHighScore = false;
-    scene.typedName = "ignored";
-    EXPECT_TRUE(scene.nameEntryKey(VK_RETURN, false));
+    writeFile("save/data.dat", "1\n50\nann\n");
+    scene.highScores().loadHighScores();
+    scene.player().addScore(20);
+    gameOver().begin();
+    EXPECT_FALSE(gameOver().newHighScore());
+    key('X');  // typed, but not saved
+    EXPECT_TRUE(key(VK_RETURN));
     EXPECT_EQ(stack(), MENU_ONLY);
-    EXPECT_EQ(scene.highScores().entries().front().name, "<none>");
+    EXPECT_EQ(readFile("save/data.dat"), "1\n50\nann\n");
+    EXPECT_EQ(scene.player().getScore(), 0);  // the game was left
 }
 
 TEST_F(NameEntryTest, OnlyTheGameOverScreenTakesNames) {
     goTo({GameState::Options});
-    EXPECT_FALSE(scene.nameEntryKey('A', false));
-    EXPECT_FALSE(scene.nameEntryKey(VK_RETURN, false));
-    EXPECT_EQ(scene.typedName, "");
+    EXPECT_FALSE(key('A'));
+    EXPECT_FALSE(key(VK_RETURN));
+    EXPECT_EQ(name(), "");
 }
 
 // ---- Leaving a game ----
 
 TEST_F(ScreensTest, LeavingAGameRemovesTheLevelObjectsAndPlayControls) {
     GUIManager& gui = scene.gui();
-    ASSERT_TRUE(gui.createImage(40, GameState::Playing, 0, 0, 10, 10));
-    ASSERT_TRUE(gui.createImage(50, GameState::GameOver, 0, 0, 10, 10));
-    ASSERT_TRUE(gui.createButton(29, GameState::Paused, 258, 381, 319, 35));
+    ASSERT_TRUE(gui.createImage(gui_id::CROSSHAIR, GameState::Playing, 0, 0, 10, 10));
+    ASSERT_TRUE(gui.createImage(gui_id::GAME_OVER_PICTURE, GameState::GameOver, 0, 0, 10, 10));
+    ASSERT_TRUE(gui.createButton(gui_id::PAUSE_RESUME, GameState::Paused, 258, 381, 319, 35));
     scene.level().setMap(32, 24, [](int, int) { return Color4(1.0f, 1.0f, 1.0f, 1.0f); });
     scene.level().setCells(8.0f, 10.0f);
     scene.hud().setRadarRange(200.0f);
@@ -644,9 +713,9 @@ TEST_F(ScreensTest, LeavingAGameRemovesTheLevelObjectsAndPlayControls) {
 
     EXPECT_EQ(gui.groupSize(GameState::Playing), 0u);
     EXPECT_EQ(gui.groupSize(GameState::GameOver), 0u);
-    EXPECT_NE(gui.getControl(29), nullptr);  // the menus stay
+    EXPECT_NE(gui.getControl(gui_id::PAUSE_RESUME), nullptr);  // the menus stay
     // The HUD of the next game may use the same ids again.
-    EXPECT_TRUE(gui.createImage(40, GameState::Playing, 0, 0, 10, 10));
+    EXPECT_TRUE(gui.createImage(gui_id::CROSSHAIR, GameState::Playing, 0, 0, 10, 10));
     EXPECT_EQ(scene.level().cellSize(), 0.0f);
     EXPECT_EQ(scene.level().width(), 0);
     EXPECT_EQ(scene.level().storedWallMask(1, 1), -1);
@@ -685,14 +754,24 @@ TEST_F(ScreensTest, MenuStepMovesTheBobbingPictureOnTheMenuAndThePulseOnReadyAnd
     };
     for (const Case& c : cases) {
         goTo(c.stack);
-        float bob = scene.bobbingTween.value();
-        float pulse = scene.pulseTween.value();
+        const Tween& bobbing = screens().mainMenu().bobbing();
+        float bob = bobbing.value();
+        float pulse = screens().pulse().value();
         for (int i = 0; i < 10; ++i) {
             scene.menuStep();
         }
-        EXPECT_EQ(scene.bobbingTween.value() != bob, c.bobs);
-        EXPECT_EQ(scene.pulseTween.value() != pulse, c.pulses);
+        EXPECT_EQ(bobbing.value() != bob, c.bobs);
+        EXPECT_EQ(screens().pulse().value() != pulse, c.pulses);
     }
+}
+
+// The window outlives game objects: one that is gone must hear no more
+// states (the sanitizer build sees a call into it).
+TEST_F(ScreensTest, AGameObjectThatIsGoneHearsNoMoreStates) {
+    auto other = std::make_unique<GameScene>(window);
+    other.reset();
+    goTo({GameState::Options, GameState::Paused});
+    EXPECT_EQ(window.currentState(), GameState::Paused);
 }
 
 }  // namespace

@@ -1,0 +1,75 @@
+#include "game/screens/high_scores_screen.h"
+
+#include <cstdio>
+
+#include "app/game_window.h"
+#include "game/gui_ids.h"
+#include "game/screens/menu_controls.h"
+#include "platform/keycodes.h"
+
+namespace {
+
+// The columns inside the list's mouse box, 267 wide.
+constexpr int SCORE_COLUMN = 110;
+constexpr int NAME_COLUMN = 157;
+
+}  // namespace
+
+HighScoresScreen::HighScoresScreen(const ScreenContext& context, const MenuArt& art)
+    : m_context(context), m_art(art) {}
+
+// The table outlives the screens inside the game object: it must not call
+// back into a screen that is gone.
+HighScoresScreen::~HighScoresScreen() {
+    m_context.highScores.setRefreshHook(nullptr);
+}
+
+bool HighScoresScreen::setUp() {
+    GUIManager& gui = m_context.gui;
+    const GameState scores = GameState::HighScores;
+    const TextureID atlas = m_art.gui;
+    if (!createMenuButton(gui, atlas, gui_id::HIGH_SCORES_BACK, scores, -52, -52, 217, 35, 0,
+                          223) ||
+        !createMenuImage(gui, gui_id::HIGH_SCORES_MARKER, scores, -95, -50, 41, 27, atlas, 23,
+                         30) ||
+        !gui.createList(gui_id::HIGH_SCORE_LIST, scores, 241, 156, 324, 307, 19, 33, 267, 256) ||
+        !gui.setListTexture(gui_id::HIGH_SCORE_LIST, 3, atlas.group, atlas.id, 5, 1018) ||
+        !assignMenuListColumns(gui, gui_id::HIGH_SCORE_LIST, SCORE_COLUMN, NAME_COLUMN,
+                               m_art.scoreFont)) {
+        return false;
+    }
+    m_context.highScores.setRefreshHook(
+        [this](const std::vector<HighScoreEntry>& entries) { showHighScores(entries); });
+    m_context.highScores.loadHighScores();
+    return createMenuImage(gui, gui_id::HIGH_SCORES_TITLE, scores, 202, 430, 402, 101, atlas, 0,
+                           709) &&
+           createMenuImage(gui, gui_id::HIGH_SCORES_CASTLE, scores, 368, -40, 256, 512,
+                           m_art.largeGraphics, 256, 511, 2);
+}
+
+void HighScoresScreen::showHighScores(const std::vector<HighScoreEntry>& entries) {
+    GUIManager& gui = m_context.gui;
+    if (gui.getList(gui_id::HIGH_SCORE_LIST) == nullptr) {
+        return;  // the table was read before the screen exists
+    }
+    gui.clearList(gui_id::HIGH_SCORE_LIST);
+    std::uint32_t row = 0;
+    for (const HighScoreEntry& entry : entries) {
+        char score[16];
+        std::snprintf(score, sizeof score, "%d", entry.score);
+        gui.addListItem(gui_id::HIGH_SCORE_LIST, {score, entry.name}, row++);
+    }
+}
+
+GUI_ID HighScoresScreen::keys() {
+    bool escape = takeKey(platform::VK_ESCAPE);
+    bool enter = takeKey(platform::VK_RETURN);
+    return escape || enter ? gui_id::HIGH_SCORES_BACK : 0;
+}
+
+void HighScoresScreen::guiEvent(GUI_ID id, bool clicked) {
+    if (id == gui_id::HIGH_SCORES_BACK && clicked) {
+        m_context.window.setState(GameState::Previous);
+        m_context.gui.resetButton(id);
+    }
+}

@@ -1,0 +1,54 @@
+#include "game/screens/menu_controls.h"
+
+#include "game/sound_slots.h"
+#include "input/game_settings.h"
+
+namespace {
+
+// The lists' text sits on the black list background; the last column's
+// colour is the one the shared font keeps, so it is the texts' white.
+const Color4 AMBER(1.0f, 0.78f, 0.42f, 1.0f);
+const Color4 WHITE(1.0f, 1.0f, 1.0f, 1.0f);
+
+}  // namespace
+
+bool createMenuButton(GUIManager& gui, TextureID atlas, GUI_ID id, GameState state, float x,
+                      float y, float width, float height, int px, int py) {
+    return gui.createButton(id, state, x, y, width, height) &&
+           gui.setButtonTexture(id, 4, atlas.group, atlas.id, px, py) &&
+           gui.setButtonSound(id, slotOf(Sound::MenuButton));
+}
+
+bool createMenuImage(GUIManager& gui, GUI_ID id, GameState state, float x, float y, float width,
+                     float height, TextureID texture, int px, int py, int orientation) {
+    return gui.createImage(id, state, x, y, width, height) &&
+           gui.setImageTexture(id, texture.group, texture.id, px, py, orientation);
+}
+
+bool createWhiteText(GUIManager& gui, GUI_ID id, GameState state, FontID font, float x, float y,
+                     const char* text) {
+    if (!gui.createText(id, state, font.group, font.id, x, y)) {
+        return false;
+    }
+    gui.setTextColour(id, 1.0f, 1.0f, 1.0f, 1.0f);
+    gui.setTextf(id, "%s", text);
+    return true;
+}
+
+bool assignMenuListColumns(GUIManager& gui, GUI_ID list, int firstWidth, int secondWidth,
+                           FontID font) {
+    return gui.assignListColumns(list, {firstWidth, secondWidth}, {font}, {AMBER, WHITE});
+}
+
+bool takeKey(int code) {
+    GameSettings* settings = gameSettings();
+    if (settings == nullptr || !settings->isKeyDown(code)) {
+        return false;
+    }
+    settings->setKeyDown(code, false);
+    return true;
+}
+
+void playClick() {
+    playSound(Sound::MenuButton);
+}

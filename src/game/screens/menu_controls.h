@@ -1,0 +1,26 @@
+#pragma once
+// PRIVATE HEADER: only src/game/screens (and its tests) include this.
+#include "app/game_state.h"
+#include "assets/texture_manager.h"
+#include "gui/gui_manager.h"
+
+// How the screens make their controls and read their keys.
+
+// A button with one picture of the menu atlas for all four looks and the
+// hover sound.
+bool createMenuButton(GUIManager& gui, TextureID atlas, GUI_ID id, GameState state, float x,
+                      float y, float width, float height, int px, int py);
+bool createMenuImage(GUIManager& gui, GUI_ID id, GameState state, float x, float y, float width,
+                     float height, TextureID texture, int px, int py, int orientation = 0);
+bool createWhiteText(GUIManager& gui, GUI_ID id, GameState state, FontID font, float x, float y,
+                     const char* text);
+// The two columns of the high-score and control lists, at these widths.
+bool assignMenuListColumns(GUIManager& gui, GUI_ID list, int firstWidth, int secondWidth,
+                           FontID font);
+
+// Menu keys act once per press: a key is taken by clearing its entry, so a
+// held key does not repeat and the key-up of an unused press does no harm.
+bool takeKey(int code);
+
+// The keys move the highlight with the sound a hover makes.
+void playClick();

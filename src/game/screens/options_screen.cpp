@@ -1,0 +1,214 @@
+#include "game/screens/options_screen.h"
+
+#include <string>
+
+#include "app/game_window.h"
+#include "game/gui_ids.h"
+#include "game/player.h"
+#include "game/screens/menu_controls.h"
+#include "game/tuning.h"
+#include "input/game_settings.h"
+#include "input/key_names.h"
+#include "platform/keycodes.h"
+
+namespace {
+
+// The columns inside the list's mouse box, 250 wide.
+constexpr int ACTION_COLUMN = 150;
+constexpr int KEY_COLUMN = 100;
+constexpr float PROMPT_CENTRE_X = 500.0f;
+
+}  // namespace
+
+OptionsScreen::OptionsScreen(const ScreenContext& context, const MenuArt& art)
+    : m_context(context), m_art(art) {}
+
+bool OptionsScreen::setUp() {
+    GUIManager& gui = m_context.gui;
+    const GameState options = GameState::Options;
+    const TextureID atlas = m_art.gui;
+    return createMenuButton(gui, atlas, gui_id::OPTIONS_BACK, options, -52, -52, 217, 35, 0, 223) &&
+           createMenuImage(gui, gui_id::OPTIONS_MARKER, options, -95, -50, 41, 27, atlas, 23, 30) &&
+           setUpBindingList() &&
+           createMenuImage(gui, gui_id::OPTIONS_TITLE, options, 379, 544, 286, 64, atlas, 0, 617) &&
+           createMenuButton(gui, atlas, gui_id::OPTIONS_CHANGE, options, 462, 210, 124, 49, 797,
+                            701) &&
+           createWhiteText(gui, gui_id::REBIND_PROMPT, options, m_art.smallFont, 0, 174, " ") &&
+           createMenuImage(gui, gui_id::OPTIONS_WINDOW, options, -64, 64, 256, 512,
+                           m_art.largeGraphics, 0, 511) &&
+           createMenuImage(gui, gui_id::INVERT_MOUSE_LABEL, options, 307, 122, 184, 24, atlas, 494,
+                           691) &&
+           setUpMouseSettings();
+}
+
+bool OptionsScreen::setUpBindingList() {
+    GUIManager& gui = m_context.gui;
+    const TextureID atlas = m_art.gui;
+    if (!gui.createList(gui_id::CONTROL_LIST, GameState::Options, 362, 250, 321, 307, 40, 33, 250,
+                        205) ||
+        !gui.setListTexture(gui_id::CONTROL_LIST, 3, atlas.group, atlas.id, 698, 662)) {
+        return false;
+    }
+    gui.setListHighlightColour(gui_id::CONTROL_LIST, 0.729412f, 0.0f, 0.278431f, 1.0f);
+    if (!assignMenuListColumns(gui, gui_id::CONTROL_LIST, ACTION_COLUMN, KEY_COLUMN,
+                               m_art.smallFont)) {
+        return false;
+    }
+    refreshControlList();
+    return true;
+}
+
+bool OptionsScreen::setUpMouseSettings() {
+    GUIManager& gui = m_context.gui;
+    const GameState options = GameState::Options;
+    const TextureID atlas = m_art.gui;
+    GameSettings* settings = gameSettings();
+    bool invert = settings != nullptr ? settings->invertMouse : true;
+    float sensitivity =
+        settings != nullptr ? settings->mouseSensitivity : GameSettings::DEFAULT_MOUSE_SENSITIVITY;
+
+    // The invert toggle has a picture per look: plain, ticked, and both under the mouse.
+    if (!gui.createButton(gui_id::INVERT_MOUSE_TOGGLE, options, 501, 124, 20, 20)) {
+        return false;
+    }
+    const int looks[4][2] = {{430, 1008}, {364, 1008}, {408, 1008}, {386, 1008}};
+    for (int look = 0; look < 4; ++look) {
+        if (!gui.setButtonTexture(gui_id::INVERT_MOUSE_TOGGLE, look, atlas.group, atlas.id,
+                                  looks[look][0], looks[look][1])) {
+            return false;
+        }
+    }
+    gui.setButtonToggled(gui_id::INVERT_MOUSE_TOGGLE, invert);
+
+    return gui.createSlider(gui_id::SENSITIVITY_SLIDER, options, 497, 65, 297, 34, 51, 50, 26, -8,
+                            true, sensitivity, SENSITIVITY_SLIDER_MIN, SENSITIVITY_SLIDER_MAX,
+                            0.0f) &&
+           gui.setSliderTexture(gui_id::SENSITIVITY_SLIDER, atlas.group, atlas.id, 719, 346, 358,
+                                898, 51, 0) &&
+           createMenuImage(gui, gui_id::SENSITIVITY_LABEL, options, 276, 70, 215, 26, atlas, 462,
+                           661) &&
+           createWhiteText(gui, gui_id::SENSITIVITY_LOW, options, m_art.smallFont, 500, 55,
+                           "LOW") &&
+           createWhiteText(gui, gui_id::SENSITIVITY_HIGH, options, m_art.smallFont, 757, 55,
+                           "HIGH");
+}
+
+GUI_ID OptionsScreen::keys() {
+    if (takeKey(platform::VK_ESCAPE)) {
+        return gui_id::OPTIONS_BACK;
+    }
+    bool left = takeKey(platform::VK_LEFT);
+    bool right = takeKey(platform::VK_RIGHT);
+    if (left || right) {
+        m_bOnBack = !m_bOnBack;
+        playClick();
+    } else if (takeKey(platform::VK_UP)) {
+        m_context.gui.moveListSelection(gui_id::CONTROL_LIST, -1);
+    } else if (takeKey(platform::VK_DOWN)) {
+        m_context.gui.moveListSelection(gui_id::CONTROL_LIST, 1);
+    } else if (takeKey(platform::VK_RETURN)) {
+        return m_bOnBack ? gui_id::OPTIONS_BACK : gui_id::OPTIONS_CHANGE;
+    }
+    return 0;
+}
+
+void OptionsScreen::guiEvent(GUI_ID id, bool clicked) {
+    GUIManager& gui = m_context.gui;
+    GameSettings* settings = gameSettings();
+    switch (id) {
+        case gui_id::OPTIONS_CHANGE:
+            m_bOnBack = false;
+            if (clicked) {
+                startRebinding();
+                gui.resetButton(id);
+            }
+            break;
+        case gui_id::OPTIONS_BACK:
+            m_bOnBack = true;
+            if (clicked) {
+                m_context.window.setState(GameState::Previous);
+                gui.resetButton(id);
+            }
+            break;
+        case gui_id::INVERT_MOUSE_TOGGLE:
+            if (clicked && settings != nullptr) {
+                bool invert = gui.isButtonToggled(id);
+                settings->setInvertMouse(invert);
+                m_context.player.setInvertMouse(invert);
+            }
+            break;
+        case gui_id::SENSITIVITY_SLIDER:
+            // A hover over the slider reports the same value again; only a
+            // real change marks the settings for saving.
+            if (settings != nullptr) {
+                float value = gui.getSliderValue(id);
+                if (value != settings->mouseSensitivity) {
+                    settings->setMouseSensitivity(value);
+                }
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void OptionsScreen::followHeldSlider(GUI_ID hitId) {
+    // A held slider follows the mouse beyond its box as well, where the hit
+    // test names no control; the setting must still follow the knob.
+    const GUISlider* slider = m_context.gui.getSlider(gui_id::SENSITIVITY_SLIDER);
+    if (hitId != gui_id::SENSITIVITY_SLIDER && slider != nullptr && slider->isHeld()) {
+        guiEvent(gui_id::SENSITIVITY_SLIDER, false);
+    }
+}
+
+void OptionsScreen::drawBeforeControls() {
+    if (m_bOnBack) {
+        m_context.gui.setPosition(gui_id::OPTIONS_MARKER, -95.0f, -50.0f);
+    } else {
+        m_context.gui.setPosition(gui_id::OPTIONS_MARKER, 420.0f, 220.0f);
+    }
+}
+
+void OptionsScreen::startRebinding() {
+    m_bWaitingForKey = true;
+    GUIManager& gui = m_context.gui;
+    GameSettings* settings = gameSettings();
+    std::string label = settings != nullptr
+                            ? settings->controlLabel(gui.getListSelectedRow(gui_id::CONTROL_LIST))
+                            : "";
+    // The GUI keeps at most 127 characters of a text, however long the label.
+    gui.setTextf(gui_id::REBIND_PROMPT, "Press the button/key you want the %s    action to have",
+                 label.c_str());
+    Vector2 size = gui.getTextControlSize(gui_id::REBIND_PROMPT);
+    Vector2 position = gui.getPosition(gui_id::REBIND_PROMPT);
+    gui.setPosition(gui_id::REBIND_PROMPT, PROMPT_CENTRE_X - size.x / 2.0f, position.y);
+}
+
+void OptionsScreen::bindKey(int code) {
+    // A key without a name (Escape among them) unbinds the action.
+    if (keyName(code) == "[none]") {
+        code = 0;
+    }
+    GUIManager& gui = m_context.gui;
+    if (GameSettings* settings = gameSettings()) {
+        settings->setControl(
+            settings->controlActionId(gui.getListSelectedRow(gui_id::CONTROL_LIST)), code);
+    }
+    refreshControlList();
+    m_bWaitingForKey = false;
+    gui.setTextf(gui_id::REBIND_PROMPT, "%s", " ");
+}
+
+void OptionsScreen::refreshControlList() {
+    GUIManager& gui = m_context.gui;
+    gui.clearList(gui_id::CONTROL_LIST);
+    GameSettings* settings = gameSettings();
+    if (settings == nullptr) {
+        return;
+    }
+    for (int row = 0; row < settings->controlCount(); ++row) {
+        gui.addListItem(gui_id::CONTROL_LIST,
+                        {settings->controlLabel(row), settings->controlKeyName(row)},
+                        static_cast<std::uint32_t>(settings->controlActionId(row)));
+    }
+}

@@ -1,0 +1,40 @@
+#pragma once
+#include "game/screens/menu_art.h"
+#include "game/screens/screen.h"
+
+// The control bindings with their Change button, the invert-mouse toggle,
+// the mouse sensitivity slider, and Back. The keys move a focus between
+// Change and Back.
+class OptionsScreen : public Screen {
+public:
+    OptionsScreen(const ScreenContext& context, const MenuArt& art);
+
+    bool setUp() override;
+    // Every entry focuses Back.
+    void enter() override { m_bOnBack = true; }
+    GUI_ID keys() override;
+    void guiEvent(GUI_ID id, bool clicked) override;
+    void drawBeforeControls() override;
+
+    // While a rebinding waits, the next key or mouse button goes to bindKey.
+    bool waitingForKey() const { return m_bWaitingForKey; }
+    // Completes a rebinding with the key or button pressed.
+    void bindKey(int code);
+    // After a mouse event on this screen that hit hitId (0: none).
+    void followHeldSlider(GUI_ID hitId);
+
+    // Shows the bindings as the settings hold them.
+    void refreshControlList();
+    // True when Back has the focus, false when Change has it.
+    bool backFocused() const { return m_bOnBack; }
+
+private:
+    bool setUpBindingList();
+    bool setUpMouseSettings();
+    void startRebinding();
+
+    const ScreenContext& m_context;
+    const MenuArt& m_art;
+    bool m_bOnBack = true;
+    bool m_bWaitingForKey = false;
+};

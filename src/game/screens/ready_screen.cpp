@@ -1,0 +1,40 @@
+#include "game/screens/ready_screen.h"
+
+#include "app/game_window.h"
+#include "audio/audio_manager.h"
+#include "game/gui_ids.h"
+#include "game/screens/menu_controls.h"
+#include "game/sound_slots.h"
+
+ReadyScreen::ReadyScreen(const ScreenContext& context, const MenuArt& art, Tween& pulse)
+    : m_context(context), m_art(art), m_pulse(pulse) {}
+
+bool ReadyScreen::setUp() {
+    return createMenuImage(m_context.gui, gui_id::READY_PICTURE, GameState::Ready, -104, -22, 1006,
+                           671, m_art.instructions, 9, 676);
+}
+
+void ReadyScreen::step() {
+    m_pulse.step();
+}
+
+void ReadyScreen::drawBeforeControls() {
+    if (m_pulse.finished()) {
+        m_pulse.reverse(-1.0f);
+    }
+    TextureManager& textures = m_context.textures;
+    const int group = m_art.scoreFont.group;
+    const std::uint32_t font = m_art.scoreFont.id;
+    textures.setFontColour(group, font, 1.0f, 1.0f, 1.0f, m_pulse.value());
+    textures.printText(group, font, 320.0f, 35.0f, "%s", "Press left mouse button to begin");
+    // The loading text shares this font: it must not inherit the pulse.
+    textures.setFontColour(group, font, 1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+void ReadyScreen::startGame() {
+    if (AudioManager* audio = audioManager()) {
+        audio->stopStream(slotOf(Music::Menu));
+        audio->playStream(slotOf(Music::Play));
+    }
+    m_context.window.setState(GameState::Playing);
+}
