@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "game/ghost_set.h"
+#include "game/gui_ids.h"
 #include "game/pickup_set.h"
 #include "game/player.h"
 #include "game/sound_slots.h"
@@ -16,22 +17,7 @@
 
 namespace {
 
-enum HudControl : GUI_ID {
-    HEALTH_PANEL = 35,
-    HEALTH_NUMBER = 36,
-    ENERGY_PANEL = 37,
-    ENERGY_NUMBER = 38,
-    ARROWS_PANEL = 39,
-    ARROWS_NUMBER = 40,
-    SCORE_PANEL = 41,
-    SCORE_NUMBER = 42,
-    RADAR_PANEL = 43,
-    POWER_CELL_BLIP = 44,
-    ARROW_CASE_BLIP = 45,
-    FIRST_GHOST_BLIP = 46,
-    CROSSHAIR = 49,
-    GAME_OVER_PICTURE = 50,
-};
+using namespace gui_id;
 
 constexpr float RADAR_X = 689.0f;
 constexpr float RADAR_Y_ON = 432.0f;

@@ -15,6 +15,7 @@
 #include "game/game_scene.h"
 #include "game/ghost.h"
 #include "game/ghost_set.h"
+#include "game/gui_ids.h"
 #include "game/pickup_set.h"
 #include "input/game_settings.h"
 #include "play_objects_fixture.h"
@@ -24,18 +25,8 @@
 
 namespace {
 
-constexpr GUI_ID HEALTH_PANEL = 35;
-constexpr GUI_ID HEALTH_NUMBER = 36;
-constexpr GUI_ID ENERGY_NUMBER = 38;
-constexpr GUI_ID ARROWS_NUMBER = 40;
-constexpr GUI_ID SCORE_PANEL = 41;
-constexpr GUI_ID SCORE_NUMBER = 42;
-constexpr GUI_ID RADAR_PANEL = 43;
-constexpr GUI_ID POWER_CELL_BLIP = 44;
-constexpr GUI_ID ARROW_CASE_BLIP = 45;
-constexpr GUI_ID GHOST_BLIP = 46;
-constexpr GUI_ID CROSSHAIR = 49;
-constexpr GUI_ID GAME_OVER_PICTURE = 50;
+using namespace gui_id;
+constexpr GUI_ID GHOST_BLIP = FIRST_GHOST_BLIP;
 
 class HudTest : public PlayObjectsTest {
 protected:
@@ -137,7 +128,7 @@ TEST_F(HudTest, FullscreenLiftsTheScorePanelAndTheRadar) {
     drawFrame(3.0f);
     EXPECT_FLOAT_EQ(position(RADAR_PANEL).y, 464.0f);
     // The number panels along the bottom edge stay where they are.
-    EXPECT_FLOAT_EQ(position(35).y, -75.0f);
+    EXPECT_FLOAT_EQ(position(HEALTH_PANEL).y, -75.0f);
 }
 
 TEST_F(HudTest, GhostOnTheRimIsShownAndALittleFurtherIsNot) {
