@@ -52,7 +52,10 @@ test: build check-layers
 # tiers, and beside them one whole game and the two-minute monkey soak (the
 # other end-to-end and long tests drive the same code as the whole game,
 # several times slower). The game data comes from the normal build, which is
-# built first: the generator writes the same bytes in either build.
+# built first: the generator writes the same bytes in either build. The test
+# cases are listed once before the two ctest runs start, because each run
+# would otherwise rewrite the lists of freshly built test binaries while the
+# other reads them.
 SANITIZE_BUILD = build-sanitize
 SANITIZE_E2E = PlayThrough.FromIntroToHighScoreTableAndQuit|Soak\.
 sanitize: build
@@ -61,6 +64,7 @@ sanitize: build
 	    -DSPOOKHOLLOW_DATA_FROM=$(abspath $(BUILD))/game/resources
 	cmake --build $(SANITIZE_BUILD) -j$(JOBS)
 	@cd $(SANITIZE_BUILD) && export SPOOKHOLLOW_MESSAGE_BOX=stderr && \
+	    ctest -N > /dev/null && \
 	    { ctest --output-on-failure -j2 -R '$(SANITIZE_E2E)' > e2e-tests.log 2>&1 & games=$$!; \
 	      $(CTEST) -L '^(unit|gl)$$'; parts=$$?; \
 	      wait $$games; whole=$$?; cat e2e-tests.log; \
