@@ -408,6 +408,25 @@ TEST_F(ScreensTest, ClicksActAndHoversDoNot) {
     EXPECT_TRUE(boxes.boxes().empty());
 }
 
+// The left button both starts the game and, by default, attacks: the press
+// that starts it is not an attack, the next one is.
+TEST_F(ScreensTest, TheClickThatStartsTheGameIsNoAttack) {
+    scene.connectInput(router.hooks());
+    goTo({GameState::Loading, GameState::Ready});
+    auto mouse = [&](EventType type) {
+        Event event;
+        event.type = type;
+        event.button = VK_LBUTTON;
+        router.handleInput(event);
+    };
+    mouse(EventType::MouseDown);
+    EXPECT_EQ(window.currentState(), GameState::Playing);
+    EXPECT_FALSE(settings.isActionActive(ControlTable::ATTACK, false));
+    mouse(EventType::MouseUp);
+    mouse(EventType::MouseDown);
+    EXPECT_TRUE(settings.isActionActive(ControlTable::ATTACK, false));
+}
+
 // Events go to the screen of the current state only.
 TEST_F(ScreensTest, AnotherScreensControlDoesNothing) {
     createControls();

@@ -5,6 +5,7 @@
 #include "game/gui_ids.h"
 #include "game/screens/menu_controls.h"
 #include "game/sound_slots.h"
+#include "platform/keycodes.h"
 
 ReadyScreen::ReadyScreen(const ScreenContext& context, const MenuArt& art, Tween& pulse)
     : m_context(context), m_art(art), m_pulse(pulse) {}
@@ -32,6 +33,10 @@ void ReadyScreen::drawBeforeControls() {
 }
 
 void ReadyScreen::startGame() {
+    // The click that starts the game is still down when play begins, and the
+    // left button is Attack by default: taking the press keeps it from
+    // swinging the mace or firing, so Attack waits for a fresh press.
+    takeKey(platform::VK_LBUTTON);
     if (AudioManager* audio = audioManager()) {
         audio->stopStream(slotOf(Music::Menu));
         audio->playStream(slotOf(Music::Play));

@@ -13,7 +13,8 @@ public:
     void step() override;
     void drawBeforeControls() override;
 
-    // Into play, with its music.
+    // Into play, with its music. The left button's press that got here is
+    // taken, so it is not also an attack.
     void startGame();
 
 private:
