@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <sstream>
@@ -54,7 +55,7 @@ const ControlPicture kPictures[] = {
     {"textures/gui.tga", "slider knob", 358, 898, 51, 50},
     {"textures/gui.tga", "slider knob, hovered", 409, 898, 51, 50},
     {"textures/gui.tga", "resume", 0, 261, 319, 35},
-    {"textures/gui.tga", "quit to menu", 0, 185, 212, 36},
+    {"textures/gui.tga", "quit to menu", 0, 299, 212, 36},
     {"textures/gui.tga", "mouse cursor", 0, 32, 20, 33},
     {"textures/instructions.tga", "instructions", 9, 676, 1006, 671},
     {"textures/instructions.tga", "game over", 0, 1023, 1024, 307},
@@ -125,6 +126,33 @@ TEST(Atlases, ControlPicturesLieInsideTheirTextureAndAreNotEmpty) {
         ASSERT_LE(p.px + p.w, image.width()) << p.what;
         ASSERT_LE(p.py, image.height() - 1) << p.what;
         EXPECT_GT(coverage(image, p.px, top, p.w, p.h), 0.02f) << p.what << " is empty";
+    }
+}
+
+// A button of several words reads as one phrase: between its first and last
+// solid column no gap is much wider than a space.
+TEST(Atlases, ButtonWordsSitASpaceApart) {
+    ASSERT_FALSE(generatedRoot().empty());
+    Image image = loadImage("textures/gui.tga");
+    ASSERT_EQ(image.width(), 1024);
+    for (const ControlPicture& p : kPictures) {
+        const std::string what = p.what;
+        if (what != "high scores" && what != "resume" && what != "quit to menu") {
+            continue;
+        }
+        int first = -1, last = -1, widest = 0;
+        for (int x = p.px; x < p.px + p.w; ++x) {
+            bool solid = false;
+            for (int y = p.py - p.h + 1; y <= p.py && !solid; ++y)
+                solid = image.at(x, y).a > 0.5f;
+            if (solid) {
+                widest = first < 0 ? 0 : std::max(widest, x - last - 1);
+                first = first < 0 ? x : first;
+                last = x;
+            }
+        }
+        EXPECT_GT(last - first, p.w / 2) << what << " has no label";
+        EXPECT_LE(widest, 12) << what << " has a gap between its words";
     }
 }
 

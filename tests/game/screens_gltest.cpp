@@ -132,7 +132,7 @@ const Placement PLACEMENTS[] = {
     {SENSITIVITY_LABEL, GameState::Options, GUI_IMAGE, 276, 70, 215, 26, GUI_ATLAS, 462, 661},
     {SENSITIVITY_LOW, GameState::Options, GUI_TEXT, 500, 55, -1, -1, GUI_ATLAS, -1, -1},
     {SENSITIVITY_HIGH, GameState::Options, GUI_TEXT, 757, 55, -1, -1, GUI_ATLAS, -1, -1},
-    {PAUSE_QUIT, GameState::Paused, GUI_BUTTON, 258, 257, 212, 36, GUI_ATLAS, 0, 185},
+    {PAUSE_QUIT, GameState::Paused, GUI_BUTTON, 258, 257, 212, 36, GUI_ATLAS, 0, 299},
     {PAUSE_RESUME, GameState::Paused, GUI_BUTTON, 258, 381, 319, 35, GUI_ATLAS, 0, 261},
     {PAUSE_MARKER, GameState::Paused, GUI_IMAGE, 212, 388, 42, 29, GUI_ATLAS, 22, 29},
     {LOADING_TEXT, GameState::Loading, GUI_TEXT, 10, -50, -1, -1, GUI_ATLAS, -1, -1},

@@ -283,13 +283,13 @@ Image guiAtlas() {
     buttonLabel(gui, pictureRect(0, 75, 98, 38), "Start");
     buttonLabel(gui, pictureRect(0, 113, 244, 39), "High Scores");
     buttonLabel(gui, pictureRect(0, 149, 210, 34), "Options");
-    // The main menu's quit button shows the first 98 columns of the pause
-    // menu's wider label, so "Quit" stays inside them and the rest starts after.
-    PixelRect quit = pictureRect(0, 185, 212, 36);
-    buttonLabel(gui, PixelRect{quit.x, quit.y, 92, quit.h}, "Quit");
-    buttonLabel(gui, PixelRect{quit.x + 100, quit.y, 112, quit.h}, "to Menu", 2);
+    // The main menu's quit button shows 98 columns at (0, 185): "Quit" alone.
+    // The pause menu's "Quit to Menu" is a picture of its own below "Resume
+    // Game", so it is set as one phrase instead of around that window.
+    buttonLabel(gui, pictureRect(0, 185, 92, 36), "Quit");
     buttonLabel(gui, pictureRect(0, 223, 217, 35), "Back");
     buttonLabel(gui, pictureRect(0, 261, 319, 35), "Resume Game");
+    buttonLabel(gui, pictureRect(0, 299, 212, 36), "Quit to Menu");
     // Headings; the options heading's bottom rows are shared with the high
     // score heading's top rows, so each keeps clear of the other's.
     PixelRect opts = pictureRect(0, 617, 286, 64);

@@ -12,7 +12,7 @@ bool PauseScreen::setUp() {
     GUIManager& gui = m_context.gui;
     const GameState paused = GameState::Paused;
     const TextureID atlas = m_art.gui;
-    return createMenuButton(gui, atlas, gui_id::PAUSE_QUIT, paused, 258, 257, 212, 36, 0, 185) &&
+    return createMenuButton(gui, atlas, gui_id::PAUSE_QUIT, paused, 258, 257, 212, 36, 0, 299) &&
            createMenuButton(gui, atlas, gui_id::PAUSE_RESUME, paused, 258, 381, 319, 35, 0, 261) &&
            createMenuImage(gui, gui_id::PAUSE_MARKER, paused, 212, 388, 42, 29, atlas, 22, 29);
 }
