@@ -68,7 +68,9 @@ WeaponCrossbow::WeaponCrossbow(NodeTransform* weapon, NodeTransform* arrow)
     }
     if (m_loadedArrow) {
         m_loadedArrow->setVisible(false);
-        m_loadedArrow->m_vTranslation = Vector3(-0.172f, -0.238f, ARROW_REST_Z);
+        // On the rail of the crossbow, which is held low on the right; both are
+        // drawn in eye space.
+        m_loadedArrow->m_vTranslation = Vector3(0.172f, -0.238f, ARROW_REST_Z);
         m_loadedArrow->m_vScale = Vector3(CROSSBOW_SCALE, CROSSBOW_SCALE, CROSSBOW_SCALE);
         m_loadedArrow->m_fAngle = -90.0f;
     }
@@ -125,9 +127,10 @@ void WeaponCrossbow::shoot(const Vector3& eye, const Vector3& direction, float n
     forward.normalize();
     Vector3 right = cross(direction, up);
     right.normalize();
+    // From in front of the arrow on the rail, right of and below the eye.
     node->m_vTranslation =
-        Vector3(eye.x + 1.395f * forward.x - 0.171f * right.x, eye.y + 1.395f * forward.y - 0.233f,
-                eye.z + 1.395f * forward.z - 0.171f * right.z);
+        Vector3(eye.x + 1.395f * forward.x + 0.171f * right.x, eye.y + 1.395f * forward.y - 0.233f,
+                eye.z + 1.395f * forward.z + 0.171f * right.z);
     // The model points along +Y; tip it over onto the line of flight.
     node->setAxis(cross(up, direction));
     node->m_fAngle = angleToUnitDegrees(direction, up);

@@ -88,8 +88,10 @@ private:
     NodeTransform* m_arrowNodes[MAX_FLYING] = {};
     int m_nextArrow = 0;
     std::deque<FlyingArrow> m_flying;
-    Vector3 m_heldPosition{-0.171f, -0.239f, -0.949f};
-    Vector3 m_awayPosition{-0.327f, -0.211f, -0.588f};
+    // Held low on the right like the mace, and put away further right and
+    // nearer, out of the view.
+    Vector3 m_heldPosition{0.171f, -0.239f, -0.949f};
+    Vector3 m_awayPosition{0.327f, -0.211f, -0.588f};
     Tween3 m_holdTween;
 };
 

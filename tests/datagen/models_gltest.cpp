@@ -151,24 +151,24 @@ TEST_F(ModelsGl, CrossbowAndLoadedArrowShowInViewWhenHeld) {
     hidden->setVisible(true);
     named("mace")->setVisible(false);
     NodeTransform* bow = named("weapon");
-    bow->m_vTranslation = Vector3(-0.171f, -0.239f, -0.949f);
+    bow->m_vTranslation = Vector3(0.171f, -0.239f, -0.949f);
     bow->m_vScale = Vector3(0.16f, 0.16f, 0.16f);
     named("stringL")->m_fAngle = 35;
     named("stringR")->m_fAngle = 35;
     named("pusher")->m_vTranslation.z = 1.53f;
     NodeTransform* arrow = named("arrow");
-    arrow->m_vTranslation = Vector3(-0.172f, -0.238f, -1.06f);
+    arrow->m_vTranslation = Vector3(0.172f, -0.238f, -1.06f);
     arrow->m_vScale = Vector3(0.16f, 0.16f, 0.16f);
     arrow->m_fAngle = -90;
     EXPECT_GT(draw("crossbow"), 0.05);
     // The same seen from the side, for a look at the whole bow.
-    view.eye = Vector3(0.75f, 0.25f, -0.45f);
-    view.target = Vector3(-0.17f, -0.27f, -1.05f);
+    view.eye = Vector3(1.09f, 0.25f, -0.45f);
+    view.target = Vector3(0.17f, -0.27f, -1.05f);
     EXPECT_GT(draw("crossbow_side"), 0.08);
     // The arrow on its own, close up from the side.
     bow->setVisible(false);
-    view.eye = Vector3(0.5f, -0.02f, -0.82f);
-    view.target = Vector3(-0.172f, -0.238f, -0.82f);
+    view.eye = Vector3(0.84f, -0.02f, -0.82f);
+    view.target = Vector3(0.172f, -0.238f, -0.82f);
     EXPECT_GT(draw("arrow"), 0.015);
 }
 

@@ -41,7 +41,7 @@ protected:
         addBox(static_cast<NodeTransform*>(hidden->findByName("mace")),
                Vector3(2.017f - 0.5f, -5.729f - 0.5f, 3.668f - 3.0f), 1.0f);
         addBox(static_cast<NodeTransform*>(hidden->findByName("weapon")),
-               Vector3((0.171f + 0.5f) / 0.16f, (0.239f - 0.5f) / 0.16f, (0.949f - 3.0f) / 0.16f),
+               Vector3((-0.171f + 0.5f) / 0.16f, (0.239f - 0.5f) / 0.16f, (0.949f - 3.0f) / 0.16f),
                1.0f / 0.16f);
     }
 

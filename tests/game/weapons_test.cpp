@@ -73,11 +73,11 @@ TEST_F(WeaponsTest, ANewLevelStartsWithTheMaceInHandAndNoArrows) {
     EXPECT_FALSE(player.isCrossbowSelected());
     EXPECT_EQ(crossbow->getArrowCount(), 0);
     EXPECT_EQ(transform(hidden, "mace")->m_vTranslation, Vector3(-2.017f, 5.729f, -3.668f));
-    EXPECT_EQ(transform(hidden, "weapon")->m_vTranslation, Vector3(-0.327f, -0.211f, -0.588f));
+    EXPECT_EQ(transform(hidden, "weapon")->m_vTranslation, Vector3(0.327f, -0.211f, -0.588f));
     EXPECT_EQ(transform(hidden, "weapon")->m_vScale, Vector3(0.16f, 0.16f, 0.16f));
     NodeTransform* loaded = transform(hidden, "arrow");
     EXPECT_FALSE(loaded->isVisible());
-    EXPECT_EQ(loaded->m_vTranslation, Vector3(-0.172f, -0.238f, -1.334f));
+    EXPECT_EQ(loaded->m_vTranslation, Vector3(0.172f, -0.238f, -1.334f));
     EXPECT_EQ(loaded->m_fAngle, -90.0f);
 }
 
@@ -94,7 +94,7 @@ TEST_F(WeaponsTest, SwitchingTakesAQuarterSecondDownAndAQuarterSecondUp) {
     EXPECT_TRUE(player.isCrossbowSelected());
     EXPECT_NEAR(stepsInState(), 25, 1);
     EXPECT_EQ(player.getWeaponState(), WeaponState::CrossbowReady);
-    EXPECT_EQ(crossbow->holdPosition(), Vector3(-0.171f, -0.239f, -0.949f));
+    EXPECT_EQ(crossbow->holdPosition(), Vector3(0.171f, -0.239f, -0.949f));
 
     // Without arrows the crossbow never loads, and never sounds as if it did.
     for (int i = 0; i < 100; ++i) {
@@ -240,10 +240,10 @@ TEST_F(WeaponsTest, ArrowsLeaveFromBelowAndRightOfTheEyeAlongTheView) {
         Vector3 axis;
         float angle;
     } cases[] = {
-        {Vector3(0, 0, -1), Vector3(-0.171f, 1.567f, -1.395f), Vector3(-1, 0, 0), 90.0f},
-        {Vector3(1, 0, 0), Vector3(1.395f, 1.567f, -0.171f), Vector3(0, 0, -1), 90.0f},
+        {Vector3(0, 0, -1), Vector3(0.171f, 1.567f, -1.395f), Vector3(-1, 0, 0), 90.0f},
+        {Vector3(1, 0, 0), Vector3(1.395f, 1.567f, 0.171f), Vector3(0, 0, -1), 90.0f},
         {Vector3(0, 0.70710678f, -0.70710678f),
-         Vector3(-0.171f, 1.8f + 1.395f * 0.70710678f - 0.233f, -1.395f * 0.70710678f),
+         Vector3(0.171f, 1.8f + 1.395f * 0.70710678f - 0.233f, -1.395f * 0.70710678f),
          Vector3(-1, 0, 0), 45.0f},
     };
     NodeTransform* weapon = nodes.make("bow");
