@@ -124,7 +124,7 @@ bool OptionsScreen::setUpDisplaySettings() {
     const FontID font = m_art.smallFont;
     float brightness = appSettings() != nullptr ? appSettings()->brightness : 0.0f;
     return createWhiteText(gui, gui_id::RESOLUTION_LABEL, options, font, DISPLAY_LEFT,
-                           RESOLUTION_ROW + 24, "FULLSCREEN RESOLUTION") &&
+                           RESOLUTION_ROW + 24, "RESOLUTION") &&
            createWhiteText(gui, gui_id::RESOLUTION_PREVIOUS_ARROW, options, font, DISPLAY_LEFT,
                            RESOLUTION_ROW, "<") &&
            createWhiteText(gui, gui_id::RESOLUTION_VALUE, options, font, DISPLAY_LEFT + 20,
