@@ -193,6 +193,17 @@ void Window::rememberWindowedPlace() {
     }
 }
 
+// The fullscreen request is carried out by the window manager; without one
+// (a bare X server, a kiosk) the window would keep its size and place, so it
+// first becomes a borderless one covering the display by itself.
+void Window::coverDisplay(int width, int height) {
+    SDL_Rect bounds{0, 0, width, height};
+    SDL_GetDisplayBounds(0, &bounds);
+    SDL_SetWindowBordered(m_window, SDL_FALSE);
+    SDL_SetWindowPosition(m_window, bounds.x, bounds.y);
+    SDL_SetWindowSize(m_window, width, height);
+}
+
 bool Window::enterFullscreen(int width, int height, int bitsPerPixel) {
     m_fullscreenFailure.clear();
     if (m_window == nullptr) {
@@ -214,6 +225,7 @@ bool Window::enterFullscreen(int width, int height, int bitsPerPixel) {
                               std::to_string(closest.h);
         return false;
     }
+    coverDisplay(width, height);
     if (SDL_SetWindowDisplayMode(m_window, &closest) != 0 ||
         SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN) != 0) {
         m_fullscreenFailure = std::string("the window system refused it (") + SDL_GetError() + ")";
@@ -246,12 +258,7 @@ bool Window::enterDesktopFullscreen() {
         m_fullscreenFailure = std::string("the display's size is unknown (") + SDL_GetError() + ")";
         return false;
     }
-    // The fullscreen request is carried out by the window manager; without
-    // one (a bare X server, a kiosk) nothing would move, so the window first
-    // becomes a borderless one covering the display by itself.
-    SDL_SetWindowBordered(m_window, SDL_FALSE);
-    SDL_SetWindowPosition(m_window, bounds.x, bounds.y);
-    SDL_SetWindowSize(m_window, bounds.w, bounds.h);
+    coverDisplay(bounds.w, bounds.h);
     if (SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
         m_fullscreenFailure = std::string("the window system refused it (") + SDL_GetError() + ")";
         m_fullscreen = true;  // so the window's place comes back

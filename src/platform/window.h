@@ -98,6 +98,7 @@ public:
 
 private:
     void rememberWindowedPlace();
+    void coverDisplay(int width, int height);
 
     SDL_Window* m_window = nullptr;
     void* m_context = nullptr;

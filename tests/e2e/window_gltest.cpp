@@ -198,6 +198,47 @@ TEST_F(ExecutableWindow, RefusedFullscreenModeFillsTheDisplayAtItsOwnSizeAndPlay
               "1024\n768\n55\n3\n1\n0.001\n0\n1024\n768\n1\n0\n");
 }
 
+// The options' display settings act at once and are kept in config.ini.
+TEST_F(ExecutableWindow, DisplayOptionsActAtOnceAndAreKept) {
+    if (!e2e::xdotoolAvailable() || !sandbox.hasResources()) {
+        GTEST_SKIP() << "needs xdotool and the game's data";
+    }
+    auto game = sandbox.start({"--no-intro", "--trace", "-"});
+    GameTrace trace(*game);
+    ASSERT_TRUE(trace.waitFor("state MainMenu", 30 * SLOWDOWN)) << trace.text();
+    unsigned long window = x11::findWindow("Spookhollow", 20 * SLOWDOWN);
+    x11::Geometry where;
+    ASSERT_TRUE(x11::geometry(window, where));
+    ASSERT_TRUE(e2e::clickDesign(where, 350, 218));  // Options
+    ASSERT_TRUE(trace.waitFor("state Options", 20 * SLOWDOWN)) << trace.text();
+
+    ASSERT_TRUE(e2e::clickDesign(where, 346, 430));  // vertical sync on
+    ASSERT_TRUE(e2e::clickDesign(where, 354, 502));  // Desktop -> the display's one mode
+    // The brightness knob dragged to the slider's right end.
+    ASSERT_TRUE(e2e::pointAtDesign(where, 523, 26));
+    e2e::sleepMs(150);
+    ASSERT_TRUE(e2e::xdotool("mousedown 1"));
+    for (int x = 550; x <= 800; x += 25) {
+        ASSERT_TRUE(e2e::pointAtDesign(where, x, 26));
+        e2e::sleepMs(50);
+    }
+    ASSERT_TRUE(e2e::xdotool("mouseup 1"));
+    ASSERT_TRUE(e2e::clickDesign(where, 346, 462));  // fullscreen on
+    ASSERT_TRUE(trace.waitFor("window resized 1280x1024", 20 * SLOWDOWN)) << trace.text();
+    ASSERT_TRUE(x11::geometry(window, where));
+    EXPECT_EQ(where.x, 0);
+    EXPECT_EQ(where.y, 0);
+    EXPECT_EQ(where.width, 1280);
+    EXPECT_EQ(where.height, 1024);
+
+    ASSERT_TRUE(x11::requestClose(window));
+    ASSERT_TRUE(game->waitForExit(20 * SLOWDOWN));
+    EXPECT_EQ(game->exitCode(), 0) << game->standardError();
+    EXPECT_EQ(readFile(sandbox.file("save/config.ini")),
+              "1280\n1024\n55\n3\n1\n0.001\n1\n1024\n768\n1\n1\n");
+    EXPECT_EQ(readFile(sandbox.file("ErrorLog.txt")).find("Failed"), std::string::npos);
+}
+
 // "-f" on a new installation fills the display at its own size, whatever
 // its shape, on a server of its own that refuses mode switches.
 class NewInstallationFullscreen : public ::testing::TestWithParam<const char*> {};

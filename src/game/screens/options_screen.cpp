@@ -123,7 +123,13 @@ bool OptionsScreen::setUpDisplaySettings() {
     const TextureID atlas = m_art.gui;
     const FontID font = m_art.smallFont;
     float brightness = appSettings() != nullptr ? appSettings()->brightness : 0.0f;
-    return createWhiteText(gui, gui_id::RESOLUTION_LABEL, options, font, DISPLAY_LEFT,
+    // The buttons come before the texts they lie under: the first control
+    // hit takes the click.
+    return gui.createButton(gui_id::RESOLUTION_PREVIOUS, options, DISPLAY_LEFT - 6,
+                            RESOLUTION_ROW - 6, 20, 24) &&
+           gui.createButton(gui_id::RESOLUTION_NEXT, options, DISPLAY_RIGHT - 6, RESOLUTION_ROW - 6,
+                            20, 24) &&
+           createWhiteText(gui, gui_id::RESOLUTION_LABEL, options, font, DISPLAY_LEFT,
                            RESOLUTION_ROW + 24, "RESOLUTION") &&
            createWhiteText(gui, gui_id::RESOLUTION_PREVIOUS_ARROW, options, font, DISPLAY_LEFT,
                            RESOLUTION_ROW, "<") &&
@@ -131,10 +137,6 @@ bool OptionsScreen::setUpDisplaySettings() {
                            RESOLUTION_ROW, " ") &&
            createWhiteText(gui, gui_id::RESOLUTION_NEXT_ARROW, options, font, DISPLAY_RIGHT,
                            RESOLUTION_ROW, ">") &&
-           gui.createButton(gui_id::RESOLUTION_PREVIOUS, options, DISPLAY_LEFT - 6,
-                            RESOLUTION_ROW - 6, 20, 24) &&
-           gui.createButton(gui_id::RESOLUTION_NEXT, options, DISPLAY_RIGHT - 6, RESOLUTION_ROW - 6,
-                            20, 24) &&
            createWhiteText(gui, gui_id::FULLSCREEN_LABEL, options, font, DISPLAY_LEFT,
                            RESOLUTION_ROW - 40, "FULLSCREEN") &&
            createTick(gui_id::FULLSCREEN_TOGGLE, TICK_COLUMN, RESOLUTION_ROW - 44) &&
