@@ -36,8 +36,7 @@ bool translateKey(const SDL_KeyboardEvent& key, bool down, Event& out) {
 }
 
 // SDL gives mouse positions in the window system's units; the game draws
-// and hit-tests in pixels of its OpenGL surface, which on high-DPI screens
-// has more of them.
+// and hit-tests in pixels of its OpenGL surface.
 void setDrawablePosition(Uint32 windowId, int x, int y, Event& out) {
     out.x = x;
     out.y = y;
@@ -48,11 +47,8 @@ void setDrawablePosition(Uint32 windowId, int x, int y, Event& out) {
     int width = 0, height = 0, pixelsWide = 0, pixelsHigh = 0;
     SDL_GetWindowSize(window, &width, &height);
     SDL_GL_GetDrawableSize(window, &pixelsWide, &pixelsHigh);
-    if (width <= 0 || height <= 0 || (width == pixelsWide && height == pixelsHigh)) {
-        return;
-    }
-    out.x = static_cast<int>(std::floor(x * static_cast<double>(pixelsWide) / width));
-    out.y = static_cast<int>(std::floor(y * static_cast<double>(pixelsHigh) / height));
+    out.x = toDrawablePixels(x, width, pixelsWide);
+    out.y = toDrawablePixels(y, height, pixelsHigh);
 }
 
 int translateButton(Uint8 sdlButton) {
@@ -134,6 +130,14 @@ bool translate(const SDL_Event& in, Event& out) {
 }
 
 }  // namespace
+
+int toDrawablePixels(int position, int windowUnits, int drawablePixels) {
+    if (windowUnits <= 0 || drawablePixels <= 0 || windowUnits == drawablePixels) {
+        return position;
+    }
+    return static_cast<int>(
+        std::floor(position * static_cast<double>(drawablePixels) / windowUnits));
+}
 
 bool pollEvent(Event& event) {
     SDL_Event sdlEvent;

@@ -39,6 +39,11 @@ struct Event {
 // Takes the next waiting event without blocking; false when none is waiting.
 bool pollEvent(Event& event);
 
+// A mouse coordinate in the window system's units as a pixel of a drawable
+// that has drawablePixels where the window has windowUnits (more on high-DPI
+// screens); unchanged when either is unknown.
+int toDrawablePixels(int position, int windowUnits, int drawablePixels);
+
 // Sleeps until something arrives for the window, at most milliseconds; the
 // event stays queued for pollEvent.
 void waitForEvents(int milliseconds);
