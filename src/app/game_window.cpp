@@ -275,7 +275,7 @@ void GameWindow::setBrightness(float brightness) {
     if (settings == nullptr) {
         return;
     }
-    if (brightness < 0.0f) {
+    if (!(brightness >= 0.0f)) {  // NaN as well
         brightness = 0.0f;
     } else if (brightness > AppSettings::MAX_BRIGHTNESS) {
         brightness = AppSettings::MAX_BRIGHTNESS;

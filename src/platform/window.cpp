@@ -129,7 +129,6 @@ Window::~Window() {
 CreateResult Window::create(const std::string& title, int width, int height, bool fullscreen,
                             int colourBits) {
     m_fullscreen = false;
-    m_desktopFullscreen = false;
     m_windowedSize = Size{width, height};
     m_windowedPlace = Point{};
     // Ask for the full format first; some X servers have no visual with
@@ -243,7 +242,6 @@ bool Window::enterFullscreen(int width, int height, int bitsPerPixel) {
         return false;
     }
     m_fullscreen = true;
-    m_desktopFullscreen = false;
     return true;
 }
 
@@ -266,7 +264,6 @@ bool Window::enterDesktopFullscreen() {
         return false;
     }
     m_fullscreen = true;
-    m_desktopFullscreen = true;
     return true;
 }
 
@@ -281,7 +278,6 @@ void Window::leaveFullscreen() {
         }
     }
     m_fullscreen = false;
-    m_desktopFullscreen = false;
 }
 
 bool Window::setSwapInterval(int interval) {

@@ -103,7 +103,6 @@ private:
     SDL_Window* m_window = nullptr;
     void* m_context = nullptr;
     bool m_fullscreen = false;
-    bool m_desktopFullscreen = false;
     Size m_windowedSize;  // to return to when fullscreen ends
     Point m_windowedPlace;
     std::string m_fullscreenFailure;
