@@ -1,6 +1,9 @@
 #include "app/command_line.h"
 
+#include <cstdio>
 #include <cstring>
+
+#include "app/app_settings.h"
 
 namespace {
 
@@ -15,6 +18,15 @@ CommandLine::DemoMode demoOption(const char* argument) {
         return CommandLine::DemoMode::Time;
     }
     return CommandLine::DemoMode::None;
+}
+
+// "1920x1080", within the sizes the settings accept.
+bool parseSize(const char* text, int& width, int& height) {
+    char rest = '\0';
+    if (text == nullptr || std::sscanf(text, "%dx%d%c", &width, &height, &rest) != 2) {
+        return false;
+    }
+    return AppSettings::isDisplaySize(width, height);
 }
 
 }  // namespace
@@ -48,6 +60,15 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
                 continue;
             }
             result.traceFile = argv[++i];
+            continue;
+        }
+        if (std::strcmp(argument, "--size") == 0) {
+            const char* size = i + 1 < argc ? argv[++i] : nullptr;
+            if (!parseSize(size, result.width, result.height)) {
+                result.width = 0;
+                result.height = 0;
+                result.sizeError = "--size needs a size from 640x480 to 7680x2160, like 1920x1080.";
+            }
             continue;
         }
         CommandLine::DemoMode demo = demoOption(argument);

@@ -23,6 +23,13 @@ struct CommandLine {
     // standard error). Without its file name, traceError says so.
     std::string traceFile;
     std::string traceError;
+    // "--size WxH": draw at W x H pixels (the window's size, or the
+    // fullscreen resolution), also for a recorded game, in place of the
+    // configured or recorded size. 0 when not given; a size that is no size
+    // leaves sizeError saying so.
+    int width = 0;
+    int height = 0;
+    std::string sizeError;
 };
 
 CommandLine parseCommandLine(int argc, const char* const* argv);

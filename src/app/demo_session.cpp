@@ -7,7 +7,11 @@
 #include "app/game_window.h"
 
 DemoSession::DemoSession(const CommandLine& commandLine, std::uint32_t clockSeed)
-    : m_mode(commandLine.demoMode), m_seed(clockSeed), m_failure(commandLine.demoError) {
+    : m_mode(commandLine.demoMode),
+      m_seed(clockSeed),
+      m_width(commandLine.width),
+      m_height(commandLine.height),
+      m_failure(commandLine.demoError) {
     if (!m_failure.empty()) {
         m_mode = CommandLine::DemoMode::None;
         return;
@@ -37,6 +41,16 @@ void DemoSession::applyTo(WindowParams& params) const {
         params.width = recorded.width;
         params.height = recorded.height;
         params.windowed = !recorded.fullscreen;
+        if (recorded.fullscreen) {
+            params.fullscreenWidth = recorded.width;
+            params.fullscreenHeight = recorded.height;
+        }
+    }
+    if (m_width > 0 && m_height > 0) {
+        params.width = m_width;
+        params.height = m_height;
+        params.fullscreenWidth = m_width;
+        params.fullscreenHeight = m_height;
     }
 }
 

@@ -29,6 +29,8 @@ public:
     const std::string& failure() const { return m_failure; }
     std::uint32_t seed() const { return m_seed; }
 
+    // The recorded window in place of the configured one; "--size" (for any
+    // game, recorded or not) in place of either.
     void applyTo(WindowParams& params) const;
     void attach(GameWindow& window);
     // After the main loop: prints one line of counts ending with gameFacts
@@ -40,6 +42,8 @@ public:
 private:
     CommandLine::DemoMode m_mode = CommandLine::DemoMode::None;
     std::uint32_t m_seed = 0;
+    int m_width = 0;  // "--size", 0 when not given
+    int m_height = 0;
     std::string m_failure;
     std::unique_ptr<DemoRecorder> m_recorder;
     std::unique_ptr<DemoPlayer> m_player;

@@ -36,6 +36,10 @@ public:
 
     // The window went fullscreen or back (Alt+Enter) while the game runs.
     virtual void fullscreenChanged(bool /*fullscreen*/) {}
+
+    // The drawable's size in pixels changed after the window was created
+    // (resized, maximised, fullscreen or back); the next frame draws at it.
+    virtual void windowResized(int /*width*/, int /*height*/) {}
 };
 
 // Receives the keyboard and mouse events the window does not handle itself.

@@ -2,6 +2,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/demo_player.h"
 #include "app/demo_recorder.h"
@@ -16,9 +17,13 @@ class GameWindow;
 // Filled by start-up, read by window creation.
 struct WindowParams {
     std::string title;
+    // The window's size when not fullscreen.
     int width = 0;
     int height = 0;
     bool windowed = true;
+    // The fullscreen resolution; 0 x 0 fills the display at its own size.
+    int fullscreenWidth = 0;
+    int fullscreenHeight = 0;
     bool colour32 = false;
     std::string version = "version x";
     platform::Window* window = nullptr;  // written back by create()
@@ -41,19 +46,40 @@ public:
     bool create(WindowParams& params);
     void destroy();
     void setSwapInterval(bool on);
+    // The drawable's size and a vertical field of view of 45 degrees: a wide
+    // window shows more at the sides, not less above and below.
     void setPerspective();
     void set2DProjection();
     void initRenderer();
     bool windowProc(const platform::Event& event);
-    // Alt+Enter: between the window and fullscreen at the window's size, the
-    // same switch as "-f". A mode the display refuses keeps the window and
-    // logs why; false then.
+    // Alt+Enter: between the window and fullscreen, as setFullscreen.
     bool toggleFullscreen();
+    // Between the window and fullscreen in the configured resolution ("-f"
+    // does the same at start). A resolution the display refuses falls back
+    // to the display's own size, with one line in the log. The player's
+    // choice is kept in the settings. False when the window could not become
+    // what was asked (it then stays a window, and the log says why).
+    bool setFullscreen(bool on);
+    // The fullscreen resolution, 0 x 0 for the display's own size: taken at
+    // once when fullscreen, and kept in the settings. Sizes the settings
+    // cannot hold are refused (false).
+    bool setFullscreenMode(int width, int height);
+    int fullscreenModeWidth() const { return m_fullscreenWidth; }
+    int fullscreenModeHeight() const { return m_fullscreenHeight; }
+    // The sizes the display offers for fullscreen, largest first.
+    std::vector<platform::Size> displayModes() const;
+    // Light added to the finished picture, 0 (none) to
+    // AppSettings::MAX_BRIGHTNESS; kept in the settings. The display's gamma
+    // is never touched: a ramp set there would outlive a crash.
+    void setBrightness(float brightness);
 
     // Main loop: runs until quitRequested is set. Starting the intro music
     // before it, and saving and showing the stored error after it, are the
     // start-up code's part.
     void run();
+    // One turn of the main loop: a waiting event, else a frame, or while the
+    // window is minimised a short sleep until the window system has news.
+    void runOnce();
     void frame();
     // Steps 1 and 2 of a frame: reads the timer and returns the Scene's frame
     // time (0 on the first frame after a state change).
@@ -98,7 +124,7 @@ public:
     float stepFraction() const { return m_stepFraction; }
     bool usesHighResolutionTimer() const { return m_timer.usesHighResolution(); }
 
-    // Window facts.
+    // Window facts. The window's size is that of its drawable, in pixels.
     int windowWidth() const { return m_width; }
     int windowHeight() const { return m_height; }
     int screenWidth() const { return m_screenWidth; }
@@ -122,6 +148,7 @@ private:
     void menuFrame();
     void playFrame();
     void clearScreen(bool white);
+    void brighten();
     bool swap();
     void updateCursorConfinement();
     void logGLErrors();
@@ -129,7 +156,11 @@ private:
     void updateMouseCentre();
     void onDeactivated();
     bool createContext();
-    bool applyDisplayMode();
+    void applyDisplayMode();
+    bool enterFullscreen();
+    bool switchDisplay(bool fullscreen);
+    void followDrawableSize();
+    void rememberWindowSize();
     void readScreenSize();
     void storeDisplaySize(int width, int height);
     bool createFailed(int kind, const char* message);
@@ -154,6 +185,8 @@ private:
     int m_height = 0;
     int m_screenWidth = 0;
     int m_screenHeight = 0;
+    int m_fullscreenWidth = 0;
+    int m_fullscreenHeight = 0;
     bool m_fullscreen = false;
     bool m_colour32 = true;
     bool m_depthBuffer = true;

@@ -35,16 +35,26 @@ void GameWindow::run() {
         runDemo();
         return;
     }
-    platform::Event event;
     while (!appSettings()->quitRequested) {
-        if (platform::pollEvent(event)) {
-            if (m_demoRecorder != nullptr) {
-                m_demoRecorder->recordEvent(event);
-            }
-            dispatch(event);
-        } else {
-            frame();
+        runOnce();
+    }
+}
+
+void GameWindow::runOnce() {
+    platform::Event event;
+    if (platform::pollEvent(event)) {
+        if (m_demoRecorder != nullptr) {
+            m_demoRecorder->recordEvent(event);
         }
+        dispatch(event);
+    } else if (m_window.isMinimised()) {
+        // Nothing is drawn for a window nobody sees, and the loop sleeps
+        // instead of spinning; play was paused by the minimising itself (it
+        // arrives as a focus loss). The time away is not played out.
+        platform::waitForEvents(100);
+        m_timer.read();
+    } else {
+        frame();
     }
 }
 
@@ -133,6 +143,7 @@ void GameWindow::frame() {
     if (showPendingErrors()) {
         m_timer.read();
     }
+    followDrawableSize();
     float sceneFrameTime = beginFrame();
     if (m_scene) {
         m_scene->setFrameTime(sceneFrameTime);
@@ -180,7 +191,45 @@ void GameWindow::clearScreen(bool white) {
     glClear(m_depthBuffer ? (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT) : GL_COLOR_BUFFER_BIT);
 }
 
+// Brightens the finished picture: dst * (1 + brightness), clamped by the
+// framebuffer. At 0 nothing is drawn, so the picture is exactly as without.
+void GameWindow::brighten() {
+    const float extra = appSettings() != nullptr ? appSettings()->brightness : 0.0f;
+    if (extra <= 0.0f || !m_window.hasContext()) {
+        return;
+    }
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT | GL_VIEWPORT_BIT);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_FOG);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_ALPHA_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_DST_COLOR, GL_ONE);
+    glViewport(0, 0, m_width, m_height);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glColor4f(extra, extra, extra, 1.0f);
+    glBegin(GL_QUADS);
+    glVertex2f(-1.0f, -1.0f);
+    glVertex2f(1.0f, -1.0f);
+    glVertex2f(1.0f, 1.0f);
+    glVertex2f(-1.0f, 1.0f);
+    glEnd();
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopAttrib();
+}
+
 bool GameWindow::swap() {
+    brighten();
     glFlush();
     if (!m_window.swapBuffers()) {
         appSettings()->quitRequested = true;

@@ -29,8 +29,7 @@ GameScene::GameScene(GameWindow& window)
                               [this] { leaveGame(); }}),
       m_hud(m_gui, m_textures, m_player, m_ghosts, m_pickups),
       m_play(m_player, m_level, m_ghosts, m_pickups, [this] { endGame(); }) {
-    AppSettings* settings = appSettings();
-    m_gui.setOffset(guiOffsetFor(settings != nullptr ? settings->screenWidth : 0));
+    m_gui.setOffset(guiOffsetFor(window.windowWidth()));
     m_hud.setFullscreen(window.isFullscreen());
     setHooks(this);
     setPlayView(this);

@@ -66,4 +66,18 @@ constexpr GUI_ID FIRST_GHOST_BLIP = 46;
 constexpr GUI_ID CROSSHAIR = 49;
 constexpr GUI_ID GAME_OVER_PICTURE = 50;
 
+// The options' display settings
+constexpr GUI_ID RESOLUTION_LABEL = 70;
+constexpr GUI_ID RESOLUTION_PREVIOUS = 71;
+constexpr GUI_ID RESOLUTION_PREVIOUS_ARROW = 72;
+constexpr GUI_ID RESOLUTION_VALUE = 73;
+constexpr GUI_ID RESOLUTION_NEXT = 74;
+constexpr GUI_ID RESOLUTION_NEXT_ARROW = 75;
+constexpr GUI_ID FULLSCREEN_LABEL = 76;
+constexpr GUI_ID FULLSCREEN_TOGGLE = 77;
+constexpr GUI_ID VSYNC_LABEL = 78;
+constexpr GUI_ID VSYNC_TOGGLE = 79;
+constexpr GUI_ID BRIGHTNESS_LABEL = 80;
+constexpr GUI_ID BRIGHTNESS_SLIDER = 81;
+
 }  // namespace gui_id

@@ -60,6 +60,9 @@ void printUsage() {
         "  --no-intro       start at the main menu\n"
         "  --trace FILE     write one line per thing the game does (screens shown,\n"
         "                   level built, files refused) to FILE, - for the terminal\n"
+        "  --size WxH       draw at W x H pixels (the window, or with -f the\n"
+        "                   fullscreen resolution), also for --playdemo and\n"
+        "                   --timedemo, e.g. --size 1920x1080\n"
         "Alt+Enter switches between the window and fullscreen.\n");
 }
 
@@ -135,9 +138,11 @@ void connectWindow(Program& program) {
 bool openWindow(Program& program, const CommandLine& commandLine, const DemoSession& demo) {
     WindowParams params;
     params.title = TITLE;
-    params.width = program.settings->screenWidth;
-    params.height = program.settings->screenHeight;
-    params.windowed = !commandLine.fullscreen;
+    params.width = program.settings->windowWidth;
+    params.height = program.settings->windowHeight;
+    params.fullscreenWidth = program.settings->screenWidth;
+    params.fullscreenHeight = program.settings->screenHeight;
+    params.windowed = !commandLine.fullscreen && !program.settings->fullscreen;
     params.colour32 = true;
     params.version = VERSION;
     demo.applyTo(params);
@@ -217,8 +222,9 @@ int runProgram(int argc, const char* const* argv) {
     program.paths = resolveDataPaths();
     startReporting(program);
     startTrace(commandLine);
-    if (!demo.failure().empty()) {
-        reportShowReset(RESET_NONE, ERROR_GENERAL, "%s", demo.failure().c_str());
+    if (!demo.failure().empty() || !commandLine.sizeError.empty()) {
+        const std::string& why = !demo.failure().empty() ? demo.failure() : commandLine.sizeError;
+        reportShowReset(RESET_NONE, ERROR_GENERAL, "%s", why.c_str());
         return 1;
     }
     if (demo.active()) {

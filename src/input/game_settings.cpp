@@ -27,13 +27,17 @@ GameSettings::~GameSettings() {
 }
 
 void GameSettings::setDefaults() {
-    screenWidth = 1024;
-    screenHeight = 768;
+    screenWidth = 0;
+    screenHeight = 0;
     viewDistance = 55.0f;
     textureQuality = 3;
     invertMouse = true;
     mouseSensitivity = DEFAULT_MOUSE_SENSITIVITY;
     vsync = false;
+    windowWidth = 1024;
+    windowHeight = 768;
+    fullscreen = false;
+    brightness = 0.0f;
 }
 
 void GameSettings::loadSettings(const char* fileName) {

@@ -35,7 +35,6 @@ public:
     int textureQuality = 3;
     bool invertMouse = true;
     float mouseSensitivity = DEFAULT_MOUSE_SENSITIVITY;
-    bool settingsChanged = false;
 
     // Key state, indexed by virtual-key code; consumers may clear an entry to
     // use a press once.

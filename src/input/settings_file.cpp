@@ -6,9 +6,9 @@
 
 namespace {
 
-bool isAcceptedResolution(int width, int height) {
-    return (width == 800 && height == 600) || (width == 1024 && height == 768) ||
-           (width == 1280 && height == 1024);
+// A fullscreen resolution: a size, or 0 x 0 for the display's own.
+bool isFullscreenResolution(int width, int height) {
+    return (width == 0 && height == 0) || AppSettings::isDisplaySize(width, height);
 }
 
 bool isFlag(int value) {
@@ -25,12 +25,22 @@ void readSettings(std::istream& in, GameSettings& settings) {
     int invertMouse = 0;
     float sensitivity = 0.0f;
     int vsync = 0;
+    int windowWidth = 0;
+    int windowHeight = 0;
+    int fullscreen = 0;
+    float brightness = 0.0f;
 
     // Once a read fails the stream stays failed, so every later value keeps
     // its default, as a file that ends early should.
-    if (in >> width >> height && isAcceptedResolution(width, height)) {
+    if (in >> width >> height && isFullscreenResolution(width, height)) {
         settings.screenWidth = width;
         settings.screenHeight = height;
+        // Files from before the window had a size of its own used this one
+        // size for both; the window's own values, further on, say otherwise.
+        if (width != 0) {
+            settings.windowWidth = width;
+            settings.windowHeight = height;
+        }
     }
     if (in >> viewDistance && viewDistance >= 10.0f && viewDistance <= 500.0f) {
         settings.viewDistance = viewDistance;
@@ -47,6 +57,18 @@ void readSettings(std::istream& in, GameSettings& settings) {
     if (in >> vsync && isFlag(vsync)) {
         settings.vsync = vsync == 1;
     }
+    // Values added later go at the end, so older files still read.
+    if (in >> windowWidth >> windowHeight &&
+        AppSettings::isDisplaySize(windowWidth, windowHeight)) {
+        settings.windowWidth = windowWidth;
+        settings.windowHeight = windowHeight;
+    }
+    if (in >> fullscreen && isFlag(fullscreen)) {
+        settings.fullscreen = fullscreen == 1;
+    }
+    if (in >> brightness && brightness >= 0.0f && brightness <= AppSettings::MAX_BRIGHTNESS) {
+        settings.brightness = brightness;
+    }
 }
 
 std::string formatSettings(const GameSettings& settings) {
@@ -57,6 +79,10 @@ std::string formatSettings(const GameSettings& settings) {
         << settings.textureQuality << '\n'
         << (settings.invertMouse ? 1 : 0) << '\n'
         << settings.mouseSensitivity << '\n'
-        << (settings.vsync ? 1 : 0) << '\n';
+        << (settings.vsync ? 1 : 0) << '\n'
+        << settings.windowWidth << '\n'
+        << settings.windowHeight << '\n'
+        << (settings.fullscreen ? 1 : 0) << '\n'
+        << settings.brightness << '\n';
     return out.str();
 }

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <cmath>
+
 #include "platform/keycodes.h"
 
 namespace platform {
@@ -33,6 +35,22 @@ bool translateKey(const SDL_KeyboardEvent& key, bool down, Event& out) {
     return true;
 }
 
+// SDL gives mouse positions in the window system's units; the game draws
+// and hit-tests in pixels of its OpenGL surface.
+void setDrawablePosition(Uint32 windowId, int x, int y, Event& out) {
+    out.x = x;
+    out.y = y;
+    SDL_Window* window = SDL_GetWindowFromID(windowId);
+    if (window == nullptr) {
+        return;
+    }
+    int width = 0, height = 0, pixelsWide = 0, pixelsHigh = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    SDL_GL_GetDrawableSize(window, &pixelsWide, &pixelsHigh);
+    out.x = toDrawablePixels(x, width, pixelsWide);
+    out.y = toDrawablePixels(y, height, pixelsHigh);
+}
+
 int translateButton(Uint8 sdlButton) {
     switch (sdlButton) {
         case SDL_BUTTON_LEFT:
@@ -52,8 +70,7 @@ bool translateButtonEvent(const SDL_MouseButtonEvent& button, bool down, Event& 
         return false;
     }
     out.type = down ? EventType::MouseDown : EventType::MouseUp;
-    out.x = button.x;
-    out.y = button.y;
+    setDrawablePosition(button.windowID, button.x, button.y, out);
     return true;
 }
 
@@ -63,6 +80,9 @@ bool translateWindowEvent(const SDL_WindowEvent& window, Event& out) {
             out.type = EventType::Activated;
             return true;
         case SDL_WINDOWEVENT_FOCUS_LOST:
+        // A minimised window may keep the focus on some systems; the game
+        // must pause all the same.
+        case SDL_WINDOWEVENT_MINIMIZED:
             out.type = EventType::Deactivated;
             return true;
         case SDL_WINDOWEVENT_CLOSE:
@@ -98,8 +118,9 @@ bool translate(const SDL_Event& in, Event& out) {
             return out.wheel != 0;
         case SDL_MOUSEMOTION:
             out.type = EventType::MouseMove;
-            out.x = in.motion.x;
-            out.y = in.motion.y;
+            setDrawablePosition(in.motion.windowID, in.motion.x, in.motion.y, out);
+            // Motion stays in the window system's units: mouse look must not
+            // turn faster on a high-DPI screen.
             out.dx = in.motion.xrel;
             out.dy = in.motion.yrel;
             return true;
@@ -109,6 +130,14 @@ bool translate(const SDL_Event& in, Event& out) {
 }
 
 }  // namespace
+
+int toDrawablePixels(int position, int windowUnits, int drawablePixels) {
+    if (windowUnits <= 0 || drawablePixels <= 0 || windowUnits == drawablePixels) {
+        return position;
+    }
+    return static_cast<int>(
+        std::floor(position * static_cast<double>(drawablePixels) / windowUnits));
+}
 
 bool pollEvent(Event& event) {
     SDL_Event sdlEvent;
@@ -120,6 +149,10 @@ bool pollEvent(Event& event) {
         }
     }
     return false;
+}
+
+void waitForEvents(int milliseconds) {
+    SDL_WaitEventTimeout(nullptr, milliseconds);
 }
 
 void postQuit() {

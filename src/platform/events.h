@@ -28,7 +28,9 @@ struct Event {
     bool extended = false;  // the extended-key bit (keypad Enter, right Ctrl/Alt, ...)
     int button = 0;         // 1, 2 or 4 for mouse button events
     int wheel = 0;          // wheel delta, 120 per notch, positive away from the user
-    int x = 0;              // mouse position in client coordinates
+    // Mouse position in pixels of the drawn picture, from the client area's
+    // top-left corner (on high-DPI screens the window system's units are scaled).
+    int x = 0;
     int y = 0;
     int dx = 0;  // mouse motion since the last move event, in pixels (also in relative mode)
     int dy = 0;
@@ -36,6 +38,15 @@ struct Event {
 
 // Takes the next waiting event without blocking; false when none is waiting.
 bool pollEvent(Event& event);
+
+// A mouse coordinate in the window system's units as a pixel of a drawable
+// that has drawablePixels where the window has windowUnits (more on high-DPI
+// screens); unchanged when either is unknown.
+int toDrawablePixels(int position, int windowUnits, int drawablePixels);
+
+// Sleeps until something arrives for the window, at most milliseconds; the
+// event stays queued for pollEvent.
+void waitForEvents(int milliseconds);
 
 // Queues a Quit event (what destroying the window does on other platforms).
 void postQuit();

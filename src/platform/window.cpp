@@ -31,7 +31,9 @@ void requestPixelFormat(int colourBits, int alphaBits) {
 }
 
 Uint32 windowFlags(bool fullscreen, bool withGL) {
-    Uint32 flags = SDL_WINDOW_HIDDEN;
+    // The OpenGL surface may have more pixels than the window has units
+    // (high-DPI screens); the window code draws at the surface's size.
+    Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
     if (withGL) {
         flags |= SDL_WINDOW_OPENGL;
     }
@@ -87,6 +89,26 @@ Size screenSize() {
     return Size{mode.w, mode.h};
 }
 
+std::vector<Size> displayModes() {
+    std::vector<Size> sizes;
+    int count = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(0, i, &mode) != 0) {
+            continue;
+        }
+        // The display lists a size once per refresh rate and pixel format.
+        bool known = false;
+        for (const Size& size : sizes) {
+            known = known || (size.width == mode.w && size.height == mode.h);
+        }
+        if (!known) {
+            sizes.push_back(Size{mode.w, mode.h});
+        }
+    }
+    return sizes;
+}
+
 void setCursorPosition(int x, int y) {
     SDL_WarpMouseGlobal(x, y);
 }
@@ -106,7 +128,9 @@ Window::~Window() {
 
 CreateResult Window::create(const std::string& title, int width, int height, bool fullscreen,
                             int colourBits) {
-    m_fullscreen = fullscreen;
+    m_fullscreen = false;
+    m_windowedSize = Size{width, height};
+    m_windowedPlace = Point{};
     // Ask for the full format first; some X servers have no visual with
     // destination alpha, so fall back to one without before giving up.
     for (int alphaBits : {8, 0}) {
@@ -114,6 +138,10 @@ CreateResult Window::create(const std::string& title, int width, int height, boo
         m_window =
             SDL_CreateWindow(title.c_str(), 0, 0, width, height, windowFlags(fullscreen, true));
         if (m_window != nullptr) {
+            // Smaller windows leave the menus' design no room; one asked
+            // for smaller still keeps its size.
+            SDL_SetWindowMinimumSize(m_window, width < 640 ? width : 640,
+                                     height < 480 ? height : 480);
             return CreateResult::Ok;
         }
     }
@@ -157,8 +185,30 @@ bool Window::describePixelFormat(PixelFormat& format) const {
     return true;
 }
 
+void Window::rememberWindowedPlace() {
+    if (!m_fullscreen) {
+        m_windowedSize = clientSize();
+        SDL_GetWindowPosition(m_window, &m_windowedPlace.x, &m_windowedPlace.y);
+    }
+}
+
+// The fullscreen request is carried out by the window manager; without one
+// (a bare X server, a kiosk) the window would keep its size and place, so it
+// first becomes a borderless one covering the display by itself.
+void Window::coverDisplay(int width, int height) {
+    SDL_Rect bounds{0, 0, width, height};
+    SDL_GetDisplayBounds(0, &bounds);
+    SDL_SetWindowBordered(m_window, SDL_FALSE);
+    SDL_SetWindowPosition(m_window, bounds.x, bounds.y);
+    SDL_SetWindowSize(m_window, width, height);
+}
+
 bool Window::enterFullscreen(int width, int height, int bitsPerPixel) {
     m_fullscreenFailure.clear();
+    if (m_window == nullptr) {
+        return false;
+    }
+    rememberWindowedPlace();
     SDL_DisplayMode wanted{};
     wanted.format = bitsPerPixel == 32 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_RGB565;
     wanted.w = width;
@@ -174,9 +224,11 @@ bool Window::enterFullscreen(int width, int height, int bitsPerPixel) {
                               std::to_string(closest.h);
         return false;
     }
+    coverDisplay(width, height);
     if (SDL_SetWindowDisplayMode(m_window, &closest) != 0 ||
         SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN) != 0) {
         m_fullscreenFailure = std::string("the window system refused it (") + SDL_GetError() + ")";
+        m_fullscreen = true;  // so the window's place comes back
         leaveFullscreen();
         return false;
     }
@@ -185,6 +237,29 @@ bool Window::enterFullscreen(int width, int height, int bitsPerPixel) {
     if (now.width != width || now.height != height) {
         m_fullscreenFailure =
             "the display stayed at " + std::to_string(now.width) + "x" + std::to_string(now.height);
+        m_fullscreen = true;
+        leaveFullscreen();
+        return false;
+    }
+    m_fullscreen = true;
+    return true;
+}
+
+bool Window::enterDesktopFullscreen() {
+    m_fullscreenFailure.clear();
+    if (m_window == nullptr) {
+        return false;
+    }
+    rememberWindowedPlace();
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(0, &bounds) != 0) {
+        m_fullscreenFailure = std::string("the display's size is unknown (") + SDL_GetError() + ")";
+        return false;
+    }
+    coverDisplay(bounds.w, bounds.h);
+    if (SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        m_fullscreenFailure = std::string("the window system refused it (") + SDL_GetError() + ")";
+        m_fullscreen = true;  // so the window's place comes back
         leaveFullscreen();
         return false;
     }
@@ -197,6 +272,10 @@ void Window::leaveFullscreen() {
         SDL_SetWindowFullscreen(m_window, 0);
         // A window created fullscreen was made without a border.
         SDL_SetWindowBordered(m_window, SDL_TRUE);
+        if (m_fullscreen && m_windowedSize.width > 0 && m_windowedSize.height > 0) {
+            SDL_SetWindowSize(m_window, m_windowedSize.width, m_windowedSize.height);
+            SDL_SetWindowPosition(m_window, m_windowedPlace.x, m_windowedPlace.y);
+        }
     }
     m_fullscreen = false;
 }
@@ -238,6 +317,22 @@ Size Window::clientSize() const {
         SDL_GetWindowSize(m_window, &size.width, &size.height);
     }
     return size;
+}
+
+Size Window::drawableSize() const {
+    Size size;
+    if (m_window != nullptr) {
+        SDL_GL_GetDrawableSize(m_window, &size.width, &size.height);
+    }
+    return size;
+}
+
+bool Window::isMinimised() const {
+    return m_window != nullptr && (SDL_GetWindowFlags(m_window) & SDL_WINDOW_MINIMIZED) != 0;
+}
+
+bool Window::isMaximised() const {
+    return m_window != nullptr && (SDL_GetWindowFlags(m_window) & SDL_WINDOW_MAXIMIZED) != 0;
 }
 
 Point Window::clientToScreen(Point client) const {

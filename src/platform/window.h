@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 // The top-level window with its OpenGL context. The steps are separate so the
 // window code above can report each failure with its own message, in the
@@ -34,6 +35,9 @@ void stopWindowSystem();
 
 // The primary display's current size.
 Size screenSize();
+// The sizes the primary display offers for fullscreen, each once, largest
+// first (empty when it cannot say).
+std::vector<Size> displayModes();
 
 // The cursor, in screen coordinates.
 void setCursorPosition(int x, int y);
@@ -50,9 +54,9 @@ public:
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
-    // Creates the window hidden, with a client area of exactly width x height,
-    // a double-buffered RGBA surface of colourBits (32 or 16) and a 24-bit
-    // depth buffer. Fullscreen windows have no border.
+    // Creates the window hidden, resizable, with a client area of exactly
+    // width x height, a double-buffered RGBA surface of colourBits (32 or 16)
+    // and a 24-bit depth buffer. Fullscreen windows have no border.
     CreateResult create(const std::string& title, int width, int height, bool fullscreen,
                         int colourBits);
     void move(int x, int y);
@@ -64,7 +68,10 @@ public:
     // fullscreenFailure() says why the last refused switch was refused.
     bool enterFullscreen(int width, int height, int bitsPerPixel);
     const std::string& fullscreenFailure() const { return m_fullscreenFailure; }
-    // Back to a bordered window of the same client size.
+    // Covers the whole display at its own size without switching its mode;
+    // false (with fullscreenFailure) when the window system refused.
+    bool enterDesktopFullscreen();
+    // Back to a bordered window of the client size and place it had before.
     void leaveFullscreen();
     // False when the driver offers no swap control.
     bool setSwapInterval(int interval);
@@ -76,6 +83,11 @@ public:
     void confineCursor(bool confined);
 
     Size clientSize() const;
+    // The size of the OpenGL surface in pixels: on high-DPI screens it is
+    // larger than the client size, which is in the window system's units.
+    Size drawableSize() const;
+    bool isMinimised() const;
+    bool isMaximised() const;
     Point clientToScreen(Point client) const;
     bool exists() const { return m_window != nullptr; }
     bool hasContext() const { return m_context != nullptr; }
@@ -85,9 +97,14 @@ public:
     void destroyWindow();
 
 private:
+    void rememberWindowedPlace();
+    void coverDisplay(int width, int height);
+
     SDL_Window* m_window = nullptr;
     void* m_context = nullptr;
     bool m_fullscreen = false;
+    Size m_windowedSize;  // to return to when fullscreen ends
+    Point m_windowedPlace;
     std::string m_fullscreenFailure;
 };
 

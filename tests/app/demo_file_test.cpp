@@ -472,6 +472,14 @@ TEST(DemoSession, ReplayTakesTheRecordedSeedAndWindowOrSaysWhyNot) {
     EXPECT_EQ(params.height, 768);
     EXPECT_TRUE(params.windowed);
 
+    // "--size" draws the recording at another size.
+    const char* sized[] = {"game", "--timedemo", path.c_str(), "--size", "1920x1080"};
+    WindowParams large;
+    DemoSession(parseCommandLine(5, sized), 99).applyTo(large);
+    EXPECT_EQ(large.width, 1920);
+    EXPECT_EQ(large.height, 1080);
+    EXPECT_TRUE(large.windowed);
+
     std::string missing = dir.file("none.demo");
     const char* bad[] = {"game", "--timedemo", missing.c_str()};
     DemoSession refused(parseCommandLine(3, bad), 99);

@@ -48,6 +48,30 @@ TEST(CommandLine, NoIntroAndTrace) {
     }
 }
 
+TEST(CommandLine, Size) {
+    const char* const refused = "--size needs a size from 640x480 to 7680x2160, like 1920x1080.";
+    struct Case {
+        std::vector<const char*> args;
+        int width, height;
+        const char* error;
+    } cases[] = {
+        {{"--size", "1920x1080"}, 1920, 1080, ""},
+        {{"--size", "640x480", "-f"}, 640, 480, ""},
+        {{"--size", "7680x2160"}, 7680, 2160, ""},
+        {{"--size", "639x480"}, 0, 0, refused},
+        {{"--size", "1920x1080x"}, 0, 0, refused},
+        {{"--size", "1920"}, 0, 0, refused},
+        {{"--size"}, 0, 0, refused},
+    };
+    for (const Case& c : cases) {
+        CommandLine line = parse(c.args);
+        const char* shown = c.args.size() > 1 ? c.args[1] : "";
+        EXPECT_EQ(line.width, c.width) << shown;
+        EXPECT_EQ(line.height, c.height) << shown;
+        EXPECT_EQ(line.sizeError, c.error) << shown;
+    }
+}
+
 class StateTest : public ::testing::Test {
 protected:
     FakeClock clock;

@@ -441,7 +441,8 @@ TEST_F(MenusEndToEnd, MenusOptionsHighScoresStartPauseAndQuit) {
     std::string config = readFile(sandbox.file("save/config.ini"));
     EXPECT_EQ(line(config, 4), "0") << config;      // invert mouse off
     EXPECT_EQ(line(config, 5), "0.002") << config;  // the slider's right end
-    EXPECT_EQ(line(config, 0), "1024") << config;
+    EXPECT_EQ(line(config, 0), "0") << config;      // fullscreen at the display's own size
+    EXPECT_EQ(line(config, 7), "1024") << config;   // the window's width
     // Nothing went wrong on the way: the log holds its date header only.
     std::string log = readFile(sandbox.file("ErrorLog.txt"));
     std::size_t header = log.find("\n\n");

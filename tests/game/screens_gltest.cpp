@@ -132,6 +132,20 @@ const Placement PLACEMENTS[] = {
     {SENSITIVITY_LABEL, GameState::Options, GUI_IMAGE, 276, 70, 215, 26, GUI_ATLAS, 462, 661},
     {SENSITIVITY_LOW, GameState::Options, GUI_TEXT, 500, 55, -1, -1, GUI_ATLAS, -1, -1},
     {SENSITIVITY_HIGH, GameState::Options, GUI_TEXT, 757, 55, -1, -1, GUI_ATLAS, -1, -1},
+    // The display settings; the resolution's arrows are texts over buttons
+    // without a picture.
+    {RESOLUTION_PREVIOUS, GameState::Options, GUI_BUTTON, 194, 490, 20, 24, GUI_ATLAS, -1, -1},
+    {RESOLUTION_NEXT, GameState::Options, GUI_BUTTON, 344, 490, 20, 24, GUI_ATLAS, -1, -1},
+    {RESOLUTION_LABEL, GameState::Options, GUI_TEXT, 200, 520, -1, -1, GUI_ATLAS, -1, -1},
+    {RESOLUTION_PREVIOUS_ARROW, GameState::Options, GUI_TEXT, 200, 496, -1, -1, GUI_ATLAS, -1, -1},
+    {RESOLUTION_VALUE, GameState::Options, GUI_TEXT, 220, 496, -1, -1, GUI_ATLAS, -1, -1},
+    {RESOLUTION_NEXT_ARROW, GameState::Options, GUI_TEXT, 350, 496, -1, -1, GUI_ATLAS, -1, -1},
+    {FULLSCREEN_LABEL, GameState::Options, GUI_TEXT, 200, 456, -1, -1, GUI_ATLAS, -1, -1},
+    {FULLSCREEN_TOGGLE, GameState::Options, GUI_BUTTON, 336, 452, 20, 20, GUI_ATLAS, 430, 1008},
+    {VSYNC_LABEL, GameState::Options, GUI_TEXT, 200, 424, -1, -1, GUI_ATLAS, -1, -1},
+    {VSYNC_TOGGLE, GameState::Options, GUI_BUTTON, 336, 420, 20, 20, GUI_ATLAS, 430, 1008},
+    {BRIGHTNESS_SLIDER, GameState::Options, GUI_SLIDER, 497, 8, 51, 50, GUI_ATLAS, 719, 346},
+    {BRIGHTNESS_LABEL, GameState::Options, GUI_TEXT, 400, 18, -1, -1, GUI_ATLAS, -1, -1},
     {PAUSE_QUIT, GameState::Paused, GUI_BUTTON, 258, 257, 212, 36, GUI_ATLAS, 0, 299},
     {PAUSE_RESUME, GameState::Paused, GUI_BUTTON, 258, 381, 319, 35, GUI_ATLAS, 0, 261},
     {PAUSE_MARKER, GameState::Paused, GUI_IMAGE, 212, 388, 42, 29, GUI_ATLAS, 22, 29},
@@ -164,9 +178,11 @@ TEST_F(ScreensGL, EveryControlSitsAtItsPlaceWithItsPicture) {
             EXPECT_FLOAT_EQ(control->getSize().y, p.height);
         }
         float side = sides[p.atlas];
+        const bool tick =
+            p.id == INVERT_MOUSE_TOGGLE || p.id == FULLSCREEN_TOGGLE || p.id == VSYNC_TOGGLE;
         if (GUIButton* button = gui().getButton(p.id)) {
-            EXPECT_NE(button->getTextureName(), 0u);
-            if (p.id != INVERT_MOUSE_TOGGLE) {
+            EXPECT_EQ(button->getTextureName() != 0u, p.px >= 0);
+            if (!tick && p.px >= 0) {
                 EXPECT_EQ(button->getSound(), slotOf(Sound::MenuButton));
                 for (int look = 0; look < 4; ++look) {
                     expectCorner(button->getTexRect(look), side, p.px, p.py);
@@ -185,12 +201,14 @@ TEST_F(ScreensGL, EveryControlSitsAtItsPlaceWithItsPicture) {
         EXPECT_EQ(gui().groupSize(static_cast<GameState>(state)), groupCounts[state]) << state;
     }
 
-    // The invert toggle: a picture per look, no sound.
-    GUIButton* invert = gui().getButton(INVERT_MOUSE_TOGGLE);
-    EXPECT_EQ(invert->getSound(), 0u);
-    const int looks[4][2] = {{430, 1008}, {364, 1008}, {408, 1008}, {386, 1008}};
-    for (int look = 0; look < 4; ++look) {
-        expectCorner(invert->getTexRect(look), 1024.0f, looks[look][0], looks[look][1]);
+    // The tick boxes: a picture per look, no sound.
+    for (GUI_ID id : {INVERT_MOUSE_TOGGLE, FULLSCREEN_TOGGLE, VSYNC_TOGGLE}) {
+        GUIButton* tick = gui().getButton(id);
+        EXPECT_EQ(tick->getSound(), 0u);
+        const int looks[4][2] = {{430, 1008}, {364, 1008}, {408, 1008}, {386, 1008}};
+        for (int look = 0; look < 4; ++look) {
+            expectCorner(tick->getTexRect(look), 1024.0f, looks[look][0], looks[look][1]);
+        }
     }
 
     // The slider: track 297 x 34 at its place, knob 51 x 50, mouse box below by 8.

@@ -57,6 +57,10 @@ protected:
         ASSERT_TRUE(gui.createSlider(SENSITIVITY_SLIDER, GameState::Options, 497, 65, 297, 34, 51,
                                      50, 26, -8, true, GameSettings::DEFAULT_MOUSE_SENSITIVITY,
                                      SENSITIVITY_SLIDER_MIN, SENSITIVITY_SLIDER_MAX, 0.0f));
+        // What entering the options shows of the display.
+        ASSERT_TRUE(gui.createText(RESOLUTION_VALUE, GameState::Options, 0, 0, 220, 496));
+        ASSERT_TRUE(gui.createButton(FULLSCREEN_TOGGLE, GameState::Options, 336, 452, 20, 20));
+        ASSERT_TRUE(gui.createButton(VSYNC_TOGGLE, GameState::Options, 336, 420, 20, 20));
         ASSERT_TRUE(gui.createButton(PAUSE_QUIT, GameState::Paused, 258, 257, 212, 36));
         ASSERT_TRUE(gui.createButton(PAUSE_RESUME, GameState::Paused, 258, 381, 319, 35));
         screens().options().refreshControlList();

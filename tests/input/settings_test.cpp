@@ -15,8 +15,12 @@ protected:
     std::string path = dir.file("save/config.ini");
 
     void expectDefaults(const GameSettings& s) {
-        EXPECT_EQ(s.screenWidth, 1024);
-        EXPECT_EQ(s.screenHeight, 768);
+        EXPECT_EQ(s.screenWidth, 0);  // fullscreen at the display's own size
+        EXPECT_EQ(s.screenHeight, 0);
+        EXPECT_EQ(s.windowWidth, 1024);
+        EXPECT_EQ(s.windowHeight, 768);
+        EXPECT_FALSE(s.fullscreen);
+        EXPECT_FLOAT_EQ(s.brightness, 0.0f);
         EXPECT_FLOAT_EQ(s.viewDistance, 55.0f);
         EXPECT_EQ(s.textureQuality, 3);
         EXPECT_TRUE(s.invertMouse);
@@ -51,9 +55,10 @@ TEST_F(SettingsTest, WholeValidFileIsTaken) {
 
 TEST_F(SettingsTest, AcceptanceRules) {
     {
-        GameSettings s(settingsFrom("1024 600 100 2 0 0.002 1").c_str());
-        EXPECT_EQ(s.screenWidth, 1024);
-        EXPECT_EQ(s.screenHeight, 768);
+        GameSettings s(settingsFrom("1024 6000 100 2 0 0.002 1").c_str());
+        EXPECT_EQ(s.screenWidth, 0);
+        EXPECT_EQ(s.windowWidth, 1024);
+        EXPECT_EQ(s.windowHeight, 768);
         EXPECT_FLOAT_EQ(s.viewDistance, 100.0f);
         EXPECT_EQ(s.textureQuality, 2);
     }
@@ -110,6 +115,61 @@ TEST_F(SettingsTest, ThreeValuesOnlyOrGarbageKeepTheRest) {
     }
 }
 
+// The first two values were the one size of window and fullscreen alike;
+// the window's own size, fullscreen and brightness come after the seventh.
+TEST_F(SettingsTest, DisplayValuesOfOldAndNewFiles) {
+    struct Case {
+        const char* text;
+        int screenWidth, screenHeight, windowWidth, windowHeight;
+        bool fullscreen;
+        float brightness;
+    } cases[] = {
+        {"800 600 55 3 1 0.001 0", 800, 600, 800, 600, false, 0.0f},
+        {"1280 1024 55 3 1 0.001 1", 1280, 1024, 1280, 1024, false, 0.0f},
+        {"0 0 55 3 1 0.001 0 1600 900 1 0.25", 0, 0, 1600, 900, true, 0.25f},
+        {"2560 1080 55 3 1 0.001 0 800 600 0 1", 2560, 1080, 800, 600, false, 1.0f},
+        {"640 480 55 3 1 0.001 0 7680 2160 1 0", 640, 480, 7680, 2160, true, 0.0f},
+        {"1920 1080 55 3 1 0.001 0 1280 720", 1920, 1080, 1280, 720, false, 0.0f},
+        // Refused values keep what was there before them.
+        {"7681 2160 55 3 1 0.001 0 639 480 2 1.5", 0, 0, 1024, 768, false, 0.0f},
+        {"640 479 55 3 1 0.001 0 640 2161 1 -0.1", 0, 0, 1024, 768, true, 0.0f},
+        {"0 600 55 3 1 0.001 0 0 0 1 0.5", 0, 0, 1024, 768, true, 0.5f},
+        {"1920 1080 55 3 1 0.001 0 wide 720 1 0.5", 1920, 1080, 1920, 1080, false, 0.0f},
+    };
+    for (const Case& c : cases) {
+        GameSettings s(settingsFrom(c.text).c_str());
+        EXPECT_EQ(s.screenWidth, c.screenWidth) << c.text;
+        EXPECT_EQ(s.screenHeight, c.screenHeight) << c.text;
+        EXPECT_EQ(s.windowWidth, c.windowWidth) << c.text;
+        EXPECT_EQ(s.windowHeight, c.windowHeight) << c.text;
+        EXPECT_EQ(s.fullscreen, c.fullscreen) << c.text;
+        EXPECT_FLOAT_EQ(s.brightness, c.brightness) << c.text;
+        EXPECT_FLOAT_EQ(s.mouseSensitivity, 0.001f) << c.text;
+    }
+}
+
+TEST_F(SettingsTest, DisplayValuesSurviveASave) {
+    {
+        GameSettings s(path.c_str());
+        s.screenWidth = 2560;
+        s.screenHeight = 1080;
+        s.windowWidth = 1366;
+        s.windowHeight = 700;
+        s.fullscreen = true;
+        s.brightness = 0.5f;
+        s.setInvertMouse(false);
+        s.saveSettings();
+    }
+    GameSettings reread(path.c_str());
+    EXPECT_EQ(reread.screenWidth, 2560);
+    EXPECT_EQ(reread.screenHeight, 1080);
+    EXPECT_EQ(reread.windowWidth, 1366);
+    EXPECT_EQ(reread.windowHeight, 700);
+    EXPECT_TRUE(reread.fullscreen);
+    EXPECT_FLOAT_EQ(reread.brightness, 0.5f);
+    EXPECT_FALSE(reread.invertMouse);
+}
+
 TEST_F(SettingsTest, SetterRules) {
     GameSettings s(nullptr);
     s.setMouseSensitivity(0.004f);
@@ -140,7 +200,7 @@ TEST_F(SettingsTest, WrittenOnlyAfterAChangeAndControlsAlways) {
         s.setInvertMouse(true);
         s.saveSettings();
     }
-    EXPECT_EQ(readFile(path), "1024\n768\n55\n3\n1\n0.001\n0\n");
+    EXPECT_EQ(readFile(path), "0\n0\n55\n3\n1\n0.001\n0\n1024\n768\n0\n0\n");
     {
         GameSettings s(path.c_str());
         s.setMouseSensitivity(0.0025f);

@@ -1,7 +1,9 @@
 #!/bin/sh
-# Runs a test command on an X server of its own (Xvfb, 1280 x 1024 x 24), so
-# window tests can run side by side: no test's windows, pointer or keyboard
-# focus get in another's way, and none depends on a display being there.
+# Runs a test command on an X server of its own (Xvfb, 1280 x 1024 x 24, or
+# the size SPOOKHOLLOW_TEST_SCREEN names, e.g. 1920x1080), so window tests can
+# run side by side: no test's windows, pointer or keyboard focus get in
+# another's way, and none depends on a display being there. The server has
+# one mode, its own size, and refuses to switch to any other.
 # Xvfb picks a free display number itself and reports it once it takes
 # connections (-displayfd), so parallel starts never race for a number.
 #
@@ -17,8 +19,17 @@ for argument in "$@"; do
     fi
 done
 
+screen=${SPOOKHOLLOW_TEST_SCREEN:-1280x1024}
+case $screen in
+    [1-9]*x[1-9]*) ;;
+    *)
+        echo "on_private_display: SPOOKHOLLOW_TEST_SCREEN=$screen is no size like 1920x1080" >&2
+        exit 2
+        ;;
+esac
+
 work=$(mktemp -d "${TMPDIR:-/tmp}/private-display.XXXXXX") || exit 1
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp -noreset \
     3>"$work/display" >"$work/xvfb.log" 2>&1 &
 server=$!
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/app_settings.h"
 #include "app/game_window.h"
 #include "game/gui_ids.h"
 #include "game/player.h"
@@ -17,6 +18,13 @@ namespace {
 constexpr int ACTION_COLUMN = 150;
 constexpr int KEY_COLUMN = 100;
 constexpr float PROMPT_CENTRE_X = 500.0f;
+
+// The display settings fill the dark gap between the window picture and the
+// control list; the brightness slider sits under the sensitivity slider.
+constexpr float DISPLAY_LEFT = 200.0f;
+constexpr float DISPLAY_RIGHT = 350.0f;
+constexpr float RESOLUTION_ROW = 496.0f;
+constexpr float TICK_COLUMN = 336.0f;
 
 }  // namespace
 
@@ -38,7 +46,12 @@ bool OptionsScreen::setUp() {
                            m_art.largeGraphics, 0, 511) &&
            createMenuImage(gui, gui_id::INVERT_MOUSE_LABEL, options, 307, 122, 184, 24, atlas, 494,
                            691) &&
-           setUpMouseSettings();
+           setUpMouseSettings() && setUpDisplaySettings();
+}
+
+void OptionsScreen::enter() {
+    m_bOnBack = true;
+    showDisplaySettings();
 }
 
 bool OptionsScreen::setUpBindingList() {
@@ -67,16 +80,8 @@ bool OptionsScreen::setUpMouseSettings() {
     float sensitivity =
         settings != nullptr ? settings->mouseSensitivity : GameSettings::DEFAULT_MOUSE_SENSITIVITY;
 
-    // The invert toggle has a picture per look: plain, ticked, and both under the mouse.
-    if (!gui.createButton(gui_id::INVERT_MOUSE_TOGGLE, options, 501, 124, 20, 20)) {
+    if (!createTick(gui_id::INVERT_MOUSE_TOGGLE, 501, 124)) {
         return false;
-    }
-    const int looks[4][2] = {{430, 1008}, {364, 1008}, {408, 1008}, {386, 1008}};
-    for (int look = 0; look < 4; ++look) {
-        if (!gui.setButtonTexture(gui_id::INVERT_MOUSE_TOGGLE, look, atlas.group, atlas.id,
-                                  looks[look][0], looks[look][1])) {
-            return false;
-        }
     }
     gui.setButtonToggled(gui_id::INVERT_MOUSE_TOGGLE, invert);
 
@@ -91,6 +96,114 @@ bool OptionsScreen::setUpMouseSettings() {
                            "LOW") &&
            createWhiteText(gui, gui_id::SENSITIVITY_HIGH, options, m_art.smallFont, 757, 55,
                            "HIGH");
+}
+
+// A tick box has a picture per look: plain, ticked, and both under the mouse.
+bool OptionsScreen::createTick(GUI_ID id, float x, float y) {
+    GUIManager& gui = m_context.gui;
+    const TextureID atlas = m_art.gui;
+    if (!gui.createButton(id, GameState::Options, x, y, 20, 20)) {
+        return false;
+    }
+    const int looks[4][2] = {{430, 1008}, {364, 1008}, {408, 1008}, {386, 1008}};
+    for (int look = 0; look < 4; ++look) {
+        if (!gui.setButtonTexture(id, look, atlas.group, atlas.id, looks[look][0],
+                                  looks[look][1])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The resolution's arrows are white text under buttons without a picture,
+// which take the clicks.
+bool OptionsScreen::setUpDisplaySettings() {
+    GUIManager& gui = m_context.gui;
+    const GameState options = GameState::Options;
+    const TextureID atlas = m_art.gui;
+    const FontID font = m_art.smallFont;
+    float brightness = appSettings() != nullptr ? appSettings()->brightness : 0.0f;
+    // The buttons come before the texts they lie under: the first control
+    // hit takes the click.
+    return gui.createButton(gui_id::RESOLUTION_PREVIOUS, options, DISPLAY_LEFT - 6,
+                            RESOLUTION_ROW - 6, 20, 24) &&
+           gui.createButton(gui_id::RESOLUTION_NEXT, options, DISPLAY_RIGHT - 6, RESOLUTION_ROW - 6,
+                            20, 24) &&
+           createWhiteText(gui, gui_id::RESOLUTION_LABEL, options, font, DISPLAY_LEFT,
+                           RESOLUTION_ROW + 24, "RESOLUTION") &&
+           createWhiteText(gui, gui_id::RESOLUTION_PREVIOUS_ARROW, options, font, DISPLAY_LEFT,
+                           RESOLUTION_ROW, "<") &&
+           createWhiteText(gui, gui_id::RESOLUTION_VALUE, options, font, DISPLAY_LEFT + 20,
+                           RESOLUTION_ROW, " ") &&
+           createWhiteText(gui, gui_id::RESOLUTION_NEXT_ARROW, options, font, DISPLAY_RIGHT,
+                           RESOLUTION_ROW, ">") &&
+           createWhiteText(gui, gui_id::FULLSCREEN_LABEL, options, font, DISPLAY_LEFT,
+                           RESOLUTION_ROW - 40, "FULLSCREEN") &&
+           createTick(gui_id::FULLSCREEN_TOGGLE, TICK_COLUMN, RESOLUTION_ROW - 44) &&
+           createWhiteText(gui, gui_id::VSYNC_LABEL, options, font, DISPLAY_LEFT,
+                           RESOLUTION_ROW - 72, "VERTICAL SYNC") &&
+           createTick(gui_id::VSYNC_TOGGLE, TICK_COLUMN, RESOLUTION_ROW - 76) &&
+           gui.createSlider(gui_id::BRIGHTNESS_SLIDER, options, 497, 8, 297, 34, 51, 50, 26, -8,
+                            true, brightness, 0.0f, AppSettings::MAX_BRIGHTNESS, 0.0f) &&
+           gui.setSliderTexture(gui_id::BRIGHTNESS_SLIDER, atlas.group, atlas.id, 719, 346, 358,
+                                898, 51, 0) &&
+           createWhiteText(gui, gui_id::BRIGHTNESS_LABEL, options, font, 400, 18, "BRIGHTNESS");
+}
+
+void OptionsScreen::showDisplaySettings() {
+    GUIManager& gui = m_context.gui;
+    GameWindow& window = m_context.window;
+    // The display's own size first, then each mode the settings can hold;
+    // a configured resolution the display does not offer stays choosable.
+    m_resolutions.assign(1, platform::Size{});
+    for (const platform::Size& mode : window.displayModes()) {
+        if (AppSettings::isDisplaySize(mode.width, mode.height)) {
+            m_resolutions.push_back(mode);
+        }
+    }
+    const int width = window.fullscreenModeWidth();
+    const int height = window.fullscreenModeHeight();
+    m_iResolution = -1;
+    for (std::size_t i = 0; i < m_resolutions.size(); ++i) {
+        if (m_resolutions[i].width == width && m_resolutions[i].height == height) {
+            m_iResolution = static_cast<int>(i);
+        }
+    }
+    if (m_iResolution < 0) {
+        m_resolutions.push_back(platform::Size{width, height});
+        m_iResolution = static_cast<int>(m_resolutions.size()) - 1;
+    }
+    showResolution();
+    gui.setButtonToggled(gui_id::FULLSCREEN_TOGGLE, window.isFullscreen());
+    AppSettings* settings = appSettings();
+    gui.setButtonToggled(gui_id::VSYNC_TOGGLE, settings != nullptr && settings->vsync);
+    if (GUISlider* slider = gui.getSlider(gui_id::BRIGHTNESS_SLIDER)) {
+        slider->setValue(settings != nullptr ? settings->brightness : 0.0f);
+    }
+}
+
+void OptionsScreen::showResolution() {
+    GUIManager& gui = m_context.gui;
+    const platform::Size& chosen = m_resolutions[static_cast<std::size_t>(m_iResolution)];
+    if (chosen.width == 0) {
+        gui.setTextf(gui_id::RESOLUTION_VALUE, "%s", "DESKTOP");
+    } else {
+        gui.setTextf(gui_id::RESOLUTION_VALUE, "%d x %d", chosen.width, chosen.height);
+    }
+    // Centred between the arrows.
+    Vector2 size = gui.getTextControlSize(gui_id::RESOLUTION_VALUE);
+    gui.setPosition(gui_id::RESOLUTION_VALUE, (DISPLAY_LEFT + DISPLAY_RIGHT + 8.0f - size.x) / 2.0f,
+                    RESOLUTION_ROW);
+}
+
+void OptionsScreen::stepResolution(int delta) {
+    const int count = static_cast<int>(m_resolutions.size());
+    m_iResolution = (m_iResolution + delta + count) % count;
+    const platform::Size& chosen = m_resolutions[static_cast<std::size_t>(m_iResolution)];
+    m_context.window.setFullscreenMode(chosen.width, chosen.height);
+    showResolution();
+    // A refused resolution may have left the window.
+    m_context.gui.setButtonToggled(gui_id::FULLSCREEN_TOGGLE, m_context.window.isFullscreen());
 }
 
 GUI_ID OptionsScreen::keys() {
@@ -137,6 +250,29 @@ void OptionsScreen::guiEvent(GUI_ID id, bool clicked) {
                 m_context.player.setInvertMouse(invert);
             }
             break;
+        case gui_id::RESOLUTION_PREVIOUS:
+        case gui_id::RESOLUTION_NEXT:
+            if (clicked) {
+                stepResolution(id == gui_id::RESOLUTION_NEXT ? 1 : -1);
+                gui.resetButton(id);
+            }
+            break;
+        case gui_id::FULLSCREEN_TOGGLE:
+            if (clicked) {
+                m_context.window.setFullscreen(gui.isButtonToggled(id));
+                gui.setButtonToggled(id, m_context.window.isFullscreen());
+            }
+            break;
+        case gui_id::VSYNC_TOGGLE:
+            if (clicked && settings != nullptr) {
+                settings->vsync = gui.isButtonToggled(id);
+                settings->settingsChanged = true;
+                m_context.window.setSwapInterval(settings->vsync);
+            }
+            break;
+        case gui_id::BRIGHTNESS_SLIDER:
+            m_context.window.setBrightness(gui.getSliderValue(id));
+            break;
         case gui_id::SENSITIVITY_SLIDER:
             // A hover over the slider reports the same value again; only a
             // real change marks the settings for saving.
@@ -155,9 +291,11 @@ void OptionsScreen::guiEvent(GUI_ID id, bool clicked) {
 void OptionsScreen::followHeldSlider(GUI_ID hitId) {
     // A held slider follows the mouse beyond its box as well, where the hit
     // test names no control; the setting must still follow the knob.
-    const GUISlider* slider = m_context.gui.getSlider(gui_id::SENSITIVITY_SLIDER);
-    if (hitId != gui_id::SENSITIVITY_SLIDER && slider != nullptr && slider->isHeld()) {
-        guiEvent(gui_id::SENSITIVITY_SLIDER, false);
+    for (GUI_ID id : {gui_id::SENSITIVITY_SLIDER, gui_id::BRIGHTNESS_SLIDER}) {
+        const GUISlider* slider = m_context.gui.getSlider(id);
+        if (hitId != id && slider != nullptr && slider->isHeld()) {
+            guiEvent(id, false);
+        }
     }
 }
 
