@@ -36,6 +36,8 @@ public:
 
     // The window went fullscreen or back (Alt+Enter) while the game runs.
     virtual void fullscreenChanged(bool /*fullscreen*/) {}
+    // The window's drawable size changed, in pixels.
+    virtual void windowResized(int /*width*/, int /*height*/) {}
 };
 
 // Receives the keyboard and mouse events the window does not handle itself.
