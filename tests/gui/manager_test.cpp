@@ -371,7 +371,7 @@ TEST_F(ManagerTest, ClientPositionsTurnIntoGuiPositionsInsideTheWindowOnly) {
 }
 
 TEST_F(ManagerTest, APointerOutsideTheWindowHitsNothingEvenWhereTheLayoutOverhangs) {
-    // 640 x 480 gets no offset, so the 800 x 600 layout runs past the window.
+    // Unfitted, the design runs past a 640 x 480 window.
     ASSERT_TRUE(gui.createButton(1, GameState::MainMenu, 600, 400, 100, 30));
     ASSERT_TRUE(
         gui.createSlider(2, GameState::MainMenu, 0, 100, 200, 20, 10, 10, 0, 0, true, 0, 0, 10, 0));
