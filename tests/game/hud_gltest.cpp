@@ -308,7 +308,7 @@ TEST_F(HudTest, PanelsKeepToTheWindowCornersAtEveryAspect) {
         const auto w = static_cast<float>(size.first);
         const auto h = static_cast<float>(size.second);
         SCOPED_TRACE(size.first);
-        gui.setScreenSize(size.first, size.second);
+        scene->windowResized(size.first, size.second);
         const float s = gui.scale();
         const Vector2 radar = centre(RADAR_PANEL);
         EXPECT_LT(w - radar.x, 280.0f);
