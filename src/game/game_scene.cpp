@@ -11,8 +11,7 @@ GameScene::GameScene(GameWindow& window)
                               [this] { leaveGame(); }}),
       m_hud(m_gui, m_textures, m_player, m_ghosts, m_pickups),
       m_play(m_player, m_level, m_ghosts, m_pickups, [this] { endGame(); }) {
-    // Without a window (tests) the screens are laid out for the smallest
-    // size the game offers.
+    // Without a window (tests) the screens are laid out for 800 x 600.
     const bool sized = window.windowWidth() > 0 && window.windowHeight() > 0;
     m_gui.setScreenSize(sized ? window.windowWidth() : 800, sized ? window.windowHeight() : 600);
     setHooks(this);
