@@ -1,5 +1,7 @@
 #include "app/demo_file.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -134,9 +136,33 @@ bool readEvent(Reader& in, platform::Event& event) {
     return true;
 }
 
+bool hasPointer(platform::EventType type) {
+    return type == platform::EventType::MouseDown || type == platform::EventType::MouseUp ||
+           type == platform::EventType::MouseWheel || type == platform::EventType::MouseMove;
+}
+
+// Whatever a hostile file holds, the result is a number an int can take.
+int clampedInt(double value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    return static_cast<int>(
+        std::round(std::clamp(value, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX))));
+}
+
 bool fail(std::string& reason, const std::string& why) {
     reason = why;
     return false;
+}
+
+// Version 1 kept the pointer in pixels of the recorded window.
+void convertWindowPositions(Demo& demo) {
+    const DesignFit old = unscaledDesign(demo.window.width, demo.window.height);
+    for (DemoFrame& frame : demo.frames) {
+        for (platform::Event& event : frame.events) {
+            event = demoEventFromWindow(event, old);
+        }
+    }
 }
 
 bool readFrames(Reader& in, Demo& demo, std::string& reason) {
@@ -175,6 +201,31 @@ bool readFrames(Reader& in, Demo& demo, std::string& reason) {
 
 }  // namespace
 
+platform::Event demoEventFromWindow(const platform::Event& event, const DesignFit& fit) {
+    platform::Event out = event;
+    if (hasPointer(event.type)) {
+        const double up = static_cast<double>(fit.height) - static_cast<double>(event.y);
+        const double x = (static_cast<double>(event.x) - fit.originX(DesignAnchor::Centre)) /
+                         static_cast<double>(fit.scale);
+        const double y = (up - fit.originY(DesignAnchor::Centre)) / static_cast<double>(fit.scale);
+        out.x = clampedInt(x * DEMO_POSITION_UNITS);
+        out.y = clampedInt(y * DEMO_POSITION_UNITS);
+    }
+    return out;
+}
+
+platform::Event demoEventToWindow(const platform::Event& event, const DesignFit& fit) {
+    platform::Event out = event;
+    if (hasPointer(event.type)) {
+        const double scale = static_cast<double>(fit.scale) / DEMO_POSITION_UNITS;
+        const double x = fit.originX(DesignAnchor::Centre) + scale * event.x;
+        const double up = fit.originY(DesignAnchor::Centre) + scale * event.y;
+        out.x = clampedInt(x);
+        out.y = clampedInt(static_cast<double>(fit.height) - up);
+    }
+    return out;
+}
+
 std::string encodeDemo(const Demo& demo) {
     Writer out;
     out.bytes(MAGIC, sizeof MAGIC);
@@ -206,9 +257,11 @@ bool decodeDemo(const std::string& bytes, Demo& demo, std::string& reason) {
     if (!header.ok()) {
         return fail(reason, "it is damaged (cut short)");
     }
-    if (version != DEMO_VERSION) {
+    if (version < DEMO_OLDEST_VERSION || version > DEMO_VERSION) {
         return fail(reason, "it is a version " + std::to_string(version) +
-                                " demo; this game plays version " + std::to_string(DEMO_VERSION));
+                                " demo; this game plays versions " +
+                                std::to_string(DEMO_OLDEST_VERSION) + " to " +
+                                std::to_string(DEMO_VERSION));
     }
     if (bytes.size() < sizeof MAGIC + 8) {
         return fail(reason, "it is damaged (cut short)");
@@ -243,6 +296,9 @@ bool decodeDemo(const std::string& bytes, Demo& demo, std::string& reason) {
     if (in.left() != 0) {
         demo = Demo();
         return fail(reason, "it is damaged (bytes after the last frame)");
+    }
+    if (version == 1) {
+        convertWindowPositions(demo);
     }
     return true;
 }

@@ -15,20 +15,30 @@
 //            event: u8 type, i32 key code, u8 extended, i32 button, i32 wheel,
 //            i32 x, i32 y, i32 dx, i32 dy
 //   checksum u32, FNV-1a of every byte before it
+//
+// The pointer position (x, y) of a mouse event is kept in the design space of
+// the screens (app/design_fit.h), in 1/DEMO_POSITION_UNITS of a design pixel
+// with y up, so a game recorded in one window size clicks the same controls
+// when replayed in another. Version 1 kept window pixels (origin top-left) of
+// the recorded window under the unscaled layout; reading one converts them.
+// Motion (dx, dy) is the mouse look's and is kept as it came.
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "app/design_fit.h"
 #include "platform/events.h"
 
-constexpr std::uint32_t DEMO_VERSION = 1;
+constexpr std::uint32_t DEMO_VERSION = 2;
+constexpr std::uint32_t DEMO_OLDEST_VERSION = 1;
+constexpr int DEMO_POSITION_UNITS = 256;
 constexpr double DEMO_MAX_FRAME_TIME = 3600.0;
 constexpr std::uint32_t DEMO_MAX_EVENTS_PER_FRAME = 100000;
 // Larger files are refused before they are read into memory.
 constexpr std::uintmax_t DEMO_MAX_FILE_SIZE = 512u * 1024u * 1024u;
 
-// The GUI lays itself out by the window's size and mode, so a replay needs
-// the same to put the recorded clicks on the same controls.
+// The window the game was recorded in; a replay opens the same unless told
+// otherwise, and plays the same game in any size.
 struct DemoWindow {
     int width = 0;
     int height = 0;
@@ -45,6 +55,12 @@ struct Demo {
     DemoWindow window;
     std::vector<DemoFrame> frames;
 };
+
+// A mouse event's pointer position between the window (pixels, origin
+// top-left, of the window the fit is for) and the recording; other events
+// pass unchanged. Positions beyond what an int holds are clamped.
+platform::Event demoEventFromWindow(const platform::Event& event, const DesignFit& fit);
+platform::Event demoEventToWindow(const platform::Event& event, const DesignFit& fit);
 
 std::string encodeDemo(const Demo& demo);
 // False for a file of another format or version, or a damaged one; reason

@@ -144,7 +144,6 @@ private:
     int runFixedSteps(const std::function<void(FrameHandler&)>& step);
     void dispatch(const platform::Event& event);
     void runDemo();
-    bool demoWindowMatches();
     void menuFrame();
     void playFrame();
     void clearScreen(bool white);

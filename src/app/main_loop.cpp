@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "app/app_settings.h"
+#include "app/design_fit.h"
 #include "app/error_reporter.h"
 #include "app/game_window.h"
 #include "platform/keycodes.h"
@@ -44,7 +45,7 @@ void GameWindow::runOnce() {
     platform::Event event;
     if (platform::pollEvent(event)) {
         if (m_demoRecorder != nullptr) {
-            m_demoRecorder->recordEvent(event);
+            m_demoRecorder->recordEvent(demoEventFromWindow(event, fitDesign(m_width, m_height)));
         }
         dispatch(event);
     } else if (m_window.isMinimised()) {
@@ -74,25 +75,12 @@ DemoWindow GameWindow::demoWindow() const {
     return window;
 }
 
-// The GUI lays itself out by the window size, so another size would make the
-// recorded clicks land elsewhere.
-bool GameWindow::demoWindowMatches() {
-    const DemoWindow& recorded = m_demoPlayer->demo().window;
-    if (recorded.width == m_width && recorded.height == m_height &&
-        recorded.fullscreen == m_fullscreen) {
-        return true;
-    }
-    reportError(ERROR_GENERAL, "The demo was recorded in a %dx%d %s window; this one is %dx%d %s.",
-                recorded.width, recorded.height, recorded.fullscreen ? "fullscreen" : "windowed",
-                m_width, m_height, m_fullscreen ? "fullscreen" : "windowed");
-    appSettings()->quitRequested = true;
-    return false;
-}
-
 // The recording stands in for the window: only a request to close reaches
-// the game from outside, everything else it plays comes from the file.
+// the game from outside, everything else it plays comes from the file. Its
+// pointer positions are in the screens' design space, so they are placed in
+// this window as its screens are, whatever the size it was recorded in.
 void GameWindow::runDemo() {
-    if (appSettings()->quitRequested || !demoWindowMatches()) {
+    if (appSettings()->quitRequested) {
         return;
     }
     platform::Event event;
@@ -111,8 +99,9 @@ void GameWindow::runDemo() {
             break;
         }
         const DemoFrame& recordedFrame = m_demoPlayer->nextFrame();
+        const DesignFit fit = fitDesign(m_width, m_height);
         for (const platform::Event& recorded : recordedFrame.events) {
-            dispatch(recorded);
+            dispatch(demoEventToWindow(recorded, fit));
         }
         // As in the live loop, a quit among the events ends it before a frame.
         if (appSettings()->quitRequested) {

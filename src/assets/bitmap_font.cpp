@@ -135,13 +135,12 @@ Vector2 BitmapFont::measure(const char* text) const {
     return Vector2(width * m_scale, cell * m_scale);
 }
 
-void BitmapFont::print(Vector2 position, const char* text) const {
+void BitmapFont::print(Vector2 position, const char* text, bool scaled) const {
     std::vector<signed char> bytes = drawableText(text);
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, m_texture != nullptr ? m_texture->glName : 0);
+    bindOverlayTexture(m_texture != nullptr ? m_texture->glName : 0, scaled || m_scale != 1.0f);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    glLoadIdentity();
     glTranslatef(position.x, position.y, 0.0f);
     glPushAttrib(GL_LIST_BIT);
     glListBase(m_listBase - 32);

@@ -35,7 +35,9 @@ public:
     void setColour(Color4 colour) { m_colour = colour; }
     void setScale(float scale) { m_scale = scale; }
     Vector2 measure(const char* text) const;
-    void print(Vector2 position, const char* text) const;
+    // Under the current modelview, which the caller sets; scaled says
+    // whether that draws the glyphs at another size than their cells.
+    void print(Vector2 position, const char* text, bool scaled = false) const;
 
     Color4 colour() const { return m_colour; }
     float scale() const { return m_scale; }

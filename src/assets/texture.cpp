@@ -212,3 +212,12 @@ Color4 Texture::getPixel(int x, int y) const {
     return Color4(static_cast<int>(pixel[0]), static_cast<int>(pixel[1]),
                   static_cast<int>(pixel[2]), hasAlpha ? static_cast<int>(pixel[3]) : 255);
 }
+
+void bindOverlayTexture(unsigned glName, bool scaled) {
+    glBindTexture(GL_TEXTURE_2D, glName);
+    if (glName == 0 || !scaled) {
+        return;
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+}

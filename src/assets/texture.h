@@ -98,3 +98,8 @@ inline unsigned TextureSurface::glName() const {
 inline bool TextureSurface::isSolid() const {
     return m_texture.solid != 0;
 }
+
+// Binds a picture of the 2D overlay. Drawn at a scale other than 1, it is
+// sampled linearly, so scaled glyphs and panels keep even strokes instead of
+// doubling every other pixel; unscaled it keeps the filter it was loaded with.
+void bindOverlayTexture(unsigned glName, bool scaled);

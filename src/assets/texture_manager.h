@@ -72,6 +72,10 @@ public:
         __attribute__((format(printf, 6, 7)));
     BitmapFont* getFont(int group, std::uint32_t fontId) const;
     std::size_t fontCount(int group) const;
+    // Text and GUI pictures are drawn scaled to the window (the GUI sets
+    // this with its layout), so they are sampled smoothly.
+    void setOverlayScaled(bool scaled) { m_bOverlayScaled = scaled; }
+    bool overlayScaled() const { return m_bOverlayScaled; }
 
 private:
     static bool validGroup(int group) { return group >= 0 && group < GROUP_COUNT; }
@@ -84,4 +88,5 @@ private:
     char m_text[TEXT_BUFFER_SIZE] = {};
     std::unique_ptr<TexturePreload> m_pPreload;
     std::vector<Texture*> m_vpPendingUploads;  // taken from the preload
+    bool m_bOverlayScaled = false;
 };

@@ -117,5 +117,5 @@ void TextureManager::printText(int group, std::uint32_t fontId, float x, float y
         return;
     }
     FORMAT_INTO_TEXT_BUFFER(format);
-    font->print(Vector2(x, y), m_text);
+    font->print(Vector2(x, y), m_text, m_bOverlayScaled);
 }

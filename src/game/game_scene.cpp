@@ -1,25 +1,7 @@
 #include "game/game_scene.h"
 
-#include "app/app_settings.h"
 #include "app/game_window.h"
 #include "input/input_router.h"
-
-namespace {
-
-// Centres the 800 x 600 design of the screens on the resolutions the game
-// offers; any other width keeps the design at the lower-left corner.
-Vector2 guiOffsetFor(int screenWidth) {
-    switch (screenWidth) {
-        case 1024:
-            return Vector2(112.0f, 84.0f);
-        case 1280:
-            return Vector2(240.0f, 212.0f);
-        default:
-            return Vector2(0.0f, 0.0f);
-    }
-}
-
-}  // namespace
 
 GameScene::GameScene(GameWindow& window)
     : m_window(window),
@@ -29,8 +11,9 @@ GameScene::GameScene(GameWindow& window)
                               [this] { leaveGame(); }}),
       m_hud(m_gui, m_textures, m_player, m_ghosts, m_pickups),
       m_play(m_player, m_level, m_ghosts, m_pickups, [this] { endGame(); }) {
-    m_gui.setOffset(guiOffsetFor(window.windowWidth()));
-    m_hud.setFullscreen(window.isFullscreen());
+    // Without a window (tests) the screens are laid out for 800 x 600.
+    const bool sized = window.windowWidth() > 0 && window.windowHeight() > 0;
+    m_gui.setScreenSize(sized ? window.windowWidth() : 800, sized ? window.windowHeight() : 600);
     setHooks(this);
     setPlayView(this);
     m_window.setStateListener([this](GameState state) { m_screens.stateEntered(state); });

@@ -50,7 +50,9 @@ public:
     void draw3D() override;
     void drawPlayOverlay() override;
     void skipIntro() override { m_screens.skipIntro(); }
-    void fullscreenChanged(bool fullscreen) override { m_hud.setFullscreen(fullscreen); }
+    // The GUI and HUD follow the window's drawable size; the HUD keeps to its
+    // corners through its anchors, so going fullscreen needs nothing more.
+    void windowResized(int width, int height) override { m_gui.setScreenSize(width, height); }
 
     // SceneHooks.
     ShapeTexture* findTexture(int group, std::uint32_t id) override;

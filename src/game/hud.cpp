@@ -19,56 +19,66 @@ namespace {
 
 using namespace gui_id;
 
+// The panels keep to the window's corners (see HudImage), at the heights they
+// had in a fullscreen window of the frame's size: the lower ones the old
+// windowed mode showed made up for a title bar taking part of the window,
+// which the window no longer does.
 constexpr float RADAR_X = 689.0f;
-constexpr float RADAR_Y_ON = 432.0f;
-constexpr float RADAR_Y_OFF = 644.0f;
+constexpr float RADAR_Y_ON = 464.0f;
+constexpr float RADAR_Y_OFF = 676.0f;
 constexpr float RADAR_SLIDE_SPEED = 150.0f;
 constexpr float RADAR_CENTRE_X = 111.0f;
 constexpr float RADAR_CENTRE_Y = 113.0f;
 constexpr float BLIP_HALF_SIZE = 3.0f;
 constexpr float BEEP_WINDOW = 0.017f;
 constexpr float SCORE_RIGHT_EDGE = 168.0f;
-constexpr float SCORE_Y = 591.0f;
-// 32 in fullscreen, where the score panel and the radar sit higher.
-constexpr float FULLSCREEN_LIFT = 32.0f;
+constexpr float SCORE_Y = 623.0f;
 
-// One picture of the HUD: where it stands and where it lies in its texture.
+constexpr DesignAnchor LOW = DesignAnchor::Low;
+constexpr DesignAnchor MID = DesignAnchor::Centre;
+constexpr DesignAnchor HIGH = DesignAnchor::High;
+// The radar's panel, blips and sweep share one corner.
+constexpr DesignAnchor RADAR_X_ANCHOR = HIGH;
+constexpr DesignAnchor RADAR_Y_ANCHOR = HIGH;
+
+// One picture of the HUD: where it stands, the window corner or side it
+// keeps to, and where it lies in its texture.
 struct HudImage {
     GUI_ID id;
     float x, y, width, height;
     int px, py;
-    bool lifted;  // moves up with the fullscreen lift
+    DesignAnchor anchorX, anchorY;
 };
 
 // The blips start far outside the screen; the radar moves them in.
 constexpr HudImage PANELS[] = {
-    {HEALTH_PANEL, -100, -75, 173, 60, 2, 509, false},
-    {ENERGY_PANEL, 100, -75, 173, 60, 2, 447, false},
-    {ARROWS_PANEL, 724, -75, 173, 60, 2, 385, false},
-    {SCORE_PANEL, -100, 580, 282, 60, 2, 61, true},
+    {HEALTH_PANEL, -100, -75, 173, 60, 2, 509, LOW, LOW},
+    {ENERGY_PANEL, 100, -75, 173, 60, 2, 447, LOW, LOW},
+    {ARROWS_PANEL, 724, -75, 173, 60, 2, 385, HIGH, LOW},
+    {SCORE_PANEL, -100, 612, 282, 60, 2, 61, LOW, HIGH},
 };
 constexpr HudImage RADAR_IMAGES[] = {
-    {RADAR_PANEL, RADAR_X, RADAR_Y_OFF, 225, 225, 284, 509, true},
-    {ARROW_CASE_BLIP, -1000, -1000, 6, 6, 263, 507, false},
-    {POWER_CELL_BLIP, -1000, -1000, 6, 6, 272, 507, false},
-    {FIRST_GHOST_BLIP, -1000, -1000, 6, 6, 254, 507, false},
-    {FIRST_GHOST_BLIP + 1, -1000, -1000, 6, 6, 254, 507, false},
-    {FIRST_GHOST_BLIP + 2, -1000, -1000, 6, 6, 254, 507, false},
-    {CROSSHAIR, 370, 264, 36, 35, 215, 511, false},
+    {RADAR_PANEL, RADAR_X, RADAR_Y_OFF, 225, 225, 284, 509, RADAR_X_ANCHOR, RADAR_Y_ANCHOR},
+    {ARROW_CASE_BLIP, -1000, -1000, 6, 6, 263, 507, RADAR_X_ANCHOR, RADAR_Y_ANCHOR},
+    {POWER_CELL_BLIP, -1000, -1000, 6, 6, 272, 507, RADAR_X_ANCHOR, RADAR_Y_ANCHOR},
+    {FIRST_GHOST_BLIP, -1000, -1000, 6, 6, 254, 507, RADAR_X_ANCHOR, RADAR_Y_ANCHOR},
+    {FIRST_GHOST_BLIP + 1, -1000, -1000, 6, 6, 254, 507, RADAR_X_ANCHOR, RADAR_Y_ANCHOR},
+    {FIRST_GHOST_BLIP + 2, -1000, -1000, 6, 6, 254, 507, RADAR_X_ANCHOR, RADAR_Y_ANCHOR},
+    {CROSSHAIR, 370, 264, 36, 35, 215, 511, MID, MID},
 };
 
-// The number beside each panel, in creation order after its panel.
+// The number beside each panel, in creation order after its panel, and
+// anchored with it.
 struct HudNumber {
     GUI_ID panel;
     GUI_ID id;
     float x, y;
-    bool lifted;
 };
 constexpr HudNumber NUMBERS[] = {
-    {HEALTH_PANEL, HEALTH_NUMBER, -42, -64, false},
-    {ENERGY_PANEL, ENERGY_NUMBER, 158, -64, false},
-    {ARROWS_PANEL, ARROWS_NUMBER, 782, -64, false},
-    {SCORE_PANEL, SCORE_NUMBER, SCORE_RIGHT_EDGE, SCORE_Y, true},
+    {HEALTH_PANEL, HEALTH_NUMBER, -42, -64},
+    {ENERGY_PANEL, ENERGY_NUMBER, 158, -64},
+    {ARROWS_PANEL, ARROWS_NUMBER, 782, -64},
+    {SCORE_PANEL, SCORE_NUMBER, SCORE_RIGHT_EDGE, SCORE_Y},
 };
 
 // The angle of (x, y) from the +x axis in [0, 2 pi).
@@ -112,24 +122,24 @@ bool Hud::setUp(TextureID gameOverTexture) {
         return false;
     }
     m_radarOn = true;
-    float lift = m_fullscreenLift;
     for (const HudImage& panel : PANELS) {
-        float y = panel.y + (panel.lifted ? lift : 0.0f);
-        if (!createImage(panel.id, GameState::Playing, m_numbersTexture, panel.x, y, panel.width,
-                         panel.height, panel.px, panel.py)) {
+        if (!createImage(panel.id, GameState::Playing, m_numbersTexture, panel.x, panel.y,
+                         panel.width, panel.height, panel.px, panel.py) ||
+            !m_gui.setAnchor(panel.id, panel.anchorX, panel.anchorY)) {
             return false;
         }
         for (const HudNumber& number : NUMBERS) {
             if (number.panel == panel.id &&
-                !createNumber(number.id, number.x, number.y + (number.lifted ? lift : 0.0f))) {
+                (!createNumber(number.id, number.x, number.y) ||
+                 !m_gui.setAnchor(number.id, panel.anchorX, panel.anchorY))) {
                 return false;
             }
         }
     }
     for (const HudImage& image : RADAR_IMAGES) {
-        float y = image.y + (image.lifted ? lift : 0.0f);
-        if (!createImage(image.id, GameState::Playing, m_numbersTexture, image.x, y, image.width,
-                         image.height, image.px, image.py)) {
+        if (!createImage(image.id, GameState::Playing, m_numbersTexture, image.x, image.y,
+                         image.width, image.height, image.px, image.py) ||
+            !m_gui.setAnchor(image.id, image.anchorX, image.anchorY)) {
             return false;
         }
     }
@@ -148,45 +158,13 @@ void Hud::setRadarRange(float worldUnits) {
     m_radarScale = RADAR_RADIUS / worldUnits;
 }
 
-// The lifted pictures move by the change at once; the score number and the
-// radar's slide limits read the lift every frame.
-void Hud::setFullscreen(bool fullscreen) {
-    float lift = fullscreen ? FULLSCREEN_LIFT : 0.0f;
-    float change = lift - m_fullscreenLift;
-    m_fullscreenLift = lift;
-    if (change == 0.0f) {
-        return;
-    }
-    auto move = [this, change](GUI_ID id) {
-        if (m_gui.getControl(id) != nullptr) {
-            Vector2 p = m_gui.getPosition(id);
-            m_gui.setPosition(id, p.x, p.y + change);
-        }
-    };
-    for (const HudImage& image : PANELS) {
-        if (image.lifted) {
-            move(image.id);
-        }
-    }
-    for (const HudImage& image : RADAR_IMAGES) {
-        if (image.lifted) {
-            move(image.id);
-        }
-    }
-    for (const HudNumber& number : NUMBERS) {
-        if (number.lifted) {
-            move(number.id);
-        }
-    }
-}
-
 bool Hud::update(float frameTime, bool playing) {
     if (m_gui.getControl(SCORE_NUMBER) == nullptr) {
         return false;  // no level, no HUD
     }
     int score = m_player.getScore();
     float width = m_textures.getTextWidth(m_numbersFont.group, m_numbersFont.id, "%d", score);
-    m_gui.setPosition(SCORE_NUMBER, SCORE_RIGHT_EDGE - width, SCORE_Y + m_fullscreenLift);
+    m_gui.setPosition(SCORE_NUMBER, SCORE_RIGHT_EDGE - width, SCORE_Y);
     m_gui.setTextf(SCORE_NUMBER, "%d", score);
     m_gui.setTextf(HEALTH_NUMBER, "%d", m_player.getHealth());
     m_gui.setTextf(ENERGY_NUMBER, "%d", m_player.getEnergy());
@@ -200,9 +178,8 @@ bool Hud::update(float frameTime, bool playing) {
 }
 
 void Hud::slideRadarPanel(float frameTime) {
-    float lift = m_fullscreenLift;
-    float low = RADAR_Y_ON + lift;
-    float high = RADAR_Y_OFF + lift;
+    float low = RADAR_Y_ON;
+    float high = RADAR_Y_OFF;
     Vector2 p = m_gui.getPosition(RADAR_PANEL);
     float y = p.y;
     if (m_player.getEnergy() == 0) {
@@ -246,18 +223,19 @@ void Hud::drawRadar(float frameTime) {
 
 void Hud::drawRadarSweep() {
     Vector2 centre = radarCentre();
-    const Vector2 offset = m_gui.offset();
-    float sx = centre.x + offset.x;
-    float sy = centre.y + offset.y;
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    float sx = centre.x;
+    float sy = centre.y;
+    m_gui.loadTransform(RADAR_X_ANCHOR, RADAR_Y_ANCHOR);
     glDisable(GL_TEXTURE_2D);
     glColor4f(1.0f, 1.0f, 1.0f, 0.75f);
+    // As thick as the scaled pictures' lines around it.
+    glLineWidth(std::max(1.0f, std::round(m_gui.scale())));
     glBegin(GL_LINES);
     glVertex2f(sx, sy);
     glVertex2f(sx + RADAR_RADIUS * std::cos(m_radarSweepAngle),
                sy + RADAR_RADIUS * std::sin(m_radarSweepAngle));
     glEnd();
+    glLineWidth(1.0f);
 }
 
 bool Hud::radarObject(GUI_ID guiId, Vector3& position) const {

@@ -25,8 +25,6 @@ public:
     void clear();
     // How far from the player, in world units, the radar's rim lies.
     void setRadarRange(float worldUnits);
-    // The score panel and the radar sit higher in fullscreen.
-    void setFullscreen(bool fullscreen);
 
     // Once per drawn frame before the GUI group is drawn: the numbers, and
     // while playing the radar panel, its sweep and blips. True when the radar
@@ -37,7 +35,6 @@ public:
     bool radarOn() const { return m_radarOn; }
     float radarSweepAngle() const { return m_radarSweepAngle; }
     float radarScale() const { return m_radarScale; }
-    float fullscreenLift() const { return m_fullscreenLift; }
     FontID numbersFont() const { return m_numbersFont; }
 
 private:
@@ -63,5 +60,4 @@ private:
     bool m_radarOn = true;
     float m_radarSweepAngle = 0.0f;
     float m_radarScale = 0.0f;
-    float m_fullscreenLift = 0.0f;
 };

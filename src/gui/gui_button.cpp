@@ -37,8 +37,8 @@ void GUIButton::print() {
                 static_cast<double>(m_vPosition.y));
 }
 
-GUI_ID GUIButton::update(float mouseX, float mouseY, bool pressed, const Vector2& offset) {
-    const bool over = isMouseOver(mouseX, mouseY, offset);
+GUI_ID GUIButton::update(float mouseX, float mouseY, bool pressed) {
+    const bool over = isMouseOver(mouseX, mouseY);
     const bool entered = over && !m_bMouseOver;
     m_bMouseOver = over;
     if (entered && m_uiSound != 0) {
@@ -72,7 +72,7 @@ bool GUIButton::setTexture(int group, std::uint32_t textureId, int px, int py, i
     return true;
 }
 
-void GUIButton::draw(const Vector2& offset) {
+void GUIButton::draw() {
     if (m_uiTexture == 0) {
         return;
     }
@@ -82,6 +82,5 @@ void GUIButton::draw(const Vector2& offset) {
         {r.uMin, r.vMin}, {r.uMax, r.vMin}, {r.uMax, r.vMax}, {r.uMin, r.vMax}};
     selectModelView();
     glColor3f(1.0f, 1.0f, 1.0f);
-    drawTexturedQuad(m_uiTexture, offset.x + m_vPosition.x, offset.y + m_vPosition.y, m_vSize.x,
-                     m_vSize.y, corners);
+    drawTexturedQuad(m_uiTexture, m_vPosition.x, m_vPosition.y, m_vSize.x, m_vSize.y, corners);
 }

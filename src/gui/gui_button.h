@@ -20,9 +20,9 @@ public:
               float hitX, float hitY, float hitWidth, float hitHeight);
 
     void print() override;
-    GUI_ID update(float mouseX, float mouseY, bool pressed, const Vector2& offset) override;
+    GUI_ID update(float mouseX, float mouseY, bool pressed) override;
     void reset() override {}
-    void draw(const Vector2& offset) override;
+    void draw() override;
 
     // look 0 to 3 sets that look's rectangle, ALL_LOOKS sets all four.
     bool setTexture(int group, std::uint32_t textureId, int px, int py, int look);

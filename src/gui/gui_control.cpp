@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "app/error_reporter.h"
+#include "assets/texture.h"
 #include "assets/texture_manager.h"
 
 namespace {
@@ -33,9 +34,9 @@ void GUIControl::setAlpha(float alpha) {
     m_fAlpha = alpha;
 }
 
-bool GUIControl::isMouseOver(float mouseX, float mouseY, const Vector2& offset) const {
-    const float left = offset.x + m_vPosition.x + m_vHitOffset.x;
-    const float bottom = offset.y + m_vPosition.y + m_vHitOffset.y;
+bool GUIControl::isMouseOver(float mouseX, float mouseY) const {
+    const float left = m_vPosition.x + m_vHitOffset.x;
+    const float bottom = m_vPosition.y + m_vHitOffset.y;
     return mouseX >= left && mouseX <= left + m_vHitSize.x && mouseY >= bottom &&
            mouseY <= bottom + m_vHitSize.y;
 }
@@ -65,15 +66,18 @@ bool GUIControl::textureRect(int group, std::uint32_t textureId, int px, int py,
 
 void GUIControl::selectModelView() {
     glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+}
+
+void GUIControl::bindTexture(unsigned glName) const {
+    bindOverlayTexture(glName, m_textures.overlayScaled());
 }
 
 void GUIControl::drawTexturedQuad(unsigned glName, float x, float y, float width, float height,
-                                  const float (&texCoords)[4][2]) {
+                                  const float (&texCoords)[4][2]) const {
     const float right = x + width - 1.0f;
     const float top = y + height - 1.0f;
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, glName);
+    bindTexture(glName);
     glBegin(GL_QUADS);
     glTexCoord2f(texCoords[0][0], texCoords[0][1]);
     glVertex2f(x, y);

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "app/design_fit.h"
 #include "scene/vector.h"
 
 class TextureManager;
@@ -24,11 +25,12 @@ struct GUITexRect {
 };
 
 // The common part of every GUI control: identity, placement, the mouse box and
-// the hover, toggle and opacity state. Positions are in the 800 x 600 layout
-// with the origin at the bottom-left. Where that layout sits on the screen is
-// the manager's to know, so the offset comes with every draw and hit test
-// instead of being kept by each control. Controls reach textures and fonts
-// through the texture manager they were created with, which outlives them.
+// the hover, toggle and opacity state. Positions are in the design space
+// (app/design_fit.h) with the origin at the bottom-left. Where that space lands
+// on the screen is the manager's to know: it sets the modelview before a
+// control draws and hands it the mouse in design coordinates, both by the
+// control's anchor. Controls reach textures and fonts through the texture
+// manager they were created with, which outlives them.
 class GUIControl {
 public:
     virtual ~GUIControl() = default;
@@ -38,10 +40,11 @@ public:
     // One line describing the control, written to the error log (kind 0).
     virtual void print() = 0;
     // The control's GUI_ID when the mouse is over it, else 0. The mouse is in
-    // screen coordinates, the control at offset plus its position.
-    virtual GUI_ID update(float mouseX, float mouseY, bool pressed, const Vector2& offset) = 0;
+    // design coordinates.
+    virtual GUI_ID update(float mouseX, float mouseY, bool pressed) = 0;
     virtual void reset() = 0;
-    virtual void draw(const Vector2& offset) = 0;
+    // Draws at design coordinates under the modelview the manager set.
+    virtual void draw() = 0;
 
     Vector2 getPosition() const { return m_vPosition; }
     void setPosition(float x, float y) { m_vPosition = Vector2(x, y); }
@@ -54,7 +57,16 @@ public:
     float getAlpha() const { return m_fAlpha; }
     void setAlpha(float alpha);
     // Inclusive at both ends of both axes.
-    bool isMouseOver(float mouseX, float mouseY, const Vector2& offset) const;
+    bool isMouseOver(float mouseX, float mouseY) const;
+
+    // Which corner or side of the window the control keeps to (both centred
+    // unless set: the control moves with the fitted design).
+    DesignAnchor anchorX() const { return m_eAnchorX; }
+    DesignAnchor anchorY() const { return m_eAnchorY; }
+    void setAnchor(DesignAnchor x, DesignAnchor y) {
+        m_eAnchorX = x;
+        m_eAnchorY = y;
+    }
 
     Vector2 getSize() const { return m_vSize; }
     Vector2 getHitOffset() const { return m_vHitOffset; }
@@ -72,9 +84,12 @@ protected:
     // The textured quad shared by buttons, images and the list frame:
     // (X, Y) to (X + W - 1, Y + H - 1) with the texture corners given in the
     // order lower-left, lower-right, upper-right, upper-left.
-    static void drawTexturedQuad(unsigned glName, float x, float y, float width, float height,
-                                 const float (&texCoords)[4][2]);
+    void drawTexturedQuad(unsigned glName, float x, float y, float width, float height,
+                          const float (&texCoords)[4][2]) const;
+    // Selects the modelview, which the manager has set for this control.
     static void selectModelView();
+    // Binds a GUI texture with the filtering its drawn size calls for.
+    void bindTexture(unsigned glName) const;
 
     TextureManager& m_textures;
     GUIType m_eType;
@@ -87,4 +102,6 @@ protected:
     bool m_bToggled = false;
     float m_fAlpha = 1.0f;
     int m_iOrientation = 0;
+    DesignAnchor m_eAnchorX = DesignAnchor::Centre;
+    DesignAnchor m_eAnchorY = DesignAnchor::Centre;
 };

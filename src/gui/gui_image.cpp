@@ -22,9 +22,9 @@ void GUIImage::print() {
                 static_cast<double>(m_vPosition.y));
 }
 
-GUI_ID GUIImage::update(float mouseX, float mouseY, bool /*pressed*/, const Vector2& offset) {
+GUI_ID GUIImage::update(float mouseX, float mouseY, bool /*pressed*/) {
     // Images answer the mouse but keep no hover state and never toggle.
-    return isMouseOver(mouseX, mouseY, offset) ? m_uiID : 0;
+    return isMouseOver(mouseX, mouseY) ? m_uiID : 0;
 }
 
 bool GUIImage::setTexture(int group, std::uint32_t textureId, int px, int py, int orientation) {
@@ -55,7 +55,7 @@ bool GUIImage::setTexture(int group, std::uint32_t textureId, int px, int py, in
     return true;
 }
 
-void GUIImage::draw(const Vector2& offset) {
+void GUIImage::draw() {
     if (m_uiTexture == 0) {
         return;
     }
@@ -76,6 +76,5 @@ void GUIImage::draw(const Vector2& offset) {
     }
     selectModelView();
     glColor4f(1.0f, 1.0f, 1.0f, m_fAlpha);
-    drawTexturedQuad(m_uiTexture, offset.x + m_vPosition.x, offset.y + m_vPosition.y, m_vSize.x,
-                     m_vSize.y, corners);
+    drawTexturedQuad(m_uiTexture, m_vPosition.x, m_vPosition.y, m_vSize.x, m_vSize.y, corners);
 }

@@ -8,9 +8,9 @@ public:
     GUIImage(TextureManager& textures, GUI_ID id, float x, float y, float width, float height);
 
     void print() override;
-    GUI_ID update(float mouseX, float mouseY, bool pressed, const Vector2& offset) override;
+    GUI_ID update(float mouseX, float mouseY, bool pressed) override;
     void reset() override {}
-    void draw(const Vector2& offset) override;
+    void draw() override;
 
     bool setTexture(int group, std::uint32_t textureId, int px, int py, int orientation);
     int getOrientation() const { return m_iOrientation; }

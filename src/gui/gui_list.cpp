@@ -116,10 +116,10 @@ std::uint32_t GUIList::getSelectedValue() const {
     return selectionValid() ? m_rowValues[static_cast<std::size_t>(m_iSelected)] : 0;
 }
 
-GUI_ID GUIList::update(float mouseX, float mouseY, bool pressed, const Vector2& offset) {
-    m_bMouseOver = isMouseOver(mouseX, mouseY, offset);
+GUI_ID GUIList::update(float mouseX, float mouseY, bool pressed) {
+    m_bMouseOver = isMouseOver(mouseX, mouseY);
     if (m_bMouseOver && pressed) {
-        const int top = static_cast<int>(m_vPosition.y + m_vHitOffset.y + m_vHitSize.y + offset.y);
+        const int top = static_cast<int>(m_vPosition.y + m_vHitOffset.y + m_vHitSize.y);
         for (int i = 0; i < getRowCount(); ++i) {
             if (mouseY > static_cast<float>(top - m_iRowHeight * (i + 1))) {
                 selectRow(i);
@@ -130,12 +130,12 @@ GUI_ID GUIList::update(float mouseX, float mouseY, bool pressed, const Vector2& 
     return m_bMouseOver ? m_uiID : 0;
 }
 
-void GUIList::draw(const Vector2& offset) {
+void GUIList::draw() {
     if (m_uiTexture == 0) {
         return;
     }
-    const float x = m_vPosition.x + offset.x;
-    const float y = m_vPosition.y + offset.y;
+    const float x = m_vPosition.x;
+    const float y = m_vPosition.y;
     const float right = x + m_vSize.x - 1.0f;
     const float upper = y + m_vSize.y - 1.0f;
     const float left = x + m_vHitOffset.x;

@@ -20,9 +20,9 @@ public:
             float hitX, float hitY, float hitWidth, float hitHeight);
 
     void print() override;
-    GUI_ID update(float mouseX, float mouseY, bool pressed, const Vector2& offset) override;
+    GUI_ID update(float mouseX, float mouseY, bool pressed) override;
     void reset() override {}
-    void draw(const Vector2& offset) override;
+    void draw() override;
 
     bool setTexture(int group, std::uint32_t textureId, int px, int py, int part);
     void setHighlightColour(float red, float green, float blue, float alpha);

@@ -1,5 +1,7 @@
 #include "gui/gui_manager.h"
 
+#include <GL/gl.h>
+
 #include <cstdarg>
 #include <cstdio>
 #include <new>
@@ -62,6 +64,40 @@ GUIMouse guiMouseFromClient(unsigned clientX, unsigned clientY, int windowWidth,
 }
 
 GUIManager::GUIManager(TextureManager& textures) : m_textures(textures) {}
+
+void GUIManager::setScreenSize(int width, int height) {
+    setFit(fitDesign(width, height));
+}
+
+void GUIManager::setFit(const DesignFit& fit) {
+    m_fit = fit;
+    m_textures.setOverlayScaled(m_fit.scale != 1.0f);
+}
+
+bool GUIManager::setAnchor(GUI_ID id, DesignAnchor x, DesignAnchor y) {
+    GUIControl* control = getControl(id);
+    if (control == nullptr) {
+        reportMissing(NOT_A_GUI);
+        return false;
+    }
+    control->setAnchor(x, y);
+    return true;
+}
+
+Vector2 GUIManager::designToWindow(const Vector2& design, DesignAnchor x, DesignAnchor y) const {
+    return Vector2(m_fit.windowX(design.x, x), m_fit.windowY(design.y, y));
+}
+
+Vector2 GUIManager::windowToDesign(const Vector2& window, DesignAnchor x, DesignAnchor y) const {
+    return Vector2(m_fit.designX(window.x, x), m_fit.designY(window.y, y));
+}
+
+void GUIManager::loadTransform(DesignAnchor x, DesignAnchor y) const {
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(m_fit.originX(x), m_fit.originY(y), 0.0f);
+    glScalef(m_fit.scale, m_fit.scale, 1.0f);
+}
 
 GUIManager::~GUIManager() {
     clearAll();
@@ -426,7 +462,9 @@ GUI_ID GUIManager::handleMouse(GameState state) {
         return 0;
     }
     for (auto& control : group) {
-        const GUI_ID hit = control->update(mouse.x, mouse.y, mouse.click, m_vOffset);
+        const Vector2 design =
+            windowToDesign(Vector2(mouse.x, mouse.y), control->anchorX(), control->anchorY());
+        const GUI_ID hit = control->update(design.x, design.y, mouse.click);
         if (hit != 0) {
             return hit;
         }
@@ -448,7 +486,8 @@ void GUIManager::drawGroup(GameState state) {
         return;
     }
     for (auto& control : m_vpGroups[groupIndex(state)]) {
-        control->draw(m_vOffset);
+        loadTransform(control->anchorX(), control->anchorY());
+        control->draw();
     }
 }
 
@@ -467,10 +506,12 @@ void GUIManager::drawMouseCursor() {
     if (!m_pMouseCursor) {
         return;
     }
+    // The cursor is drawn at the design's scale, its hot spot on the pointer.
     const GUIMouse mouse = readMouse();
-    m_pMouseCursor->setPosition(mouse.x - m_vOffset.x - m_vHotSpot.x,
-                                mouse.y - m_vOffset.y - m_vHotSpot.y);
-    m_pMouseCursor->draw(m_vOffset);
+    const Vector2 tip = windowToDesign(Vector2(mouse.x, mouse.y));
+    m_pMouseCursor->setPosition(tip.x - m_vHotSpot.x, tip.y - m_vHotSpot.y);
+    loadTransform();
+    m_pMouseCursor->draw();
 }
 
 void GUIManager::clearGroup(GameState state) {

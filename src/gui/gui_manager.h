@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/design_fit.h"
 #include "app/game_state.h"
 #include "assets/texture_manager.h"
 #include "gui/gui_button.h"
@@ -17,8 +18,8 @@
 #include "scene/color.h"
 #include "scene/vector.h"
 
-// The mouse as the GUI sees it: GUI coordinates (origin at the lower-left of
-// the window), the click flag, and whether the pointer lies in the window at
+// The mouse as the GUI sees it: window pixels with the origin at the
+// lower-left, the click flag, and whether the pointer lies in the window at
 // all (a pointer outside it hits nothing).
 struct GUIMouse {
     float x = 0.0f;
@@ -50,11 +51,29 @@ public:
 
     // An empty reader restores the default.
     void setMouseReader(MouseReader reader);
-    // Where the 800 x 600 layout sits on the screen: added to every drawn
-    // position and hit test, and taken off the mouse to place the cursor.
-    // (0, 0) until set.
-    void setOffset(const Vector2& offset) { m_vOffset = offset; }
-    Vector2 offset() const { return m_vOffset; }
+    // The drawable size of the window, in pixels: the design space is
+    // fitted to it (app/design_fit.h). Until it is set, design coordinates
+    // are window pixels.
+    void setScreenSize(int width, int height);
+    // Any fit, also one no window size gives (tests).
+    void setFit(const DesignFit& fit);
+    const DesignFit& fit() const { return m_fit; }
+    float scale() const { return m_fit.scale; }
+    // The window pixel of the design origin for centred controls.
+    Vector2 offset() const { return Vector2(m_fit.offsetX, m_fit.offsetY); }
+    // Keeps a control to a side or corner of the window; false for an
+    // unknown id (reported).
+    bool setAnchor(GUI_ID id, DesignAnchor x, DesignAnchor y);
+    // Window pixels (origin lower-left) and design coordinates under an
+    // anchor, both ways.
+    Vector2 designToWindow(const Vector2& design, DesignAnchor x = DesignAnchor::Centre,
+                           DesignAnchor y = DesignAnchor::Centre) const;
+    Vector2 windowToDesign(const Vector2& window, DesignAnchor x = DesignAnchor::Centre,
+                           DesignAnchor y = DesignAnchor::Centre) const;
+    // Sets the modelview so that drawing at design coordinates lands where
+    // controls of that anchor are drawn (for what is drawn beside the GUI).
+    void loadTransform(DesignAnchor x = DesignAnchor::Centre,
+                       DesignAnchor y = DesignAnchor::Centre) const;
 
     // A fixed mouse, for tests without a window.
     void setMousePositionForTest(float x, float y, bool click);
@@ -135,6 +154,6 @@ private:
     std::map<GUI_ID, GameState> m_mAllIDs;
     std::unique_ptr<GUIImage> m_pMouseCursor;
     Vector2 m_vHotSpot;
-    Vector2 m_vOffset;
+    DesignFit m_fit;
     MouseReader m_mouseReader;
 };

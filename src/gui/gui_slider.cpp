@@ -68,15 +68,15 @@ void GUISlider::setValue(float value) {
     m_fKnobPosition = m_fScale * value + m_fOffset;
 }
 
-GUI_ID GUISlider::update(float mouseX, float mouseY, bool pressed, const Vector2& offset) {
-    m_bMouseOver = isMouseOver(mouseX, mouseY, offset);
+GUI_ID GUISlider::update(float mouseX, float mouseY, bool pressed) {
+    m_bMouseOver = isMouseOver(mouseX, mouseY);
     if (m_bMouseOver && pressed) {
         m_bToggled = !m_bToggled;
     }
     if (m_bToggled) {
         const float margin = static_cast<float>(m_iMargin);
-        const float along = m_bHorizontal ? mouseX - m_vPosition.x - offset.x - margin
-                                          : mouseY - m_vPosition.y - offset.y - margin;
+        const float along =
+            m_bHorizontal ? mouseX - m_vPosition.x - margin : mouseY - m_vPosition.y - margin;
         const float length = m_bHorizontal ? m_vHitSize.x : m_vHitSize.y;
         if (along <= 0.0f || m_fScale <= 0.0f) {
             setValue(m_fMinimum);
@@ -131,12 +131,12 @@ void texturedQuad(const GUITexRect& r, float x0, float y0, float x1, float y1) {
 
 }  // namespace
 
-void GUISlider::draw(const Vector2& offset) {
+void GUISlider::draw() {
     if (m_uiTexture == 0) {
         return;
     }
-    const float x = m_vPosition.x + offset.x;
-    const float y = m_vPosition.y + offset.y;
+    const float x = m_vPosition.x;
+    const float y = m_vPosition.y;
     const float w = m_vSize.x;
     const float h = m_vSize.y;
     const float d = m_fCrossOffset;
@@ -145,7 +145,7 @@ void GUISlider::draw(const Vector2& offset) {
     selectModelView();
     glColor3f(1.0f, 1.0f, 1.0f);
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, m_uiTexture);
+    bindTexture(m_uiTexture);
     texturedQuad(m_rects[TRACK_PART], x, y, x + m_vHitSize.x, y + m_vHitSize.y);
     const GUITexRect& knob = m_rects[m_bMouseOver ? KNOB_OVER_PART : KNOB_PART];
     if (m_bHorizontal) {

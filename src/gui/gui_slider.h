@@ -15,10 +15,10 @@ public:
               bool horizontal, float value, float minimum, float maximum, float step);
 
     void print() override;
-    GUI_ID update(float mouseX, float mouseY, bool pressed, const Vector2& offset) override;
+    GUI_ID update(float mouseX, float mouseY, bool pressed) override;
     // Releases the hold.
     void reset() override { m_bToggled = false; }
-    void draw(const Vector2& offset) override;
+    void draw() override;
 
     bool setTexture(int group, std::uint32_t textureId, int px0, int py0, int px1, int py1, int dx,
                     int dy);

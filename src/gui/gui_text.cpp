@@ -17,8 +17,8 @@ void GUIText::print() {
                 static_cast<double>(m_vPosition.y), m_sText.c_str());
 }
 
-GUI_ID GUIText::update(float mouseX, float mouseY, bool pressed, const Vector2& offset) {
-    m_bMouseOver = isMouseOver(mouseX, mouseY, offset);
+GUI_ID GUIText::update(float mouseX, float mouseY, bool pressed) {
+    m_bMouseOver = isMouseOver(mouseX, mouseY);
     if (m_bMouseOver && pressed) {
         m_bToggled = !m_bToggled;
     }
@@ -40,8 +40,8 @@ void GUIText::setScale(float scale) {
     setText(m_sText);
 }
 
-void GUIText::draw(const Vector2& offset) {
+void GUIText::draw() {
     selectModelView();
-    m_textures.printText(m_font.group, m_font.id, offset.x + m_vPosition.x,
-                         offset.y + m_vPosition.y, "%s", m_sText.c_str());
+    m_textures.printText(m_font.group, m_font.id, m_vPosition.x, m_vPosition.y, "%s",
+                         m_sText.c_str());
 }

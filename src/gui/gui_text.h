@@ -14,9 +14,9 @@ public:
             float y, float red, float green, float blue, float alpha, float scale);
 
     void print() override;
-    GUI_ID update(float mouseX, float mouseY, bool pressed, const Vector2& offset) override;
+    GUI_ID update(float mouseX, float mouseY, bool pressed) override;
     void reset() override {}
-    void draw(const Vector2& offset) override;
+    void draw() override;
 
     // Keeps at most MAX_TEXT characters; the measured text becomes the size
     // and the mouse box.

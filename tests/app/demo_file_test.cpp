@@ -165,6 +165,53 @@ TEST(DemoFile, HandBuiltFileOfTheDocumentedLayoutIsRead) {
     EXPECT_EQ(demo.frames[0].events[0].keyCode, 0x41);
 }
 
+// Version 1 kept the pointer in pixels of the window, laid out unscaled; it
+// is read as the design point the pointer was on, motion kept as it was.
+TEST(DemoFile, OldFilesPointerPositionsBecomeDesignPoints) {
+    struct Case {
+        int width, height;
+        EventType type;
+        int x, y;
+        int designX, designY;
+    } cases[] = {
+        {1024, 768, EventType::MouseDown, 380, 400, 268, 284},
+        {1024, 768, EventType::MouseMove, 112, 684, 0, 0},
+        {1280, 1024, EventType::MouseUp, 300, 500, 60, 312},
+        {800, 600, EventType::MouseWheel, 10, 20, 10, 580},
+        {1024, 768, EventType::KeyDown, 380, 400, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const std::string bytes = FileBuilder()
+                                      .header(1, c.width, c.height)
+                                      .u32(1)
+                                      .f64(0.01)
+                                      .u32(1)
+                                      .u8(static_cast<unsigned>(c.type))
+                                      .u32(0)
+                                      .u8(0)
+                                      .u32(1)
+                                      .u32(0)
+                                      .u32(static_cast<std::uint32_t>(c.x))
+                                      .u32(static_cast<std::uint32_t>(c.y))
+                                      .u32(5)
+                                      .u32(static_cast<std::uint32_t>(-7))
+                                      .sealed();
+        Demo demo;
+        std::string reason;
+        ASSERT_TRUE(decodeDemo(bytes, demo, reason)) << reason;
+        const Event& event = demo.frames.at(0).events.at(0);
+        if (c.type == EventType::KeyDown) {
+            EXPECT_EQ(event.x, c.x) << "not a pointer event: kept";
+            EXPECT_EQ(event.y, c.y);
+        } else {
+            EXPECT_EQ(event.x, c.designX * DEMO_POSITION_UNITS) << c.width << " " << c.x;
+            EXPECT_EQ(event.y, c.designY * DEMO_POSITION_UNITS) << c.width << " " << c.y;
+        }
+        EXPECT_EQ(event.dx, 5);
+        EXPECT_EQ(event.dy, -7);
+    }
+}
+
 struct Refused {
     const char* name;
     std::string bytes;
@@ -194,8 +241,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{"empty", "", "not a Spookhollow demo"},
         Refused{"other file", "P6\n1 1\n255\nabc", "not a Spookhollow demo"},
         Refused{"magic only", "SPKDEMO\n", "cut short"},
-        Refused{"newer version", FileBuilder().header(2).u32(0).sealed(),
-                "version 2 demo; this game plays version 1"},
+        Refused{"newer version", FileBuilder().header(DEMO_VERSION + 1).u32(0).sealed(),
+                "demo; this game plays versions 1 to"},
         Refused{"version 0", FileBuilder().header(0).u32(0).sealed(), "version 0 demo"},
         Refused{"no checksum", FileBuilder().header().u32(0).raw("").sealed().substr(0, 25),
                 "checksum"},
@@ -255,7 +302,7 @@ TEST(DemoFile, SavesWholeAndLoadsWithTheFileNamedInFailures) {
     writeFile(dir.file("old.demo"), FileBuilder().header(3).u32(0).sealed());
     EXPECT_FALSE(loadDemo(dir.file("old.demo"), demo, reason));
     EXPECT_EQ(reason, "Can not play the demo " + dir.file("old.demo") +
-                          ": it is a version 3 demo; this game plays version 1.");
+                          ": it is a version 3 demo; this game plays versions 1 to 2.");
     EXPECT_FALSE(loadDemo(dir.path(), demo, reason)) << "a folder is no demo";
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/demo_file.h"
 #include "e2e/e2e_input.h"
 #include "e2e/game_process.h"
 #include "support/game_trace.h"
@@ -106,6 +107,21 @@ TEST_F(DemoReplay, ShippedCastleGameEndsAsRecorded) {
     std::printf("[ demo ] %s\n", timings.c_str());
 }
 
+// The same recording replayed in a window of another size and aspect: its
+// clicks land on the same controls, so the game ends the same.
+TEST_F(DemoReplay, ShippedCastleGameEndsAsRecordedInAnotherWindowSize) {
+    Demo demo;
+    std::string reason;
+    ASSERT_TRUE(loadDemo(shippedDemo(), demo, reason)) << reason;
+    demo.window = {800, 600, false};
+    const std::string resized = sandbox.file("castle-800x600.demo");
+    ASSERT_TRUE(saveDemo(resized, demo, reason)) << reason;
+    DemoRun run(sandbox, {"--timedemo", resized});
+    ASSERT_TRUE(run.finish(300)) << "the replay did not end";
+    EXPECT_EQ(run.process().exitCode(), 0) << run.process().standardError();
+    EXPECT_EQ(run.line("demo:"), CASTLE_DEMO_END);
+}
+
 TEST_F(DemoReplay, GameRecordedFromRealInputPlaysBackToTheSameState) {
     if (!e2e::xdotoolAvailable()) {
         GTEST_SKIP() << "needs xdotool";
@@ -180,7 +196,7 @@ TEST_F(DemoReplay, ForeignDamagedAndMissingFilesAreRefusedBeforeAnyWindow) {
     const Case cases[] = {
         {"cut.demo", good.substr(0, good.size() / 3), "it is damaged"},
         {"flipped.demo", flipped, "it is damaged (checksum mismatch)"},
-        {"newer.demo", newer, "it is a version 9 demo; this game plays version 1"},
+        {"newer.demo", newer, "it is a version 9 demo; this game plays versions 1 to 2"},
         {"picture.demo", "BM\x36\x10\0\0", "it is not a Spookhollow demo"},
     };
     for (const Case& c : cases) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/design_fit.h"
 #include "support/temp_dir.h"
 #include "support/x11_helpers.h"
 
@@ -19,9 +20,11 @@ namespace e2e {
 
 constexpr int WINDOW_WIDTH = 1024;
 constexpr int WINDOW_HEIGHT = 768;
-// The GUI's design space is centred in a 1024 x 768 window by this offset.
-constexpr int GUI_OFFSET_X = 112;
-constexpr int GUI_OFFSET_Y = 84;
+
+// Where the game fits the GUI's design space into its window.
+inline DesignFit windowFit() {
+    return fitDesign(WINDOW_WIDTH, WINDOW_HEIGHT);
+}
 
 // Window pixels, counted from the top-left corner.
 struct Rect {
@@ -34,13 +37,18 @@ struct Rect {
 // The window pixels a GUI control covers: (x, y) is its lower-left corner in
 // the design space, where y grows upwards.
 inline Rect designRect(int x, int y, int width, int height) {
-    return {x + GUI_OFFSET_X, WINDOW_HEIGHT - GUI_OFFSET_Y - y - height, width, height};
+    const DesignFit fit = windowFit();
+    const auto left = static_cast<int>(std::lround(fit.windowX(static_cast<float>(x))));
+    const auto top = static_cast<int>(std::lround(fit.windowY(static_cast<float>(y + height))));
+    return {left, WINDOW_HEIGHT - top, static_cast<int>(std::lround(fit.scale * width)),
+            static_cast<int>(std::lround(fit.scale * height))};
 }
 
 // A window pixel for a design point.
 inline void designToWindow(int x, int y, int& wx, int& wy) {
-    wx = x + GUI_OFFSET_X;
-    wy = WINDOW_HEIGHT - GUI_OFFSET_Y - y;
+    const DesignFit fit = windowFit();
+    wx = static_cast<int>(std::lround(fit.windowX(static_cast<float>(x))));
+    wy = WINDOW_HEIGHT - static_cast<int>(std::lround(fit.windowY(static_cast<float>(y))));
 }
 
 // An image file of the game's data, top row first, four bytes a pixel.

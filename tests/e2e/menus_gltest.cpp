@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -22,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/design_fit.h"
 #include "e2e/e2e_input.h"
 #include "e2e/game_process.h"
 #include "support/game_trace.h"
@@ -32,10 +34,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The 800 x 600 layout sits at the GUI offset (112, 84) in a 1024 x 768 window.
-constexpr int OFFSET_X = 112;
-constexpr int OFFSET_Y = 84;
-constexpr int WINDOW_HEIGHT = 768;
+// A window pixel (from the top-left) of a point of the GUI's design space,
+// as the game fits it into its 1024 x 768 window.
+void layoutPixel(int x, int y, int& column, int& row) {
+    const DesignFit fit = fitDesign(1024, 768);
+    column = static_cast<int>(std::lround(fit.windowX(static_cast<float>(x))));
+    row = 768 - static_cast<int>(std::lround(fit.windowY(static_cast<float>(y))));
+}
 
 struct Rect {
     int x0, y0, x1, y1;  // layout coordinates, y up, inclusive
@@ -61,13 +66,11 @@ bool isParchment(const std::uint8_t* p) {
 int count(const x11::Image& image, Rect r, bool (*test)(const std::uint8_t*)) {
     int n = 0;
     for (int y = r.y0; y <= r.y1; ++y) {
-        int row = WINDOW_HEIGHT - OFFSET_Y - y;
-        if (row < 0 || row >= image.height) {
-            continue;
-        }
         for (int x = r.x0; x <= r.x1; ++x) {
-            int column = x + OFFSET_X;
-            if (column < 0 || column >= image.width) {
+            int column = 0;
+            int row = 0;
+            layoutPixel(x, y, column, row);
+            if (row < 0 || row >= image.height || column < 0 || column >= image.width) {
                 continue;
             }
             const std::uint8_t* p = &image.rgb[(static_cast<std::size_t>(row) * image.width +
@@ -203,8 +206,10 @@ protected:
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
     std::string screenPoint(int x, int y) const {
-        return std::to_string(where.x + OFFSET_X + x) + " " +
-               std::to_string(where.y + WINDOW_HEIGHT - OFFSET_Y - y);
+        int column = 0;
+        int row = 0;
+        layoutPixel(x, y, column, row);
+        return std::to_string(where.x + column) + " " + std::to_string(where.y + row);
     }
     void pointTo(int x, int y) { run("xdotool mousemove " + screenPoint(x, y)); }
     void click(int x, int y) {

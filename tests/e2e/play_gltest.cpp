@@ -183,7 +183,7 @@ protected:
     }
     e2e::GuiPicture healthPanel() const { return {&largeNumbers, 2, 509, 173, 60, -100, -75}; }
     e2e::GuiPicture crosshair() const { return {&largeNumbers, 215, 511, 36, 35, 370, 264}; }
-    e2e::GuiPicture radarInPlace() const { return {&largeNumbers, 284, 509, 225, 225, 689, 432}; }
+    e2e::GuiPicture radarInPlace() const { return {&largeNumbers, 284, 509, 225, 225, 689, 464}; }
     // The game's own mouse cursor with its tip at a design point.
     e2e::GuiPicture cursorAt(int x, int y) const { return {&gui, 0, 32, 20, 33, x - 1, y - 30}; }
 

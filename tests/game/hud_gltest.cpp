@@ -1,7 +1,7 @@
 // The play HUD over the generated LargeNumbers atlas: numbers, score
 // alignment, the radar panel sliding with the energy, blips and their fade,
-// the beep, the fullscreen lift (also when Alt+Enter switches during play,
-// wherever the radar is in its slide), and a few pixels through GL.
+// the beep, the panels at the window's corners at several aspects, and a few
+// pixels through GL.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -40,8 +40,7 @@ protected:
     }
 
     // The HUD as a level build sets it up; one world unit is one radar unit.
-    void setUpHud(float lift = 0.0f) {
-        scene->hud().setFullscreen(lift != 0.0f);
+    void setUpHud() {
         TextureID gameOver = scene->textures().loadTexture(0, false, 1, false,
                                                            "resources/textures/instructions.tga");
         ASSERT_TRUE(scene->hud().setUp(gameOver)) << ::testing::PrintToString(boxTexts());
@@ -93,48 +92,36 @@ TEST_F(HudTest, NumbersShowTruncatedValuesAndTheScoreStaysRightAligned) {
     float width = scene->gui().getTextControlSize(SCORE_NUMBER).x;
     EXPECT_GT(width, 0.0f);
     EXPECT_FLOAT_EQ(position(SCORE_NUMBER).x + width, 168.0f);
-    EXPECT_FLOAT_EQ(position(SCORE_NUMBER).y, 591.0f);
+    EXPECT_FLOAT_EQ(position(SCORE_NUMBER).y, 623.0f);
 }
 
 TEST_F(HudTest, RadarSlidesOutWithoutEnergyAndBackWhenItReturns) {
     setUpHud();
-    // Energy 50: the panel slides in from 644 towards 432 at 150 a second.
+    // Energy 50: the panel slides in from 676 towards 464 at 150 a second.
     drawFrame(0.1f);
-    EXPECT_NEAR(position(RADAR_PANEL).y, 644.0f - 15.0f, 1e-3);
+    EXPECT_NEAR(position(RADAR_PANEL).y, 676.0f - 15.0f, 1e-3);
     drawFrame(2.0f);
-    EXPECT_FLOAT_EQ(position(RADAR_PANEL).y, 432.0f);
+    EXPECT_FLOAT_EQ(position(RADAR_PANEL).y, 464.0f);
     EXPECT_TRUE(scene->hud().radarOn());
 
     scene->player().addEnergy(-49.1f);  // 0.9 reads as 0
     drawFrame(0.1f);
     EXPECT_FALSE(scene->hud().radarOn());
-    EXPECT_NEAR(position(RADAR_PANEL).y, 447.0f, 1e-3);
+    EXPECT_NEAR(position(RADAR_PANEL).y, 479.0f, 1e-3);
     drawFrame(5.0f);
-    EXPECT_FLOAT_EQ(position(RADAR_PANEL).y, 644.0f);
+    EXPECT_FLOAT_EQ(position(RADAR_PANEL).y, 676.0f);
 
     scene->player().addEnergy(0.1f);  // 1.0
     drawFrame(0.1f);
     EXPECT_TRUE(scene->hud().radarOn());
-    EXPECT_NEAR(position(RADAR_PANEL).y, 629.0f, 1e-3);
+    EXPECT_NEAR(position(RADAR_PANEL).y, 661.0f, 1e-3);
     EXPECT_FLOAT_EQ(position(RADAR_PANEL).x, 689.0f);
-}
-
-TEST_F(HudTest, FullscreenLiftsTheScorePanelAndTheRadar) {
-    setUpHud(32.0f);
-    EXPECT_FLOAT_EQ(position(SCORE_PANEL).y, 612.0f);
-    EXPECT_FLOAT_EQ(position(RADAR_PANEL).y, 676.0f);
-    drawFrame(0.0f);
-    EXPECT_FLOAT_EQ(position(SCORE_NUMBER).y, 623.0f);
-    drawFrame(3.0f);
-    EXPECT_FLOAT_EQ(position(RADAR_PANEL).y, 464.0f);
-    // The number panels along the bottom edge stay where they are.
-    EXPECT_FLOAT_EQ(position(HEALTH_PANEL).y, -75.0f);
 }
 
 TEST_F(HudTest, GhostOnTheRimIsShownAndALittleFurtherIsNot) {
     setUpHud();
-    drawFrame(5.0f);  // panel in place at 432
-    Vector2 centre(689.0f + 111.0f, 432.0f + 113.0f);
+    drawFrame(5.0f);  // panel in place at 464
+    Vector2 centre(689.0f + 111.0f, 464.0f + 113.0f);
 
     placeGhost(0.0f, 100.0f);  // straight ahead, exactly on the rim
     drawFrame(0.0f);
@@ -240,13 +227,18 @@ TEST_F(HudTest, CrosshairOnlyWithTheCrossbowAndTheGameOverPictureInItsOwnGroup) 
     EXPECT_TRUE(boxTexts().empty()) << ::testing::PrintToString(boxTexts());
 }
 
-// The HUD drawn into the 256 x 256 test window: the design space is moved so
-// that the crosshair and the health panel fall inside it.
+// The HUD drawn into the 256 x 256 test window: the health panel keeps to
+// its corner; the design is moved so that the crosshair falls inside it.
 TEST_F(HudTest, CrosshairAndPanelPixelsAreDrawnWhereTheyBelong) {
     setUpHud();
     GLTestContext& gl = GLTestContext::shared();
     auto drawAt = [&](float offsetX, float offsetY) {
-        scene->gui().setOffset(Vector2(offsetX, offsetY));
+        DesignFit fit;
+        fit.width = gl.width();
+        fit.height = gl.height();
+        fit.offsetX = offsetX;
+        fit.offsetY = offsetY;
+        scene->gui().setFit(fit);
         glViewport(0, 0, gl.width(), gl.height());
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
@@ -262,10 +254,11 @@ TEST_F(HudTest, CrosshairAndPanelPixelsAreDrawnWhereTheyBelong) {
         return rgba[0] + rgba[1] + rgba[2] > 30;
     };
 
-    // Health panel (-100, -75), 173 x 60, moved to (10, 10).
-    drawAt(110.0f, 85.0f);
-    EXPECT_TRUE(lit(10 + 86, 10 + 30));
-    EXPECT_FALSE(lit(10 + 86, 10 + 70));
+    // Health panel (-100, -75), 173 x 60: (12, 9) from the lower-left
+    // corner, wherever the design is moved.
+    drawAt(-270.0f, -164.0f);
+    EXPECT_TRUE(lit(12 + 86, 9 + 30));
+    EXPECT_FALSE(lit(12 + 86, 9 + 70));
 
     // Crosshair (370, 264), 36 x 35, moved to (100, 100): hidden with the mace.
     drawAt(-270.0f, -164.0f);
@@ -295,40 +288,55 @@ TEST_F(HudTest, CrosshairAndPanelPixelsAreDrawnWhereTheyBelong) {
     EXPECT_GT(litInside, 20);
 }
 
-// Alt+Enter during play: the pictures that sit higher in fullscreen move
-// with the switch, wherever the radar is in its slide, and back again.
-TEST_F(HudTest, LiftedPicturesFollowEachFullscreenSwitch) {
+// The panels keep to the window's corners at any aspect, scaled with the
+// screens; the crosshair and the game-over picture stay in the middle.
+TEST_F(HudTest, PanelsKeepToTheWindowCornersAtEveryAspect) {
     setUpHud();
-    auto y = [this](GUI_ID id) { return position(id).y; };
-    drawFrame(0.5f);  // the radar is sliding in: 644 - 75
-    ASSERT_FLOAT_EQ(y(RADAR_PANEL), 569.0f);
-
-    scene->fullscreenChanged(true);
-    EXPECT_FLOAT_EQ(scene->hud().fullscreenLift(), 32.0f);
-    EXPECT_FLOAT_EQ(y(SCORE_PANEL), 612.0f);
-    EXPECT_FLOAT_EQ(y(RADAR_PANEL), 601.0f);
-    EXPECT_FLOAT_EQ(y(HEALTH_PANEL), -75.0f);
-    drawFrame(3.0f);
-    EXPECT_FLOAT_EQ(y(SCORE_NUMBER), 623.0f);
-    EXPECT_FLOAT_EQ(y(RADAR_PANEL), 464.0f);  // its slide ends at the lifted place
-
-    scene->fullscreenChanged(true);  // no change, nothing moves
-    EXPECT_FLOAT_EQ(y(RADAR_PANEL), 464.0f);
-
-    scene->fullscreenChanged(false);
-    EXPECT_FLOAT_EQ(scene->hud().fullscreenLift(), 0.0f);
-    EXPECT_FLOAT_EQ(y(SCORE_PANEL), 580.0f);
-    EXPECT_FLOAT_EQ(y(RADAR_PANEL), 432.0f);
-    drawFrame(0.0f);
-    EXPECT_FLOAT_EQ(y(SCORE_NUMBER), 591.0f);
-}
-
-TEST_F(HudTest, AFullscreenSwitchBeforeTheHudExistsOnlySetsTheLift) {
-    scene->fullscreenChanged(true);
-    EXPECT_FLOAT_EQ(scene->hud().fullscreenLift(), 32.0f);
-    setUpHud(scene->hud().fullscreenLift());
-    EXPECT_FLOAT_EQ(position(SCORE_PANEL).y, 612.0f);
-    EXPECT_FLOAT_EQ(position(RADAR_PANEL).y, 676.0f);
+    drawFrame(3.0f);  // the radar slides all the way in
+    GUIManager& gui = scene->gui();
+    // A control's rectangle in window pixels (origin lower-left).
+    auto lowerLeft = [&](GUI_ID id) {
+        const GUIControl* c = gui.getControl(id);
+        return gui.designToWindow(c->getPosition(), c->anchorX(), c->anchorY());
+    };
+    auto upperRight = [&](GUI_ID id) {
+        const GUIControl* c = gui.getControl(id);
+        return gui.designToWindow(c->getPosition().add(c->getSize()), c->anchorX(), c->anchorY());
+    };
+    auto centre = [&](GUI_ID id) { return lowerLeft(id).add(upperRight(id)).scale(0.5f); };
+    for (const auto& size : {std::pair<int, int>{1920, 1080}, {2560, 1080}, {1024, 768}}) {
+        const auto w = static_cast<float>(size.first);
+        const auto h = static_cast<float>(size.second);
+        SCOPED_TRACE(size.first);
+        scene->windowResized(size.first, size.second);
+        const float s = gui.scale();
+        const Vector2 radar = centre(RADAR_PANEL);
+        EXPECT_LT(w - radar.x, 280.0f);
+        EXPECT_LT(h - radar.y, 280.0f);
+        EXPECT_GT(w - radar.x, 100.0f * s);
+        EXPECT_NEAR(upperRight(RADAR_PANEL).x - lowerLeft(RADAR_PANEL).x, 225.0f * s, 1.0f);
+        // Health bottom-left, arrows bottom-right, score top-left, each a
+        // few scaled pixels in from its corner.
+        EXPECT_NEAR(lowerLeft(HEALTH_PANEL).x, 12.0f * s, 1.0f);
+        EXPECT_NEAR(lowerLeft(HEALTH_PANEL).y, 9.0f * s, 1.0f);
+        EXPECT_NEAR(w - upperRight(ARROWS_PANEL).x, 15.0f * s, 1.0f);
+        EXPECT_NEAR(lowerLeft(ARROWS_PANEL).y, 9.0f * s, 1.0f);
+        EXPECT_NEAR(lowerLeft(SCORE_PANEL).x, 12.0f * s, 1.0f);
+        EXPECT_NEAR(h - upperRight(SCORE_PANEL).y, 12.0f * s, 1.0f);
+        // Each number stays on its panel.
+        for (const auto& pair : {std::pair<GUI_ID, GUI_ID>{HEALTH_PANEL, HEALTH_NUMBER},
+                                 {ARROWS_PANEL, ARROWS_NUMBER},
+                                 {SCORE_PANEL, SCORE_NUMBER}}) {
+            const Vector2 number = lowerLeft(pair.second);
+            EXPECT_GE(number.x, lowerLeft(pair.first).x);
+            EXPECT_LE(number.x, upperRight(pair.first).x);
+            EXPECT_GE(number.y, lowerLeft(pair.first).y);
+            EXPECT_LE(number.y, upperRight(pair.first).y);
+        }
+        EXPECT_NEAR(centre(CROSSHAIR).x, w / 2.0f, 16.0f * s);
+        EXPECT_NEAR(centre(CROSSHAIR).y, h / 2.0f, 24.0f * s);
+        EXPECT_NEAR(centre(GAME_OVER_PICTURE).x, w / 2.0f, 2.0f * s);
+    }
 }
 
 }  // namespace

@@ -254,9 +254,13 @@ TEST_F(ScreensGL, ButtonsCreatedBeforeTheBobbingPictureWinWhereTheyOverlap) {
     buildScreens();
     goTo({});
     // The high-score button reaches under the bobbing picture's left edge.
-    gui().setMousePositionForTest(490 + gui().offset().x, 280 + gui().offset().y, false);
+    auto mouseAt = [this](float x, float y) {
+        Vector2 at = gui().designToWindow(Vector2(x, y));
+        gui().setMousePositionForTest(at.x, at.y, false);
+    };
+    mouseAt(490, 280);
     EXPECT_EQ(gui().handleMouse(GameState::MainMenu), MENU_HIGH_SCORES);
-    gui().setMousePositionForTest(600 + gui().offset().x, 280 + gui().offset().y, false);
+    mouseAt(600, 280);
     EXPECT_EQ(gui().handleMouse(GameState::MainMenu), MENU_GHOST);
 }
 

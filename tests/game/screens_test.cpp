@@ -99,10 +99,10 @@ protected:
         return texts.at(0) + "|" + texts.at(1);
     }
     std::string text(GUI_ID id) { return scene.gui().getText(id)->getText(); }
-    // The mouse at a point of the screens' layout (before the GUI offset).
+    // The mouse at a point of the screens' design, placed as the GUI fits it.
     void mouseAt(float x, float y, bool click) {
-        Vector2 offset = scene.gui().offset();
-        scene.gui().setMousePositionForTest(x + offset.x, y + offset.y, click);
+        Vector2 at = scene.gui().designToWindow(Vector2(x, y));
+        scene.gui().setMousePositionForTest(at.x, at.y, click);
         settings.mouseClickInProgress = click;
         screens().guiMouseEvent(click);
         settings.mouseClickInProgress = false;

@@ -29,35 +29,31 @@ protected:
                                                        true, 0, 0, 1, 0));
         return controls;
     }
-
-    // Where the layout sits on the screen, as the manager would pass it.
-    Vector2 offset;
 };
 
 TEST_F(ControlsTest, MouseBoxIsInclusiveAtBothEndsForEveryKind) {
-    offset = Vector2(112, 84);
     struct Case {
         float x, y;
         bool over;
     } cases[] = {
-        {122, 104, true},  {222, 134, true},  {172, 119, true},  {223, 134, false},
-        {121, 104, false}, {122, 103, false}, {222, 135, false}, {10, 20, false},
+        {10, 20, true}, {110, 50, true}, {60, 35, true},   {111, 50, false},
+        {9, 20, false}, {10, 19, false}, {110, 51, false}, {0, 0, false},
     };
     for (auto& control : controlsWithTheSameBox()) {
         for (const Case& c : cases) {
-            EXPECT_EQ(control->isMouseOver(c.x, c.y, offset), c.over)
+            EXPECT_EQ(control->isMouseOver(c.x, c.y), c.over)
                 << "kind " << control->getType() << " at " << c.x << "," << c.y;
-            EXPECT_EQ(control->update(c.x, c.y, false, offset), c.over ? control->getID() : 0u);
+            EXPECT_EQ(control->update(c.x, c.y, false), c.over ? control->getID() : 0u);
         }
     }
 }
 
 TEST_F(ControlsTest, UpdateStoresTheHoverExceptOnImages) {
     for (auto& control : controlsWithTheSameBox()) {
-        control->update(50, 30, false, offset);
+        control->update(50, 30, false);
         EXPECT_EQ(control->getMouseOver(), control->getType() != GUI_IMAGE)
             << "kind " << control->getType();
-        control->update(500, 500, false, offset);
+        control->update(500, 500, false);
         EXPECT_FALSE(control->getMouseOver());
     }
 }
@@ -71,13 +67,13 @@ TEST_F(ControlsTest, ClicksFlipTheToggleOfButtonsTextsAndSlidersOnly) {
         // A text without a font measures 0 x 0: its box is its corner.
         const float x = kind == GUI_TEXT ? 10 : 50;
         const float y = kind == GUI_TEXT ? 20 : 30;
-        control->update(500, 500, true, offset);
+        control->update(500, 500, true);
         EXPECT_FALSE(control->isToggled()) << "a click elsewhere, kind " << kind;
-        control->update(x, y, true, offset);
+        control->update(x, y, true);
         EXPECT_EQ(control->isToggled(), toggles) << "kind " << kind;
-        control->update(x, y, false, offset);
+        control->update(x, y, false);
         EXPECT_EQ(control->isToggled(), toggles) << "hovering alone, kind " << kind;
-        control->update(x, y, true, offset);
+        control->update(x, y, true);
         EXPECT_FALSE(control->isToggled()) << "second click, kind " << kind;
     }
 }
@@ -90,8 +86,8 @@ TEST_F(ControlsTest, HoverSoundPlaysOnceEachTimeTheMouseEnters) {
     loud.setSound(3);
     const float path[][2] = {{50, 50}, {5, 5}, {6, 6}, {7, 7}, {50, 50}, {5, 5}, {5, 5}};
     for (const auto& p : path) {
-        quiet.update(p[0], p[1], false, offset);
-        loud.update(p[0], p[1], true, offset);
+        quiet.update(p[0], p[1], false);
+        loud.update(p[0], p[1], true);
     }
     EXPECT_EQ(played, (std::vector<unsigned>{3, 3}));
 }
@@ -99,7 +95,7 @@ TEST_F(ControlsTest, HoverSoundPlaysOnceEachTimeTheMouseEnters) {
 TEST_F(ControlsTest, HoverSoundWithoutAnAudioManagerIsQuiet) {
     GUIButton button(textures, 1, 0, 0, 10, 10, 0, 0, 10, 10);
     button.setSound(1);
-    EXPECT_EQ(button.update(5, 5, false, offset), 1u);
+    EXPECT_EQ(button.update(5, 5, false), 1u);
     EXPECT_TRUE(boxes.boxes().empty());
 }
 
@@ -205,19 +201,18 @@ TEST_F(ControlsTest, SliderPutsItsRangeAndStepInOrder) {
 }
 
 TEST_F(ControlsTest, HeldSliderFollowsTheMouseAlongItsTrackUntilReset) {
-    offset = Vector2(40, 30);
     for (bool horizontal : {true, false}) {
         // Track 200 long with a margin of 10: 180 pixels for 0 to 10.
         GUISlider slider(textures, 7, 100, 100, horizontal ? 200 : 20, horizontal ? 20 : 200, 10,
                          10, 10, 0, horizontal, 0, 0, 10, 0);
         auto at = [&](float along) {
             // A point 'along' pixels from the track's start, in the middle across.
-            return horizontal ? Vector2(140 + along, 140) : Vector2(150, 130 + along);
+            return horizontal ? Vector2(100 + along, 110) : Vector2(110, 100 + along);
         };
         Vector2 p = at(10 + 45);
-        slider.update(p.x, p.y, false, offset);
+        slider.update(p.x, p.y, false);
         EXPECT_EQ(slider.getValue(), 0.0f) << "hovering does not grab";
-        slider.update(p.x, p.y, true, offset);
+        slider.update(p.x, p.y, true);
         EXPECT_TRUE(slider.isHeld());
         EXPECT_FLOAT_EQ(slider.getValue(), 2.5f);
         struct Step {
@@ -225,13 +220,13 @@ TEST_F(ControlsTest, HeldSliderFollowsTheMouseAlongItsTrackUntilReset) {
         } steps[] = {{10 + 90, 5}, {10, 0}, {-50, 0}, {10 + 199, 10}, {10 + 200, 10}, {500, 10}};
         for (const Step& s : steps) {
             p = at(s.along);
-            slider.update(p.x, p.y, false, offset);
+            slider.update(p.x, p.y, false);
             EXPECT_FLOAT_EQ(slider.getValue(), s.value) << horizontal << " at " << s.along;
         }
         slider.reset();
         EXPECT_FALSE(slider.isHeld());
         p = at(10 + 90);
-        slider.update(p.x, p.y, false, offset);
+        slider.update(p.x, p.y, false);
         EXPECT_EQ(slider.getValue(), 10.0f) << "released";
     }
 }
@@ -262,21 +257,21 @@ TEST_F(ListTest, ClickSelectsTheRowUnderTheMouse) {
     } cases[] = {{70, 0}, {64.5f, 0}, {64, 1}, {58.5f, 1}, {40, 5}, {10, 10}, {69, 0}};
     for (const Case& c : cases) {
         list.selectRow(19);
-        EXPECT_EQ(list.update(100, c.y, true, offset), 9u);
+        EXPECT_EQ(list.update(100, c.y, true), 9u);
         EXPECT_EQ(list.getSelectedRow(), c.row) << "y " << c.y;
         EXPECT_EQ(list.getSelectedValue(), 100u + c.row);
         EXPECT_FALSE(list.isToggled());
     }
-    list.update(100, 40, false, offset);
+    list.update(100, 40, false);
     EXPECT_EQ(list.getSelectedRow(), 0) << "hovering selects nothing";
-    list.update(300, 40, true, offset);
+    list.update(300, 40, true);
     EXPECT_EQ(list.getSelectedRow(), 0) << "a click outside selects nothing";
 }
 
 TEST_F(ListTest, ClickBelowTheLastRowKeepsTheSelection) {
     fill(3, 1);
     list.selectRow(1);
-    list.update(100, 20, true, offset);
+    list.update(100, 20, true);
     EXPECT_EQ(list.getSelectedRow(), 1);
     EXPECT_EQ(list.getSelectedValue(), 2u);
 }
@@ -305,7 +300,7 @@ TEST_F(ListTest, AnEmptiedListReadsRowZeroValueZeroAndKeepsItsIndexForTheRefill)
     EXPECT_EQ(list.getSelectedValue(), 0u);
     EXPECT_EQ(list.moveSelection(1), 0);
     EXPECT_EQ(list.moveSelection(-1), 0);
-    list.update(100, 60, true, offset);  // a click on the empty list
+    list.update(100, 60, true);  // a click on the empty list
     EXPECT_EQ(list.getSelectedRow(), 0);
 
     fill(5, 50);

@@ -194,7 +194,7 @@ TEST_F(DrawTest, TexturesTooNarrowOrWithoutAGlNameAreRefused) {
 }
 
 TEST_F(DrawTest, ButtonDrawsEachLookOverItsOwnPixels) {
-    gui.setOffset(Vector2(20, 10));
+    gui.setFit(shiftedFit(20, 10));
     ASSERT_TRUE(gui.createButton(1, GameState::MainMenu, 100, 100, 40, 30));
     const Colour looks[4] = {RED, GREEN, BLUE, YELLOW};
     for (int look = 0; look < 4; ++look) {
@@ -225,7 +225,7 @@ TEST_F(DrawTest, ImageTurnsWithItsOrientation) {
     // green upper-right, cyan lower-left, magenta lower-right.
     const int px = 64 - 20;
     const int py = 192 + 9;
-    gui.setOffset(Vector2(30, 20));
+    gui.setFit(shiftedFit(30, 20));
     const int x = 230;
     const int y = 220;
     struct Case {
@@ -295,7 +295,7 @@ protected:
         frame = load("frame.tga",
                      paint256([](int x, int) { return x < 8 ? rgba(MAGENTA) : rgba(BLACK, 0); }));
         font = solidFont();
-        gui.setOffset(Vector2(20, 10));
+        gui.setFit(shiftedFit(20, 10));
         // X, Y = (120, 70); mouse box from x 140, between y 130 and 280.
         ASSERT_TRUE(gui.createList(17, GameState::Options, 100, 60, 240, 240, 20, 60, 200, 150));
         ASSERT_TRUE(gui.setListTexture(17, GUIList::FRAME_PART, 0, frame, 0, 240));
@@ -382,7 +382,7 @@ TEST_F(DrawTest, SliderTrackAndKnobSitWhereTheyBelong) {
                                          }
                                          return rgba(GREY);
                                      }));
-    gui.setOffset(Vector2(20, 10));
+    gui.setFit(shiftedFit(20, 10));
     // X, Y = (120, 110); 180 pixels for 0 to 10, so the value 5 puts the
     // knob's centre at X + 90 + margin = 220.
     ASSERT_TRUE(gui.createSlider(26, GameState::Options, 100, 100, 200, 20, 20, 40, 10, -10, true,
@@ -431,7 +431,7 @@ TEST_F(DrawTest, SliderTrackAndKnobSitWhereTheyBelong) {
 TEST_F(DrawTest, CursorIsDrawnWithItsHotSpotOnTheMouse) {
     gui.setMouseReader([] { return guiMouseFromClient(400, 300, WIDTH, HEIGHT, false); });
     for (Vector2 offset : {Vector2(0, 0), Vector2(112, 84)}) {
-        gui.setOffset(offset);
+        gui.setFit(shiftedFit(offset.x, offset.y));
         ASSERT_TRUE(gui.createMouseCursor(32, 32, 0, atlas, cellX(0, 32), cellY(0, 32), 1, 30));
         clear();
         gui.drawMouseCursor();
@@ -446,7 +446,7 @@ TEST_F(DrawTest, CursorIsDrawnWithItsHotSpotOnTheMouse) {
 
 TEST_F(DrawTest, TextIsMeasuredAndPrintedAsItStands) {
     const FontID font = solidFont();
-    gui.setOffset(Vector2(20, 10));
+    gui.setFit(shiftedFit(20, 10));
     ASSERT_TRUE(gui.createText(19, GameState::Options, font.group, font.id, 50, 50));
     EXPECT_EQ(gui.getText(19)->getText(), "No Text");
     Vector2 size = gui.getTextControlSize(19);

@@ -6,10 +6,19 @@
 #include <string>
 #include <vector>
 
+#include "app/design_fit.h"
 #include "app/error_reporter.h"
 #include "assets/texture_manager.h"
 #include "gui/gui_button.h"
 #include "support/message_box_recorder.h"
+
+// A fit that only moves the design by (x, y) window pixels.
+inline DesignFit shiftedFit(float x, float y) {
+    DesignFit fit;
+    fit.offsetX = x;
+    fit.offsetY = y;
+    return fit;
+}
 
 class GUITestBase : public ::testing::Test {
 protected:

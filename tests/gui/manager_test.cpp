@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/demo_file.h"
 #include "gui/gui_manager.h"
 #include "gui_test_support.h"
 
@@ -234,7 +235,7 @@ TEST_F(ManagerTest, OverlappingControlsGoToTheEarliestAndLaterOnesKeepTheirHover
 }
 
 TEST_F(ManagerTest, ReleaseGroupStopsAGrabbedSlider) {
-    gui.setOffset(Vector2(112, 84));
+    gui.setFit(shiftedFit(112, 84));
     ASSERT_TRUE(gui.createSlider(26, GameState::Options, 100, 100, 200, 20, 10, 10, 0, 0, true, 0,
                                  0, 10, 0));
     gui.setMousePositionForTest(212 + 50, 184 + 10, true);
@@ -265,12 +266,86 @@ TEST_F(ManagerTest, OffsetIsZeroUntilSetAndMovesTheControlsAlreadyMade) {
         {Vector2(-20, 10), 80, 110, 1},  {Vector2(-20, 10), 79, 110, 0},
     };
     for (const Case& c : cases) {
-        gui.setOffset(c.offset);
+        gui.setFit(shiftedFit(c.offset.x, c.offset.y));
         EXPECT_EQ(gui.offset().x, c.offset.x);
         EXPECT_EQ(gui.offset().y, c.offset.y);
         gui.setMousePositionForTest(c.x, c.y, false);
         EXPECT_EQ(gui.handleMouse(GameState::MainMenu), c.answer)
             << c.offset.x << "," << c.offset.y << " at " << c.x << "," << c.y;
+    }
+}
+
+// Scaled and anchored: a control answers the pointer where it is drawn, at
+// every size, on its edges and not a pixel beyond.
+TEST_F(ManagerTest, ControlsAreHitWhereTheyAreDrawnAtEverySize) {
+    const DesignAnchor low = DesignAnchor::Low;
+    const DesignAnchor mid = DesignAnchor::Centre;
+    const DesignAnchor high = DesignAnchor::High;
+    ASSERT_TRUE(gui.createButton(1, GameState::MainMenu, 268, 323, 98, 38));
+    ASSERT_TRUE(gui.createButton(2, GameState::MainMenu, 689, 464, 225, 225));
+    ASSERT_TRUE(gui.createButton(3, GameState::MainMenu, -100, -75, 173, 60));
+    ASSERT_TRUE(gui.setAnchor(2, high, high));
+    ASSERT_TRUE(gui.setAnchor(3, low, low));
+    const struct {
+        GUI_ID id;
+        DesignAnchor x, y;
+        Vector2 corner, size;
+    } buttons[] = {{1, mid, mid, Vector2(268, 323), Vector2(98, 38)},
+                   {2, high, high, Vector2(689, 464), Vector2(225, 225)},
+                   {3, low, low, Vector2(-100, -75), Vector2(173, 60)}};
+    for (const auto& size :
+         {std::pair<int, int>{800, 600}, {1920, 1080}, {2560, 1080}, {640, 480}, {7680, 2160}}) {
+        gui.setScreenSize(size.first, size.second);
+        for (const auto& b : buttons) {
+            const Vector2 from = gui.designToWindow(b.corner, b.x, b.y);
+            const Vector2 to = gui.designToWindow(b.corner.add(b.size), b.x, b.y);
+            const Vector2 middle = from.add(to).scale(0.5f);
+            const Vector2 probes[] = {from, to, middle, Vector2(from.x - 1.0f, middle.y),
+                                      Vector2(middle.x, to.y + 1.0f)};
+            const bool hits[] = {true, true, true, false, false};
+            for (int i = 0; i < 5; ++i) {
+                gui.setMousePositionForTest(probes[i].x, probes[i].y, false);
+                EXPECT_EQ(gui.handleMouse(GameState::MainMenu), hits[i] ? b.id : 0u)
+                    << size.first << "x" << size.second << " button " << b.id << " probe " << i;
+            }
+        }
+    }
+}
+
+// A click recorded in one window size and replayed in another lands on the
+// same control, as the replay hands the game the recorded event.
+TEST_F(ManagerTest, ARecordedClickHitsTheSameControlInAnotherWindowSize) {
+    ASSERT_TRUE(gui.createButton(1, GameState::MainMenu, 268, 323, 98, 38));
+    ASSERT_TRUE(gui.createButton(2, GameState::MainMenu, 268, 262, 244, 39));
+    ASSERT_TRUE(gui.createButton(3, GameState::MainMenu, -52, -52, 217, 35));
+    const std::pair<int, int> sizes[] = {{1024, 768}, {1920, 1080}, {640, 480}, {2560, 1080}};
+    platform::Event click;
+    click.type = platform::EventType::MouseDown;
+    bool pressed = false;
+    gui.setMouseReader([&] {
+        return guiMouseFromClient(static_cast<unsigned>(click.x), static_cast<unsigned>(click.y),
+                                  gui.fit().width, gui.fit().height, pressed);
+    });
+    for (const auto& from : sizes) {
+        for (GUI_ID id : {1u, 2u, 3u}) {
+            // The pointer on the button's centre in the recording window.
+            gui.setScreenSize(from.first, from.second);
+            const GUIControl* button = gui.getControl(id);
+            const Vector2 centre =
+                gui.designToWindow(button->getPosition().add(button->getSize().scale(0.5f)));
+            click.x = static_cast<int>(centre.x);
+            click.y = from.second - static_cast<int>(centre.y);
+            const platform::Event recorded = demoEventFromWindow(click, gui.fit());
+            for (const auto& to : sizes) {
+                gui.setScreenSize(to.first, to.second);
+                const platform::Event replayed = demoEventToWindow(recorded, gui.fit());
+                click.x = replayed.x;
+                click.y = replayed.y;
+                EXPECT_EQ(gui.handleMouse(GameState::MainMenu), id)
+                    << from.first << " to " << to.first << ", button " << id;
+                click = demoEventToWindow(recorded, fitDesign(from.first, from.second));
+            }
+        }
     }
 }
 
@@ -296,7 +371,7 @@ TEST_F(ManagerTest, ClientPositionsTurnIntoGuiPositionsInsideTheWindowOnly) {
 }
 
 TEST_F(ManagerTest, APointerOutsideTheWindowHitsNothingEvenWhereTheLayoutOverhangs) {
-    // 640 x 480 gets no offset, so the 800 x 600 layout runs past the window.
+    // Unfitted, the design runs past a 640 x 480 window.
     ASSERT_TRUE(gui.createButton(1, GameState::MainMenu, 600, 400, 100, 30));
     ASSERT_TRUE(
         gui.createSlider(2, GameState::MainMenu, 0, 100, 200, 20, 10, 10, 0, 0, true, 0, 0, 10, 0));
@@ -322,7 +397,7 @@ TEST_F(ManagerTest, APointerOutsideTheWindowHitsNothingEvenWhereTheLayoutOverhan
 
 TEST_F(ManagerTest, CursorPutsItsHotSpotOnTheMouse) {
     for (Vector2 offset : {Vector2(0, 0), Vector2(112, 84)}) {
-        gui.setOffset(offset);
+        gui.setFit(shiftedFit(offset.x, offset.y));
         // No such texture: creation fails, yet the cursor exists and is placed.
         EXPECT_FALSE(gui.createMouseCursor(32, 32, 0, 1, 0, 0, 1, 30));
         expectOneMessage("Invalid TextureWidth");

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,16 +15,15 @@
 #include <thread>
 #include <vector>
 
+#include "app/design_fit.h"
 #include "support/child_process.h"
 
 namespace e2e {
 
 // A 1024 x 768 window lands at (128, 128) on a screen without a window
-// manager, and the 800 x 600 layout sits at the GUI offset (112, 84) in it.
+// manager; the game fits the GUI's design space into it (app/design_fit.h).
 constexpr int WINDOW_X = 128;
 constexpr int WINDOW_Y = 128;
-constexpr int OFFSET_X = 112;
-constexpr int OFFSET_Y = 84;
 constexpr int WINDOW_WIDTH = 1024;
 constexpr int WINDOW_HEIGHT = 768;
 // Main menu buttons, in the layout's design space.
@@ -60,8 +60,11 @@ public:
     }
     bool windowShown() const { return xdotool("search --onlyvisible --name '^Spookhollow$'"); }
     void pointAt(int x, int y) const {
-        xdotool("mousemove " + std::to_string(WINDOW_X + OFFSET_X + x) + " " +
-                std::to_string(WINDOW_Y + WINDOW_HEIGHT - OFFSET_Y - y));
+        const DesignFit fit = fitDesign(WINDOW_WIDTH, WINDOW_HEIGHT);
+        const long column = std::lround(fit.windowX(static_cast<float>(x)));
+        const long row = WINDOW_HEIGHT - std::lround(fit.windowY(static_cast<float>(y)));
+        xdotool("mousemove " + std::to_string(WINDOW_X + column) + " " +
+                std::to_string(WINDOW_Y + row));
     }
     void click(int x, int y) const {
         pointAt(x, y);

@@ -32,19 +32,19 @@ void GameOverScreen::drawAfterControls() {
     const int group = m_art.scoreFont.group;
     const std::uint32_t font = m_art.scoreFont.id;
     textures.setFontColour(group, font, 1.0f, 1.0f, 1.0f, 1.0f);
-    textures.printText(group, font, 293.0f, 573.0f, "%d", m_context.player.getScore());
-    textures.printText(group, font, 343.0f, 410.0f, "%s", CLOSING_LINE);
+    textures.printText(group, font, 181.0f, 489.0f, "%d", m_context.player.getScore());
+    textures.printText(group, font, 231.0f, 326.0f, "%s", CLOSING_LINE);
     if (m_bNewHighScore) {
         float width = textures.getTextWidth(group, font, "%s", m_typedName.c_str());
-        textures.printText(group, font, 512.0f - width / 2.0f, 525.0f, "%s", m_typedName.c_str());
+        textures.printText(group, font, 400.0f - width / 2.0f, 441.0f, "%s", m_typedName.c_str());
     }
 
     textures.setFontColour(group, font, 1.0f, 1.0f, 1.0f, m_pulse.value());
     if (m_bNewHighScore) {
-        textures.printText(group, font, 727.0f, 607.0f, "%s", "You got a high score!");
-        textures.printText(group, font, 562.0f, 573.0f, "%s", "Type in your name and press ENTER");
+        textures.printText(group, font, 615.0f, 523.0f, "%s", "You got a high score!");
+        textures.printText(group, font, 450.0f, 489.0f, "%s", "Type in your name and press ENTER");
     } else {
-        textures.printText(group, font, 508.0f, 573.0f, "%s",
+        textures.printText(group, font, 396.0f, 489.0f, "%s",
                            "Press ENTER to return to the main menu");
     }
     textures.setFontColour(group, font, 1.0f, 1.0f, 1.0f, 1.0f);

@@ -104,9 +104,10 @@ void MainMenuScreen::drawBeforeControls() {
     const int group = m_art.smallFont.group;
     const std::uint32_t font = m_art.smallFont.id;
     textures.setFontColour(group, font, 1.0f, 1.0f, 1.0f, 1.0f);
-    textures.printText(group, font, 5.0f, 5.0f, "%s", m_versionText.c_str());
-    textures.printText(group, font, 358.0f, 5.0f, "%s", CREDIT_LINE);
-    textures.printText(group, font, 796.0f, 25.0f, "%s", SECOND_CREDIT_LINE);
-    textures.printText(group, font, 804.0f, 5.0f, "%s", CLOSING_LINE);
+    // Along the bottom of the frame, below the menu.
+    textures.printText(group, font, -107.0f, -79.0f, "%s", m_versionText.c_str());
+    textures.printText(group, font, 246.0f, -79.0f, "%s", CREDIT_LINE);
+    textures.printText(group, font, 684.0f, -59.0f, "%s", SECOND_CREDIT_LINE);
+    textures.printText(group, font, 692.0f, -79.0f, "%s", CLOSING_LINE);
     textures.setFontColour(group, font, 0.0f, 0.0f, 0.0f, 1.0f);
 }

@@ -27,7 +27,7 @@ void ReadyScreen::drawBeforeControls() {
     const int group = m_art.scoreFont.group;
     const std::uint32_t font = m_art.scoreFont.id;
     textures.setFontColour(group, font, 1.0f, 1.0f, 1.0f, m_pulse.value());
-    textures.printText(group, font, 320.0f, 35.0f, "%s", "Press left mouse button to begin");
+    textures.printText(group, font, 208.0f, -49.0f, "%s", "Press left mouse button to begin");
     // The loading text shares this font: it must not inherit the pulse.
     textures.setFontColour(group, font, 1.0f, 1.0f, 1.0f, 1.0f);
 }

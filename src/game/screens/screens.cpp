@@ -86,11 +86,15 @@ void Screens::keys() {
 void Screens::drawOverlay() {
     GameState state = m_context.window.currentState();
     Screen* screen = screenOf(state);
+    // What a screen prints itself is placed in the design space, as its
+    // controls are.
     if (screen != nullptr) {
+        m_context.gui.loadTransform();
         screen->drawBeforeControls();
     }
     m_context.gui.drawGroup(state);
     if (screen != nullptr) {
+        m_context.gui.loadTransform();
         screen->drawAfterControls();
     }
 }
