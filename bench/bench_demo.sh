@@ -7,18 +7,22 @@
 # included) and the first play frame after the click. The time to load and
 # start the executable before its own code runs is measured apart, from
 # "spookhollow --version".
-#   bench/bench_demo.sh [GAME_DIR] [DEMO] [RUNS]
+#   bench/bench_demo.sh [GAME_DIR] [DEMO] [RUNS] [SIZE]
 # GAME_DIR holds the spookhollow executable and resources/ (default
-# build/game); DEMO defaults to tests/data/castle.demo. Runs under a virtual
-# X server at 1280x1024 when none is given (or BENCH_DEMO_UNDER_XVFB is unset).
+# build/game); DEMO defaults to tests/data/castle.demo; SIZE (for example
+# 1920x1080) is the window the replay draws in, by default the one it was
+# recorded in. Runs under a virtual X server of 2560x1440, large enough for
+# any SIZE measured here, when none is given (or BENCH_DEMO_UNDER_XVFB is
+# unset).
 set -eu
 here=$(dirname "$0")
 game_dir=$(realpath "${1:-build/game}")
 demo=$(realpath "${2:-$here/../tests/data/castle.demo}")
 runs=${3:-3}
+size=${4:-}
 
 if [ -z "${DISPLAY:-}" ] || [ -z "${BENCH_DEMO_UNDER_XVFB:-}" ]; then
-    BENCH_DEMO_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$game_dir" "$demo" "$runs"
+    BENCH_DEMO_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 2560x1440x24" "$0" "$game_dir" "$demo" "$runs" "$size"
 fi
 
 scratch=$(mktemp -d)
@@ -41,6 +45,10 @@ echo "exec: spookhollow --version in $best_exec ms (best of 5): load time before
 i=1
 while [ "$i" -le "$runs" ]; do
     echo "run $i:"
-    "$game_dir/spookhollow" --timedemo "$demo" | sed 's/^/  /'
+    if [ -n "$size" ]; then
+        "$game_dir/spookhollow" --timedemo "$demo" --size "$size" | sed 's/^/  /'
+    else
+        "$game_dir/spookhollow" --timedemo "$demo" | sed 's/^/  /'
+    fi
     i=$((i + 1))
 done
