@@ -101,11 +101,12 @@ inline bool wheel(bool up) {
     return xdotool(std::string("click ") + (up ? "4" : "5"));
 }
 
-// Moves the pointer to a design point of the GUI in the window at `where`.
+// Moves the pointer to a design point of the GUI in the window at `where`,
+// fitted to the window's size as the game fits it.
 inline bool pointAtDesign(const x11::Geometry& where, int x, int y) {
     int wx = 0;
     int wy = 0;
-    designToWindow(x, y, wx, wy);
+    designToWindow(x, y, wx, wy, fitDesign(where.width, where.height));
     return xdotool("mousemove " + std::to_string(where.x + wx) + " " +
                    std::to_string(where.y + wy));
 }

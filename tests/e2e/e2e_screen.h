@@ -44,11 +44,10 @@ inline Rect designRect(int x, int y, int width, int height) {
             static_cast<int>(std::lround(fit.scale * height))};
 }
 
-// A window pixel for a design point.
-inline void designToWindow(int x, int y, int& wx, int& wy) {
-    const DesignFit fit = windowFit();
+// A window pixel for a design point, in a window of the fit's size.
+inline void designToWindow(int x, int y, int& wx, int& wy, const DesignFit& fit = windowFit()) {
     wx = static_cast<int>(std::lround(fit.windowX(static_cast<float>(x))));
-    wy = WINDOW_HEIGHT - static_cast<int>(std::lround(fit.windowY(static_cast<float>(y))));
+    wy = fit.height - static_cast<int>(std::lround(fit.windowY(static_cast<float>(y))));
 }
 
 // An image file of the game's data, top row first, four bytes a pixel.
