@@ -51,6 +51,7 @@ void DemoSession::applyTo(WindowParams& params) const {
         params.height = m_height;
         params.fullscreenWidth = m_width;
         params.fullscreenHeight = m_height;
+        params.fitToDisplay = false;
     }
 }
 

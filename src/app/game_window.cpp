@@ -64,6 +64,12 @@ bool GameWindow::create(WindowParams& params) {
         return false;
     }
     m_windowSystemStarted = true;
+    if (params.fitToDisplay) {
+        const platform::Size fitted =
+            platform::shrinkToFit(platform::Size{m_width, m_height}, platform::usableDisplaySize());
+        m_width = fitted.width;
+        m_height = fitted.height;
+    }
 
     switch (m_window.create(m_title, m_width, m_height, m_fullscreen, m_colour32 ? 32 : 16)) {
         case platform::CreateResult::Ok:

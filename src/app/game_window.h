@@ -25,6 +25,9 @@ struct WindowParams {
     int fullscreenWidth = 0;
     int fullscreenHeight = 0;
     bool colour32 = false;
+    // A window bigger than the display is shrunk to fit it, unless its size
+    // was asked for by name ("--size").
+    bool fitToDisplay = true;
     std::string version = "version x";
     platform::Window* window = nullptr;  // written back by create()
 };

@@ -109,6 +109,25 @@ std::vector<Size> displayModes() {
     return sizes;
 }
 
+Size usableDisplaySize() {
+    SDL_Rect bounds;
+    if (SDL_GetDisplayUsableBounds(0, &bounds) == 0 && bounds.w > 0 && bounds.h > 0) {
+        return Size{bounds.w, bounds.h};
+    }
+    return screenSize();
+}
+
+Size shrinkToFit(Size wanted, Size usable) {
+    if (usable.width <= 0 || usable.height <= 0 ||
+        (wanted.width <= usable.width && wanted.height <= usable.height)) {
+        return wanted;
+    }
+    const double byWidth = 0.9 * usable.width / wanted.width;
+    const double byHeight = 0.9 * usable.height / wanted.height;
+    const double factor = byWidth < byHeight ? byWidth : byHeight;
+    return Size{static_cast<int>(wanted.width * factor), static_cast<int>(wanted.height * factor)};
+}
+
 void setCursorPosition(int x, int y) {
     SDL_WarpMouseGlobal(x, y);
 }
@@ -273,8 +292,17 @@ void Window::leaveFullscreen() {
         // A window created fullscreen was made without a border.
         SDL_SetWindowBordered(m_window, SDL_TRUE);
         if (m_fullscreen && m_windowedSize.width > 0 && m_windowedSize.height > 0) {
-            SDL_SetWindowSize(m_window, m_windowedSize.width, m_windowedSize.height);
-            SDL_SetWindowPosition(m_window, m_windowedPlace.x, m_windowedPlace.y);
+            // A window bigger than the display (a small display, or a size
+            // remembered from a bigger one) would hide the HUD's edges.
+            const Size usable = usableDisplaySize();
+            const Size size = shrinkToFit(m_windowedSize, usable);
+            SDL_SetWindowSize(m_window, size.width, size.height);
+            if (size.width == m_windowedSize.width && size.height == m_windowedSize.height) {
+                SDL_SetWindowPosition(m_window, m_windowedPlace.x, m_windowedPlace.y);
+            } else {
+                SDL_SetWindowPosition(m_window, (usable.width - size.width) / 2,
+                                      (usable.height - size.height) / 2);
+            }
         }
     }
     m_fullscreen = false;

@@ -35,6 +35,13 @@ void stopWindowSystem();
 
 // The primary display's current size.
 Size screenSize();
+// The part of the primary display a window may use (without panels and
+// docks); the whole display when the window system does not say.
+Size usableDisplaySize();
+// A window of the wanted size that does not fit the usable area is shrunk,
+// keeping its shape, to 90 % of it (so it can still be seen to be a window
+// and be moved); one that fits keeps its size. A usable area of 0 keeps it.
+Size shrinkToFit(Size wanted, Size usable);
 // The sizes the primary display offers for fullscreen, each once, largest
 // first (empty when it cannot say).
 std::vector<Size> displayModes();

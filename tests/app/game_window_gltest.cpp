@@ -72,17 +72,24 @@ TEST_F(GameWindowTest, WindowedIsCentredWithExactClientSizeAndASecondCreateIsRef
     EXPECT_TRUE(window.window().exists());
 }
 
-TEST_F(GameWindowTest, WindowLargerThanTheScreenStartsAtTheEdge) {
-    WindowParams p = params(1400, 600);
+// A remembered size too big for the display would hide the HUD's edges, so
+// it is shrunk to fit and centred; a size asked for by name is kept.
+TEST_F(GameWindowTest, WindowLargerThanTheDisplayIsShrunkToFitUnlessAskedFor) {
+    WindowParams p = params(3000, 600);
     ASSERT_TRUE(window.create(p)) << reporter.getMessage();
     unsigned long id = x11::findWindow("Spookhollow window test", 10);
     ASSERT_NE(id, 0u);
     x11::Geometry where;
     ASSERT_TRUE(x11::geometry(id, where));
-    if (window.screenWidth() < 1400) {
-        EXPECT_EQ(where.x, 0);
-    }
-    EXPECT_EQ(where.y, (window.screenHeight() - 600) / 2);
+    EXPECT_LT(where.width, window.screenWidth());
+    EXPECT_NEAR(static_cast<double>(where.width) / where.height, 5.0, 0.02);
+    EXPECT_EQ(where.x, (window.screenWidth() - where.width) / 2);
+    window.destroy();
+
+    p = params(3000, 600);
+    p.fitToDisplay = false;
+    ASSERT_TRUE(window.create(p)) << reporter.getMessage();
+    EXPECT_EQ(window.windowWidth(), 3000);
 }
 
 // What another thread posted reaches the screen at the main loop's next
