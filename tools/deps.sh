@@ -10,7 +10,7 @@ libopenal-dev libalut-dev libvorbis-dev
 libfreetype-dev fonts-dejavu-core libpng-dev
 libx11-dev libgtest-dev libbenchmark-dev
 clang-14 libclang-rt-14-dev clang-format
-xvfb xauth xdotool imagemagick sox vorbis-tools mesa-utils
+xvfb xauth xdotool x11-utils imagemagick sox vorbis-tools mesa-utils
 desktop-file-utils appstream dpkg-dev
 "
 
