@@ -18,7 +18,6 @@ public:
     // Null past the last ghost.
     Ghost* at(std::size_t index) const;
     GhostWorld& world() { return m_world; }
-    const GhostWorld& world() const { return m_world; }
 
     // Once per drawn frame; alpha is the fraction of a step left over.
     void animate(float alpha);

@@ -7,6 +7,7 @@
 
 #include "game/ghost_set.h"
 #include "game/gui_ids.h"
+#include "game/gui_pictures.h"
 #include "game/pickup_set.h"
 #include "game/player.h"
 #include "game/sound_slots.h"
@@ -95,12 +96,6 @@ Hud::Hud(GUIManager& gui, TextureManager& textures, Player& player, const GhostS
          const PickupSet& pickups)
     : m_gui(gui), m_textures(textures), m_player(player), m_ghosts(ghosts), m_pickups(pickups) {}
 
-bool Hud::createImage(GUI_ID id, GameState state, TextureID texture, float x, float y, float width,
-                      float height, int px, int py) {
-    return m_gui.createImage(id, state, x, y, width, height) &&
-           m_gui.setImageTexture(id, texture.group, texture.id, px, py, 0);
-}
-
 bool Hud::createNumber(GUI_ID id, float x, float y) {
     if (!m_gui.createText(id, GameState::Playing, m_numbersFont.group, m_numbersFont.id, x, y)) {
         return false;
@@ -123,8 +118,8 @@ bool Hud::setUp(TextureID gameOverTexture) {
     }
     m_radarOn = true;
     for (const HudImage& panel : PANELS) {
-        if (!createImage(panel.id, GameState::Playing, m_numbersTexture, panel.x, panel.y,
-                         panel.width, panel.height, panel.px, panel.py) ||
+        if (!createPicture(m_gui, panel.id, GameState::Playing, panel.x, panel.y, panel.width,
+                           panel.height, m_numbersTexture, panel.px, panel.py) ||
             !m_gui.setAnchor(panel.id, panel.anchorX, panel.anchorY)) {
             return false;
         }
@@ -137,14 +132,14 @@ bool Hud::setUp(TextureID gameOverTexture) {
         }
     }
     for (const HudImage& image : RADAR_IMAGES) {
-        if (!createImage(image.id, GameState::Playing, m_numbersTexture, image.x, image.y,
-                         image.width, image.height, image.px, image.py) ||
+        if (!createPicture(m_gui, image.id, GameState::Playing, image.x, image.y, image.width,
+                           image.height, m_numbersTexture, image.px, image.py) ||
             !m_gui.setAnchor(image.id, image.anchorX, image.anchorY)) {
             return false;
         }
     }
-    return createImage(GAME_OVER_PICTURE, GameState::GameOver, gameOverTexture, -111.0f, 284.0f,
-                       1024.0f, 307.0f, 0, 1023);
+    return createPicture(m_gui, GAME_OVER_PICTURE, GameState::GameOver, -111.0f, 284.0f, 1024.0f,
+                         307.0f, gameOverTexture, 0, 1023);
 }
 
 void Hud::clear() {

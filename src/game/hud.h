@@ -35,11 +35,8 @@ public:
     bool radarOn() const { return m_radarOn; }
     float radarSweepAngle() const { return m_radarSweepAngle; }
     float radarScale() const { return m_radarScale; }
-    FontID numbersFont() const { return m_numbersFont; }
 
 private:
-    bool createImage(GUI_ID id, GameState state, TextureID texture, float x, float y, float width,
-                     float height, int px, int py);
     bool createNumber(GUI_ID id, float x, float y);
     void slideRadarPanel(float frameTime);
     void drawRadar(float frameTime);

@@ -118,10 +118,6 @@ int Level::storedWallMask(int x, int y) const {
     return index < m_wallMasks.size() ? m_wallMasks[index] : -1;
 }
 
-bool Level::isOpenCell(int x, int y) const {
-    return grid().isOpen(x, y);
-}
-
 bool Level::findFreeCell(const MapGrid::CellTest& isFree, int& x, int& y) const {
     return grid().findFreeCell(isFree, x, y);
 }

@@ -44,8 +44,6 @@ public:
     // The walls collisions use: every bit for a wall cell; -1 also outside
     // the map and before setCells.
     int storedWallMask(int x, int y) const;
-    // Open, and not in row or column 0.
-    bool isOpenCell(int x, int y) const;
     // A random open cell that also passes isFree (null: any); false, with
     // (0, 0), only when there is none.
     bool findFreeCell(const MapGrid::CellTest& isFree, int& x, int& y) const;

@@ -30,9 +30,12 @@ void PickupSet::clear() {
     m_arrows.reset();
 }
 
+std::array<PickupObject*, 3> PickupSet::all() const {
+    return {m_arrows.get(), m_energy.get(), m_health.get()};
+}
+
 bool PickupSet::liesOn(const Vector3& cell) const {
-    const PickupObject* pickups[3] = {m_arrows.get(), m_energy.get(), m_health.get()};
-    for (const PickupObject* pickup : pickups) {
+    for (const PickupObject* pickup : all()) {
         if (pickup != nullptr && pickup->getPosition().subtract(cell).lengthSquared() < 1.0f) {
             return true;
         }
@@ -94,8 +97,7 @@ void PickupSet::animate(float alpha) {
 }
 
 void PickupSet::respawn(const Level& level) {
-    PickupObject* pickups[3] = {m_arrows.get(), m_energy.get(), m_health.get()};
-    for (PickupObject* pickup : pickups) {
+    for (PickupObject* pickup : all()) {
         if (pickup && pickup->checkRespawn()) {
             placeOnFreeCell(*pickup, level);
         }

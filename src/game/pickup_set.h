@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <memory>
 
 #include "game/pickups.h"
@@ -42,6 +43,8 @@ public:
 
 private:
     bool liesOn(const Vector3& cell) const;
+    // The three in the order they are asked (those that exist or not).
+    std::array<PickupObject*, 3> all() const;
 
     std::unique_ptr<PickupHealth> m_health;
     std::unique_ptr<PickupEnergy> m_energy;

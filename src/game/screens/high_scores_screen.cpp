@@ -30,8 +30,7 @@ bool HighScoresScreen::setUp() {
     const TextureID atlas = m_art.gui;
     if (!createMenuButton(gui, atlas, gui_id::HIGH_SCORES_BACK, scores, -52, -52, 217, 35, 0,
                           223) ||
-        !createMenuImage(gui, gui_id::HIGH_SCORES_MARKER, scores, -95, -50, 41, 27, atlas, 23,
-                         30) ||
+        !createPicture(gui, gui_id::HIGH_SCORES_MARKER, scores, -95, -50, 41, 27, atlas, 23, 30) ||
         !gui.createList(gui_id::HIGH_SCORE_LIST, scores, 241, 156, 324, 307, 19, 33, 267, 256) ||
         !gui.setListTexture(gui_id::HIGH_SCORE_LIST, 3, atlas.group, atlas.id, 5, 1018) ||
         !assignMenuListColumns(gui, gui_id::HIGH_SCORE_LIST, SCORE_COLUMN, NAME_COLUMN,
@@ -41,10 +40,10 @@ bool HighScoresScreen::setUp() {
     m_context.highScores.setRefreshHook(
         [this](const std::vector<HighScoreEntry>& entries) { showHighScores(entries); });
     m_context.highScores.loadHighScores();
-    return createMenuImage(gui, gui_id::HIGH_SCORES_TITLE, scores, 202, 430, 402, 101, atlas, 0,
-                           709) &&
-           createMenuImage(gui, gui_id::HIGH_SCORES_CASTLE, scores, 368, -40, 256, 512,
-                           m_art.largeGraphics, 256, 511, 2);
+    return createPicture(gui, gui_id::HIGH_SCORES_TITLE, scores, 202, 430, 402, 101, atlas, 0,
+                         709) &&
+           createPicture(gui, gui_id::HIGH_SCORES_CASTLE, scores, 368, -40, 256, 512,
+                         m_art.largeGraphics, 256, 511, 2);
 }
 
 void HighScoresScreen::showHighScores(const std::vector<HighScoreEntry>& entries) {

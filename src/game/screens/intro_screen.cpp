@@ -18,8 +18,8 @@ IntroScreen::IntroScreen(const ScreenContext& context, const MenuArt& art)
     : m_context(context), m_art(art) {}
 
 bool IntroScreen::setUp() {
-    return createMenuImage(m_context.gui, gui_id::INTRO_PICTURE, GameState::Intro, 0, 182, 560, 316,
-                           m_art.gui, 463, 1023);
+    return createPicture(m_context.gui, gui_id::INTRO_PICTURE, GameState::Intro, 0, 182, 560, 316,
+                         m_art.gui, 463, 1023);
 }
 
 GUI_ID IntroScreen::keys() {

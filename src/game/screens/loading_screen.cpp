@@ -10,6 +10,6 @@ bool LoadingScreen::setUp() {
     GUIManager& gui = m_context.gui;
     return createWhiteText(gui, gui_id::LOADING_TEXT, GameState::Loading, m_art.scoreFont, 10, -50,
                            "Loading ...") &&
-           createMenuImage(gui, gui_id::LOADING_PICTURE, GameState::Loading, -104, -22, 1006, 671,
-                           m_art.instructions, 9, 676);
+           createPicture(gui, gui_id::LOADING_PICTURE, GameState::Loading, -104, -22, 1006, 671,
+                         m_art.instructions, 9, 676);
 }

@@ -47,9 +47,9 @@ bool MainMenuScreen::setUp() {
            createMenuButton(gui, atlas, gui_id::MENU_HIGH_SCORES, menu, 268, 262, 244, 39, 0,
                             113) &&
            createMenuButton(gui, atlas, gui_id::MENU_START, menu, 268, 323, 98, 38, 0, 75) &&
-           createMenuImage(gui, gui_id::MENU_TITLE, menu, 268, 450, 249, 169, atlas, 775, 168) &&
-           createMenuImage(gui, gui_id::MENU_MARKER, menu, 214, 331, 42, 29, atlas, 22, 29) &&
-           createMenuImage(gui, gui_id::MENU_GHOST, menu, 473, 61, 321, 420, atlas, 361, 420);
+           createPicture(gui, gui_id::MENU_TITLE, menu, 268, 450, 249, 169, atlas, 775, 168) &&
+           createPicture(gui, gui_id::MENU_MARKER, menu, 214, 331, 42, 29, atlas, 22, 29) &&
+           createPicture(gui, gui_id::MENU_GHOST, menu, 473, 61, 321, 420, atlas, 361, 420);
 }
 
 void MainMenuScreen::step() {

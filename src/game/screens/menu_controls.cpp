@@ -19,12 +19,6 @@ bool createMenuButton(GUIManager& gui, TextureID atlas, GUI_ID id, GameState sta
            gui.setButtonSound(id, slotOf(Sound::MenuButton));
 }
 
-bool createMenuImage(GUIManager& gui, GUI_ID id, GameState state, float x, float y, float width,
-                     float height, TextureID texture, int px, int py, int orientation) {
-    return gui.createImage(id, state, x, y, width, height) &&
-           gui.setImageTexture(id, texture.group, texture.id, px, py, orientation);
-}
-
 bool createWhiteText(GUIManager& gui, GUI_ID id, GameState state, FontID font, float x, float y,
                      const char* text) {
     if (!gui.createText(id, state, font.group, font.id, x, y)) {

@@ -2,6 +2,7 @@
 // PRIVATE HEADER: only src/game/screens (and its tests) include this.
 #include "app/game_state.h"
 #include "assets/texture_manager.h"
+#include "game/gui_pictures.h"
 #include "gui/gui_manager.h"
 
 // How the screens make their controls and read their keys.
@@ -10,8 +11,6 @@
 // hover sound.
 bool createMenuButton(GUIManager& gui, TextureID atlas, GUI_ID id, GameState state, float x,
                       float y, float width, float height, int px, int py);
-bool createMenuImage(GUIManager& gui, GUI_ID id, GameState state, float x, float y, float width,
-                     float height, TextureID texture, int px, int py, int orientation = 0);
 bool createWhiteText(GUIManager& gui, GUI_ID id, GameState state, FontID font, float x, float y,
                      const char* text);
 // The two columns of the high-score and control lists, at these widths.

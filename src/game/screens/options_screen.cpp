@@ -36,16 +36,16 @@ bool OptionsScreen::setUp() {
     const GameState options = GameState::Options;
     const TextureID atlas = m_art.gui;
     return createMenuButton(gui, atlas, gui_id::OPTIONS_BACK, options, -52, -52, 217, 35, 0, 223) &&
-           createMenuImage(gui, gui_id::OPTIONS_MARKER, options, -95, -50, 41, 27, atlas, 23, 30) &&
+           createPicture(gui, gui_id::OPTIONS_MARKER, options, -95, -50, 41, 27, atlas, 23, 30) &&
            setUpBindingList() &&
-           createMenuImage(gui, gui_id::OPTIONS_TITLE, options, 379, 544, 286, 64, atlas, 0, 617) &&
+           createPicture(gui, gui_id::OPTIONS_TITLE, options, 379, 544, 286, 64, atlas, 0, 617) &&
            createMenuButton(gui, atlas, gui_id::OPTIONS_CHANGE, options, 462, 210, 124, 49, 797,
                             701) &&
            createWhiteText(gui, gui_id::REBIND_PROMPT, options, m_art.smallFont, 0, 174, " ") &&
-           createMenuImage(gui, gui_id::OPTIONS_WINDOW, options, -64, 64, 256, 512,
-                           m_art.largeGraphics, 0, 511) &&
-           createMenuImage(gui, gui_id::INVERT_MOUSE_LABEL, options, 307, 122, 184, 24, atlas, 494,
-                           691) &&
+           createPicture(gui, gui_id::OPTIONS_WINDOW, options, -64, 64, 256, 512,
+                         m_art.largeGraphics, 0, 511) &&
+           createPicture(gui, gui_id::INVERT_MOUSE_LABEL, options, 307, 122, 184, 24, atlas, 494,
+                         691) &&
            setUpMouseSettings() && setUpDisplaySettings();
 }
 
@@ -90,8 +90,8 @@ bool OptionsScreen::setUpMouseSettings() {
                             0.0f) &&
            gui.setSliderTexture(gui_id::SENSITIVITY_SLIDER, atlas.group, atlas.id, 719, 346, 358,
                                 898, 51, 0) &&
-           createMenuImage(gui, gui_id::SENSITIVITY_LABEL, options, 276, 70, 215, 26, atlas, 462,
-                           661) &&
+           createPicture(gui, gui_id::SENSITIVITY_LABEL, options, 276, 70, 215, 26, atlas, 462,
+                         661) &&
            createWhiteText(gui, gui_id::SENSITIVITY_LOW, options, m_art.smallFont, 500, 55,
                            "LOW") &&
            createWhiteText(gui, gui_id::SENSITIVITY_HIGH, options, m_art.smallFont, 757, 55,

@@ -14,7 +14,7 @@ bool PauseScreen::setUp() {
     const TextureID atlas = m_art.gui;
     return createMenuButton(gui, atlas, gui_id::PAUSE_QUIT, paused, 258, 257, 212, 36, 0, 299) &&
            createMenuButton(gui, atlas, gui_id::PAUSE_RESUME, paused, 258, 381, 319, 35, 0, 261) &&
-           createMenuImage(gui, gui_id::PAUSE_MARKER, paused, 212, 388, 42, 29, atlas, 22, 29);
+           createPicture(gui, gui_id::PAUSE_MARKER, paused, 212, 388, 42, 29, atlas, 22, 29);
 }
 
 GUI_ID PauseScreen::keys() {

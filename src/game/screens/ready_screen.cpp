@@ -11,8 +11,8 @@ ReadyScreen::ReadyScreen(const ScreenContext& context, const MenuArt& art, Tween
     : m_context(context), m_art(art), m_pulse(pulse) {}
 
 bool ReadyScreen::setUp() {
-    return createMenuImage(m_context.gui, gui_id::READY_PICTURE, GameState::Ready, -104, -22, 1006,
-                           671, m_art.instructions, 9, 676);
+    return createPicture(m_context.gui, gui_id::READY_PICTURE, GameState::Ready, -104, -22, 1006,
+                         671, m_art.instructions, 9, 676);
 }
 
 void ReadyScreen::step() {
