@@ -149,7 +149,7 @@ private:
     void runDemo();
     void menuFrame();
     void playFrame();
-    void clearScreen(bool white);
+    void clearScreen(bool white, bool depth);
     void brighten();
     bool swap();
     void updateCursorConfinement();

@@ -171,13 +171,14 @@ void GameWindow::logGLErrors() {
     }
 }
 
-void GameWindow::clearScreen(bool white) {
+void GameWindow::clearScreen(bool white, bool depth) {
     if (white) {
         glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     } else {
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     }
-    glClear(m_depthBuffer ? (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT) : GL_COLOR_BUFFER_BIT);
+    glClear(m_depthBuffer && depth ? (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT)
+                                   : GL_COLOR_BUFFER_BIT);
 }
 
 // Brightens the finished picture: dst * (1 + brightness), clamped by the
@@ -239,13 +240,16 @@ int GameWindow::runFixedSteps(const std::function<void(FrameHandler&)>& step) {
 
 void GameWindow::menuFrame() {
     GameState state = currentState();
-    clearScreen(state == GameState::Intro);
+    // The screens are flat pictures, drawn without the depth test: clearing
+    // and testing depth would only cost a software renderer time per pixel.
+    clearScreen(state == GameState::Intro, false);
     runFixedSteps([](FrameHandler& scene) { scene.menuStep(); });
     if (m_scene) {
         m_scene->handleStateKeys();
     }
 
     set2DProjection();
+    glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     if (m_scene) {
         m_scene->drawScreenOverlay();
@@ -256,6 +260,7 @@ void GameWindow::menuFrame() {
         }
     }
     glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
     swap();
 
     if (currentState() == GameState::Loading && m_scene) {
@@ -280,7 +285,7 @@ void GameWindow::playFrame() {
         runFixedSteps([](FrameHandler& scene) { scene.menuStep(); });
     }
 
-    clearScreen(false);
+    clearScreen(false, true);
     setPerspective();
     if (m_scene) {
         m_scene->draw3D();
