@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/keycodes.h"
+#include "platform/pad_events.h"
 
 namespace platform {
 namespace {
@@ -124,6 +125,13 @@ bool translate(const SDL_Event& in, Event& out) {
             out.dx = in.motion.xrel;
             out.dy = in.motion.yrel;
             return true;
+        // The raw joystick events of the same pads are left alone.
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+        case SDL_CONTROLLERAXISMOTION:
+            return translatePadEvent(in, out);
         default:
             return false;
     }
@@ -140,6 +148,16 @@ int toDrawablePixels(int position, int windowUnits, int drawablePixels) {
 }
 
 bool pollEvent(Event& event) {
+    // A round of calls lasts until one finds no event (once a frame in the
+    // main loop).
+    static bool roundStarts = true;
+    if (roundStarts) {
+        pollTestPad();
+        roundStarts = false;
+    }
+    if (takePendingPadEvent(event)) {
+        return true;
+    }
     SDL_Event sdlEvent;
     // Events we do not translate are dropped here and the next one is tried,
     // so "no event" really means the queue is empty.
@@ -148,6 +166,7 @@ bool pollEvent(Event& event) {
             return true;
         }
     }
+    roundStarts = true;
     return false;
 }
 
