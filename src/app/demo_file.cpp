@@ -12,10 +12,17 @@
 namespace {
 
 const char MAGIC[8] = {'S', 'P', 'K', 'D', 'E', 'M', 'O', '\n'};
-// The highest event type a file may hold; a new type goes at the end of the
-// enumeration and moves this (and the version, if old players must refuse it).
-constexpr auto LAST_EVENT_TYPE = platform::EventType::Quit;
-constexpr std::size_t EVENT_SIZE = 1 + 4 + 1 + 4 + 4 + 4 + 4 + 4 + 4;
+// The highest event type a file of a version may hold; a new type goes at
+// the end of the enumeration and moves this (and the version, if old players
+// must refuse it).
+platform::EventType lastEventType(std::uint32_t version) {
+    return version >= 3 ? platform::EventType::PadRemoved : platform::EventType::Quit;
+}
+std::size_t eventSize(std::uint32_t version) {
+    constexpr std::size_t MOUSE_AND_KEYS = 1 + 4 + 1 + 4 + 4 + 4 + 4 + 4 + 4;
+    constexpr std::size_t PADS = 4 + 4 + 4 + 4;
+    return version >= 3 ? MOUSE_AND_KEYS + PADS : MOUSE_AND_KEYS;
+}
 
 std::uint32_t fnv1a(const std::string& bytes, std::size_t length) {
     std::uint32_t hash = 2166136261u;
@@ -116,9 +123,14 @@ void writeEvent(Writer& out, const platform::Event& event) {
     out.i32(event.y);
     out.i32(event.dx);
     out.i32(event.dy);
+    out.i32(event.pad);
+    out.i32(static_cast<int>(event.padButton));
+    out.i32(static_cast<int>(event.padAxis));
+    out.i32(event.axisValue);
 }
 
-bool readEvent(Reader& in, platform::Event& event) {
+// What is wrong with the event read, for the reason; nullptr when nothing.
+const char* readEvent(Reader& in, std::uint32_t version, platform::Event& event) {
     std::uint8_t type = in.u8();
     event.keyCode = in.i32();
     std::uint8_t extended = in.u8();
@@ -128,12 +140,40 @@ bool readEvent(Reader& in, platform::Event& event) {
     event.y = in.i32();
     event.dx = in.i32();
     event.dy = in.i32();
-    if (!in.ok() || type > static_cast<std::uint8_t>(LAST_EVENT_TYPE) || extended > 1) {
-        return false;
+    int pad = -1;
+    int padButton = static_cast<int>(platform::PadButton::None);
+    int padAxis = static_cast<int>(platform::PadAxis::LeftX);
+    int axisValue = 0;
+    if (version >= 3) {
+        pad = in.i32();
+        padButton = in.i32();
+        padAxis = in.i32();
+        axisValue = in.i32();
+    }
+    if (!in.ok() || type > static_cast<std::uint8_t>(lastEventType(version)) || extended > 1) {
+        return "bad event";
+    }
+    // The game indexes its pad tables with these.
+    if (pad < -1) {
+        return "bad pad number";
+    }
+    if (padButton < static_cast<int>(platform::PadButton::None) ||
+        padButton >= static_cast<int>(platform::PadButton::Count)) {
+        return "bad pad button";
+    }
+    if (padAxis < 0 || padAxis >= static_cast<int>(platform::PadAxis::Count)) {
+        return "bad pad axis";
+    }
+    if (axisValue < -32768 || axisValue > 32767) {
+        return "bad pad axis value";
     }
     event.type = static_cast<platform::EventType>(type);
     event.extended = extended == 1;
-    return true;
+    event.pad = pad;
+    event.padButton = static_cast<platform::PadButton>(padButton);
+    event.padAxis = static_cast<platform::PadAxis>(padAxis);
+    event.axisValue = axisValue;
+    return nullptr;
 }
 
 bool hasPointer(platform::EventType type) {
@@ -165,7 +205,7 @@ void convertWindowPositions(Demo& demo) {
     }
 }
 
-bool readFrames(Reader& in, Demo& demo, std::string& reason) {
+bool readFrames(Reader& in, std::uint32_t version, Demo& demo, std::string& reason) {
     std::uint32_t count = in.u32();
     // Each frame takes at least 12 bytes, so a count the file cannot hold is
     // refused before anything is reserved for it.
@@ -185,14 +225,15 @@ bool readFrames(Reader& in, Demo& demo, std::string& reason) {
             return fail(reason,
                         "it is damaged (bad frame time in frame " + std::to_string(i) + ")");
         }
-        if (events > DEMO_MAX_EVENTS_PER_FRAME || events > in.left() / EVENT_SIZE) {
+        if (events > DEMO_MAX_EVENTS_PER_FRAME || events > in.left() / eventSize(version)) {
             return fail(reason,
                         "it is damaged (bad event count in frame " + std::to_string(i) + ")");
         }
         frame.events.resize(events);
         for (platform::Event& event : frame.events) {
-            if (!readEvent(in, event)) {
-                return fail(reason, "it is damaged (bad event in frame " + std::to_string(i) + ")");
+            if (const char* wrong = readEvent(in, version, event)) {
+                return fail(reason, std::string("it is damaged (") + wrong + " in frame " +
+                                        std::to_string(i) + ")");
             }
         }
     }
@@ -289,7 +330,7 @@ bool decodeDemo(const std::string& bytes, Demo& demo, std::string& reason) {
         return fail(reason, "it is damaged (bad window size)");
     }
     demo.window.fullscreen = fullscreen == 1;
-    if (!readFrames(in, demo, reason)) {
+    if (!readFrames(in, version, demo, reason)) {
         demo = Demo();
         return false;
     }

@@ -13,8 +13,13 @@
 //            f64 frame time (seconds, finite, 0 to DEMO_MAX_FRAME_TIME)
 //            u32 event count (at most DEMO_MAX_EVENTS_PER_FRAME), then per
 //            event: u8 type, i32 key code, u8 extended, i32 button, i32 wheel,
-//            i32 x, i32 y, i32 dx, i32 dy
+//            i32 x, i32 y, i32 dx, i32 dy, and from version 3 on
+//            i32 pad (-1 or more), i32 pad button (PadButton: -1 to 16),
+//            i32 pad axis (PadAxis: 0 to 5), i32 axis value (-32768 to 32767)
 //   checksum u32, FNV-1a of every byte before it
+//
+// Versions 1 and 2 hold no pad events (their event types end at Quit); their
+// events are read with the pad fields at their defaults.
 //
 // The pointer position (x, y) of a mouse event is kept in the design space of
 // the screens (app/design_fit.h), in 1/DEMO_POSITION_UNITS of a design pixel
@@ -29,7 +34,7 @@
 #include "app/design_fit.h"
 #include "platform/events.h"
 
-constexpr std::uint32_t DEMO_VERSION = 2;
+constexpr std::uint32_t DEMO_VERSION = 3;
 constexpr std::uint32_t DEMO_OLDEST_VERSION = 1;
 constexpr int DEMO_POSITION_UNITS = 256;
 constexpr double DEMO_MAX_FRAME_TIME = 3600.0;

@@ -22,6 +22,8 @@ namespace {
 
 using platform::Event;
 using platform::EventType;
+using platform::PadAxis;
+using platform::PadButton;
 
 Event makeEvent(EventType type, int key, bool extended, int button, int wheel, int x, int y, int dx,
                 int dy) {
@@ -57,7 +59,18 @@ Demo sampleDemo() {
 bool sameEvent(const Event& a, const Event& b) {
     return a.type == b.type && a.keyCode == b.keyCode && a.extended == b.extended &&
            a.button == b.button && a.wheel == b.wheel && a.x == b.x && a.y == b.y && a.dx == b.dx &&
-           a.dy == b.dy;
+           a.dy == b.dy && a.pad == b.pad && a.padButton == b.padButton && a.padAxis == b.padAxis &&
+           a.axisValue == b.axisValue;
+}
+
+Event padEvent(EventType type, int pad, PadButton button, PadAxis axis, int value) {
+    Event event;
+    event.type = type;
+    event.pad = pad;
+    event.padButton = button;
+    event.padAxis = axis;
+    event.axisValue = value;
+    return event;
 }
 
 void expectSameDemo(const Demo& a, const Demo& b) {
@@ -103,15 +116,24 @@ public:
     }
     FileBuilder& header(std::uint32_t version = DEMO_VERSION, int width = 1024, int height = 768,
                         unsigned fullscreen = 0) {
+        m_version = version;
         raw("SPKDEMO\n").u32(version).u32(7);
         return u32(static_cast<std::uint32_t>(width))
             .u32(static_cast<std::uint32_t>(height))
             .u8(fullscreen);
     }
-    FileBuilder& event(unsigned type, unsigned extended = 0) {
+    // An event of the header's version with pad fields as given (from
+    // version 3 on).
+    FileBuilder& event(unsigned type, unsigned extended = 0, int pad = -1, int button = -1,
+                       int axis = 0, int value = 0) {
         u8(type).u32(0x41).u8(extended);
         for (int i = 0; i < 6; ++i) {
             u32(0);
+        }
+        if (m_version >= 3) {
+            for (int field : {pad, button, axis, value}) {
+                u32(static_cast<std::uint32_t>(field));
+            }
         }
         return *this;
     }
@@ -128,6 +150,7 @@ public:
 
 private:
     std::string m_bytes;
+    std::uint32_t m_version = DEMO_VERSION;
 };
 
 TEST(DemoFile, WhatIsWrittenReadsBackTheSame) {
@@ -163,6 +186,67 @@ TEST(DemoFile, HandBuiltFileOfTheDocumentedLayoutIsRead) {
     ASSERT_EQ(demo.frames[0].events.size(), 1u);
     EXPECT_EQ(demo.frames[0].events[0].type, EventType::KeyUp);
     EXPECT_EQ(demo.frames[0].events[0].keyCode, 0x41);
+}
+
+// The pad fields in their documented order; a file from before pads has
+// none, and its events read as no pad's.
+TEST(DemoFile, PadFieldsOfTheDocumentedLayoutAndNoneBeforeVersion3) {
+    struct Case {
+        std::uint32_t version;
+        EventType type;
+        Event expected;
+    } cases[] = {
+        {3, EventType::PadAxisMoved,
+         padEvent(EventType::PadAxisMoved, 2, PadButton::None, PadAxis::RightTrigger, -32768)},
+        {3, EventType::PadButtonDown,
+         padEvent(EventType::PadButtonDown, 0, PadButton::DPadRight, PadAxis::LeftX, 0)},
+        {2, EventType::KeyDown,
+         padEvent(EventType::KeyDown, -1, PadButton::None, PadAxis::LeftX, 0)},
+    };
+    for (Case& c : cases) {
+        c.expected.keyCode = 0x41;
+        const std::string bytes =
+            FileBuilder()
+                .header(c.version)
+                .u32(1)
+                .f64(0.5)
+                .u32(1)
+                .event(static_cast<unsigned>(c.type), 0, c.expected.pad,
+                       static_cast<int>(c.expected.padButton), static_cast<int>(c.expected.padAxis),
+                       c.expected.axisValue)
+                .sealed();
+        Demo demo;
+        std::string reason;
+        ASSERT_TRUE(decodeDemo(bytes, demo, reason)) << reason;
+        EXPECT_TRUE(sameEvent(demo.frames.at(0).events.at(0), c.expected)) << c.version;
+    }
+}
+
+// Every kind of pad event, kept whole through the file and through a replay
+// in a window of another size (pads have no pointer to place).
+TEST(DemoFile, PadEventsRoundTripAndPassAnyWindowUnchanged) {
+    const Event events[] = {
+        padEvent(EventType::PadAdded, 0, PadButton::None, PadAxis::LeftX, 0),
+        padEvent(EventType::PadButtonDown, 0, PadButton::A, PadAxis::LeftX, 0),
+        padEvent(EventType::PadButtonUp, 0, PadButton::RightTrigger, PadAxis::LeftX, 0),
+        padEvent(EventType::PadAxisMoved, 0, PadButton::None, PadAxis::LeftY, -32768),
+        padEvent(EventType::PadAxisMoved, 0, PadButton::None, PadAxis::RightTrigger, 32767),
+        padEvent(EventType::PadRemoved, 0, PadButton::None, PadAxis::LeftX, 0),
+        padEvent(EventType::PadAdded, 12, PadButton::None, PadAxis::LeftX, 0),
+    };
+    Demo demo;
+    demo.window = {1024, 768, false};
+    demo.frames.push_back({0.02, {std::begin(events), std::end(events)}});
+    Demo read;
+    std::string reason;
+    ASSERT_TRUE(decodeDemo(encodeDemo(demo), read, reason)) << reason;
+    expectSameDemo(demo, read);
+
+    const DesignFit fit = fitDesign(1920, 1080);
+    for (const Event& event : events) {
+        EXPECT_TRUE(sameEvent(demoEventFromWindow(event, fit), event));
+        EXPECT_TRUE(sameEvent(demoEventToWindow(event, fit), event));
+    }
 }
 
 // Version 1 kept the pointer in pixels of the window, laid out unscaled; it
@@ -233,6 +317,7 @@ TEST_P(DemoFileRefuses, WithAClearReasonAndNothingRead) {
 }
 
 const unsigned QUIT = static_cast<unsigned>(EventType::Quit);
+const unsigned LAST = static_cast<unsigned>(EventType::PadRemoved);
 const double NOT_A_NUMBER = std::numeric_limits<double>::quiet_NaN();
 
 INSTANTIATE_TEST_SUITE_P(
@@ -266,12 +351,53 @@ INSTANTIATE_TEST_SUITE_P(
                 "bad event count in frame 0"},
         Refused{
             "unknown event type",
-            FileBuilder().header().u32(2).f64(0.1).u32(0).f64(0.1).u32(1).event(QUIT + 1).sealed(),
+            FileBuilder().header().u32(2).f64(0.1).u32(0).f64(0.1).u32(1).event(LAST + 1).sealed(),
             "bad event in frame 1"},
         Refused{"extended flag 2",
                 FileBuilder().header().u32(1).f64(0.1).u32(1).event(1, 2).sealed(), "bad event"},
         Refused{"bytes after the frames", FileBuilder().header().u32(0).raw("junk").sealed(),
                 "bytes after the last frame"}));
+
+// Pad fields out of their ranges, or pad events where a file cannot hold them.
+INSTANTIATE_TEST_SUITE_P(
+    PadFields, DemoFileRefuses,
+    ::testing::Values(
+        Refused{"pad event before pads",
+                FileBuilder().header(2).u32(1).f64(0.1).u32(1).event(QUIT + 1).sealed(),
+                "bad event in frame 0"},
+        Refused{"pad number -2",
+                FileBuilder().header().u32(1).f64(0.1).u32(1).event(LAST, 0, -2).sealed(),
+                "bad pad number in frame 0"},
+        Refused{"pad button beyond the last",
+                FileBuilder().header().u32(1).f64(0.1).u32(1).event(LAST, 0, 0, 17).sealed(),
+                "bad pad button in frame 0"},
+        Refused{"pad button -2",
+                FileBuilder().header().u32(1).f64(0.1).u32(1).event(LAST, 0, 0, -2).sealed(),
+                "bad pad button"},
+        Refused{"pad axis 6",
+                FileBuilder().header().u32(1).f64(0.1).u32(1).event(LAST, 0, 0, -1, 6).sealed(),
+                "bad pad axis in frame 0"},
+        Refused{"pad axis -1",
+                FileBuilder().header().u32(1).f64(0.1).u32(1).event(LAST, 0, 0, -1, -1).sealed(),
+                "bad pad axis in"},
+        Refused{
+            "axis value over",
+            FileBuilder().header().u32(1).f64(0.1).u32(1).event(LAST, 0, 0, -1, 0, 32768).sealed(),
+            "bad pad axis value in frame 0"},
+        Refused{
+            "axis value under",
+            FileBuilder().header().u32(1).f64(0.1).u32(1).event(LAST, 0, 0, -1, 0, -32769).sealed(),
+            "bad pad axis value"},
+        Refused{"pad event of the size before pads",
+                FileBuilder()
+                    .header()
+                    .u32(1)
+                    .f64(0.1)
+                    .u32(1)
+                    .u8(LAST)
+                    .raw(std::string(29, '\0'))
+                    .sealed(),
+                "bad event count in frame 0"}));
 
 TEST(DemoFile, EveryCutAndEveryFlippedByteIsRefused) {
     const std::string bytes = encodeDemo(sampleDemo());
@@ -299,10 +425,10 @@ TEST(DemoFile, SavesWholeAndLoadsWithTheFileNamedInFailures) {
 
     EXPECT_FALSE(loadDemo(dir.file("missing.demo"), demo, reason));
     EXPECT_EQ(reason, "Can not open the demo " + dir.file("missing.demo") + ".");
-    writeFile(dir.file("old.demo"), FileBuilder().header(3).u32(0).sealed());
-    EXPECT_FALSE(loadDemo(dir.file("old.demo"), demo, reason));
-    EXPECT_EQ(reason, "Can not play the demo " + dir.file("old.demo") +
-                          ": it is a version 3 demo; this game plays versions 1 to 2.");
+    writeFile(dir.file("new.demo"), FileBuilder().header(4).u32(0).sealed());
+    EXPECT_FALSE(loadDemo(dir.file("new.demo"), demo, reason));
+    EXPECT_EQ(reason, "Can not play the demo " + dir.file("new.demo") +
+                          ": it is a version 4 demo; this game plays versions 1 to 3.");
     EXPECT_FALSE(loadDemo(dir.path(), demo, reason)) << "a folder is no demo";
 }
 
