@@ -74,7 +74,7 @@ private:
     static constexpr int PAD_BUTTON_COUNT = static_cast<int>(platform::PadButton::Count);
     // What the router did with one pad's presses on the screens.
     struct PadScreenState {
-        int pad = -1;        // The key (or mouse button) each held button gave; 0: none.
+        int pad = -1;  // The key (or mouse button) each held button gave; 0: none.
         std::array<int, PAD_BUTTON_COUNT> heldKey{};
         // The D-pad direction the left stick holds, and the key it gave.
         platform::PadButton stickDirection = platform::PadButton::None;

@@ -17,8 +17,8 @@ using platform::PadButton;
 
 // Indexed by PadButton; the one table of the names players see.
 const char* const BUTTON_NAMES[] = {
-    "A",  "B",  "X",  "Y",  "BACK", "GUIDE", "START", "LS", "RS",
-    "LB", "RB", "UP", "DOWN", "LEFT", "RIGHT", "LT", "RT",
+    "A",  "B",  "X",  "Y",    "BACK", "GUIDE", "START", "LS", "RS",
+    "LB", "RB", "UP", "DOWN", "LEFT", "RIGHT", "LT",    "RT",
 };
 static_assert(std::size(BUTTON_NAMES) == static_cast<std::size_t>(PadButton::Count),
               "a name for every pad button");

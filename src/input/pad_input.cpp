@@ -171,9 +171,9 @@ void PadInput::forgetPresses() {
 
 StickPosition PadInput::move() const {
     const Pad* pad = active();
-    return pad == nullptr ? StickPosition{}
-                          : shapeMoveStick(pad->axes[index(PadAxis::LeftX)],
-                                           pad->axes[index(PadAxis::LeftY)]);
+    return pad == nullptr
+               ? StickPosition{}
+               : shapeMoveStick(pad->axes[index(PadAxis::LeftX)], pad->axes[index(PadAxis::LeftY)]);
 }
 
 StickPosition PadInput::look() const {

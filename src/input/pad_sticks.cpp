@@ -12,7 +12,7 @@ constexpr float STICK_FULL_TRAVEL = 32767.0f;
 constexpr float LOOK_LINEAR_SHARE = 0.25f;
 
 struct Polar {
-    float x;       // direction, a unit vector (0, 0 when not pushed)
+    float x;  // direction, a unit vector (0, 0 when not pushed)
     float y;
     float length;  // past the dead zone: 0 at its edge, 1 at full travel
 };

@@ -183,10 +183,9 @@ TEST(PadInput, EventsOutsideTheEnumsOrTooManyPadsChangeNothing) {
 const char* const DEFAULT_PAD_FILE =
     "# Spookhollow pad bindings\n0 UP\n1 DOWN\n2 LEFT\n3 RIGHT\n7 LB\n8 RB\n9 RT\n";
 const int ACTIONS[] = {0, 1, 2, 3, 7, 8, 9};
-const PadButton DEFAULT_BUTTONS[] = {PadButton::DPadUp,       PadButton::DPadDown,
-                                     PadButton::DPadLeft,     PadButton::DPadRight,
-                                     PadButton::LeftShoulder, PadButton::RightShoulder,
-                                     PadButton::RightTrigger};
+const PadButton DEFAULT_BUTTONS[] = {
+    PadButton::DPadUp,       PadButton::DPadDown,      PadButton::DPadLeft,    PadButton::DPadRight,
+    PadButton::LeftShoulder, PadButton::RightShoulder, PadButton::RightTrigger};
 
 std::vector<PadButton> buttonsOf(const PadBindings& bindings) {
     std::vector<PadButton> buttons;
@@ -265,12 +264,12 @@ TEST_F(PadBindingsTest, ReadFilesWriteBackTheSameBytes) {
     } cases[] = {
         {DEFAULT_PAD_FILE, DEFAULTS},
         {"# Spookhollow pad bindings\n", DEFAULTS},
-        {"# Spookhollow pad bindings\n9 A\n", {B::DPadUp, B::DPadDown, B::DPadLeft,
-                                               B::DPadRight, B::LeftShoulder, B::RightShoulder,
-                                               B::A}},
+        {"# Spookhollow pad bindings\n9 A\n",
+         {B::DPadUp, B::DPadDown, B::DPadLeft, B::DPadRight, B::LeftShoulder, B::RightShoulder,
+          B::A}},
         // A button the file gives away leaves the action that had it by default.
-        {"# Spookhollow pad bindings\n9 UP", {N, B::DPadDown, B::DPadLeft, B::DPadRight,
-                                              B::LeftShoulder, B::RightShoulder, B::DPadUp}},
+        {"# Spookhollow pad bindings\n9 UP",
+         {N, B::DPadDown, B::DPadLeft, B::DPadRight, B::LeftShoulder, B::RightShoulder, B::DPadUp}},
         // Edited by hand: Windows line ends, blanks, comments, any case.
         {"# Spookhollow pad bindings\r\n# mine\r\n\r\n  0\tx \r\n1 none\n\t8  start\n",
          {B::X, N, B::DPadLeft, B::DPadRight, B::LeftShoulder, B::Start, B::RightTrigger}},
@@ -443,10 +442,9 @@ TEST_F(PadSettingsTest, RumbleReachesTheActivePadOnlyWhenOn) {
     settings.setRumbleEnabled(true);
     send(padEvent(EventType::PadRemoved, 4));
     settings.rumble(1.0f, 100);
-    EXPECT_EQ(calls, (std::vector<std::tuple<int, float, int>>{
-                         {4, 0.5f, 100},
-                         {4, 1.0f, GameSettings::MAX_RUMBLE_MILLISECONDS},
-                         {4, 0.0f, 0}}));
+    EXPECT_EQ(calls,
+              (std::vector<std::tuple<int, float, int>>{
+                  {4, 0.5f, 100}, {4, 1.0f, GameSettings::MAX_RUMBLE_MILLISECONDS}, {4, 0.0f, 0}}));
 }
 
 TEST(PadSettings, SavingSettingsWritesPadControls) {
