@@ -1,5 +1,7 @@
 #include "input/game_settings.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 
@@ -38,6 +40,8 @@ void GameSettings::setDefaults() {
     windowHeight = 768;
     fullscreen = false;
     brightness = 0.0f;
+    padLookSpeed = DEFAULT_PAD_LOOK_SPEED;
+    rumbleEnabled = true;
 }
 
 void GameSettings::loadSettings(const char* fileName) {
@@ -64,7 +68,10 @@ bool GameSettings::saveSettings() {
             saved = false;
         }
     }
-    return saveControls() && saved;
+    // Each file is written whatever became of the one before it.
+    bool controls = saveControls();
+    bool padControls = savePadControls();
+    return saved && controls && padControls;
 }
 
 void GameSettings::setInvertMouse(bool invert) {
@@ -79,6 +86,37 @@ void GameSettings::setMouseSensitivity(float sensitivity) {
     }
 }
 
+void GameSettings::setPadLookSpeed(float speed) {
+    if (isPadLookSpeed(speed)) {
+        padLookSpeed = speed;
+        settingsChanged = true;
+    }
+}
+
+void GameSettings::setRumbleEnabled(bool enabled) {
+    rumbleEnabled = enabled;
+    settingsChanged = true;
+}
+
+void GameSettings::rumble(float strength, int milliseconds) {
+    const int pad = m_pad.activePad();
+    if (!rumbleEnabled || pad < 0 || !rumbleOutput) {
+        return;
+    }
+    // NaN is no strength at all.
+    strength = std::isnan(strength) ? 0.0f : std::clamp(strength, 0.0f, 1.0f);
+    rumbleOutput(pad, strength, std::clamp(milliseconds, 0, MAX_RUMBLE_MILLISECONDS));
+}
+
+std::string GameSettings::controlPadButtonName(int row) const {
+    int actionId = m_controls.actionIdAt(row);
+    if (actionId < 0) {
+        return std::string();
+    }
+    platform::PadButton button = m_padControls.button(actionId);
+    return button == platform::PadButton::None ? "[none]" : padButtonName(button);
+}
+
 bool GameSettings::isKeyDown(int code) const {
     return code >= 0 && code < KEY_COUNT && keyDown[code] != 0;
 }
@@ -91,16 +129,22 @@ void GameSettings::setKeyDown(int code, bool down) {
 
 void GameSettings::clearKeys() {
     std::memset(keyDown, 0, sizeof keyDown);
+    m_pad.forgetPresses();
 }
 
 bool GameSettings::isActionActive(int actionId, bool consume) {
     int key = m_controls.boundKey(actionId);
     // An unbound action (key 0) is never active, whatever reached entry 0.
-    if (key <= 0 || !isKeyDown(key)) {
-        return false;
-    }
+    bool keyActive = key > 0 && isKeyDown(key);
+    platform::PadButton button = m_padControls.button(actionId);
+    bool padActive = button != platform::PadButton::None && m_pad.hasPress(button);
     if (consume) {
-        keyDown[key] = 0;
+        if (keyActive) {
+            keyDown[key] = 0;
+        }
+        if (padActive) {
+            m_pad.takePress(button);
+        }
     }
-    return true;
+    return keyActive || padActive;
 }

@@ -29,6 +29,8 @@ void readSettings(std::istream& in, GameSettings& settings) {
     int windowHeight = 0;
     int fullscreen = 0;
     float brightness = 0.0f;
+    float padLookSpeed = 0.0f;
+    int rumble = 0;
 
     // Once a read fails the stream stays failed, so every later value keeps
     // its default, as a file that ends early should.
@@ -69,6 +71,12 @@ void readSettings(std::istream& in, GameSettings& settings) {
     if (in >> brightness && brightness >= 0.0f && brightness <= AppSettings::MAX_BRIGHTNESS) {
         settings.brightness = brightness;
     }
+    if (in >> padLookSpeed && GameSettings::isPadLookSpeed(padLookSpeed)) {
+        settings.padLookSpeed = padLookSpeed;
+    }
+    if (in >> rumble && isFlag(rumble)) {
+        settings.rumbleEnabled = rumble == 1;
+    }
 }
 
 std::string formatSettings(const GameSettings& settings) {
@@ -83,6 +91,8 @@ std::string formatSettings(const GameSettings& settings) {
         << settings.windowWidth << '\n'
         << settings.windowHeight << '\n'
         << (settings.fullscreen ? 1 : 0) << '\n'
-        << settings.brightness << '\n';
+        << settings.brightness << '\n'
+        << settings.padLookSpeed << '\n'
+        << (settings.rumbleEnabled ? 1 : 0) << '\n';
     return out.str();
 }

@@ -9,7 +9,8 @@ class GameSettings;
 // out of range keeps the value already in the settings. In order: the
 // fullscreen resolution (width, height; 0 0 is the display's own size), view
 // distance, texture quality, invert mouse, mouse sensitivity, vertical sync,
-// then the window's width and height, fullscreen at start, and brightness.
+// then the window's width and height, fullscreen at start, brightness, the
+// pad's look speed and rumble.
 void readSettings(std::istream& in, GameSettings& settings);
 
 // The settings file's text: the values, one per line.

@@ -195,7 +195,7 @@ TEST_F(ExecutableWindow, RefusedFullscreenModeFillsTheDisplayAtItsOwnSizeAndPlay
     EXPECT_EQ(game->exitCode(), 0) << game->standardError();
     // The resolution keeps its meaning; Alt+Enter kept fullscreen as the choice.
     EXPECT_EQ(readFile(sandbox.file("save/config.ini")),
-              "1024\n768\n55\n3\n1\n0.001\n0\n1024\n768\n1\n0\n");
+              "1024\n768\n55\n3\n1\n0.001\n0\n1024\n768\n1\n0\n150\n1\n");
 }
 
 // The options' display settings act at once and are kept in config.ini.
@@ -235,7 +235,7 @@ TEST_F(ExecutableWindow, DisplayOptionsActAtOnceAndAreKept) {
     ASSERT_TRUE(game->waitForExit(20 * SLOWDOWN));
     EXPECT_EQ(game->exitCode(), 0) << game->standardError();
     EXPECT_EQ(readFile(sandbox.file("save/config.ini")),
-              "1280\n1024\n55\n3\n1\n0.001\n1\n1024\n768\n1\n1\n");
+              "1280\n1024\n55\n3\n1\n0.001\n1\n1024\n768\n1\n1\n150\n1\n");
     EXPECT_EQ(readFile(sandbox.file("ErrorLog.txt")).find("Failed"), std::string::npos);
 }
 

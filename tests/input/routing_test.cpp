@@ -208,3 +208,259 @@ TEST_F(RoutingTest, WheelGoesToWeaponsOnlyDuringPlay) {
 }
 
 }  // namespace
+
+// ---- Pads ----
+
+namespace {
+
+using platform::PadAxis;
+using platform::PadButton;
+
+Event padEvent(EventType type, int pad, PadButton button = PadButton::None) {
+    Event event;
+    event.type = type;
+    event.pad = pad;
+    event.padButton = button;
+    return event;
+}
+
+Event axisEvent(int pad, PadAxis axis, int value) {
+    Event event = padEvent(EventType::PadAxisMoved, pad);
+    event.padAxis = axis;
+    event.axisValue = value;
+    return event;
+}
+
+class PadRoutingTest : public RoutingTest {
+protected:
+    std::vector<PadButton> offered;  // to the screens' hook
+    std::vector<PadButton> padBound;
+    std::vector<PadButton> named;
+    PadButton menuTakes = PadButton::None;
+    PadButton nameTakes = PadButton::None;
+
+    void SetUp() override {
+        RoutingTest::SetUp();
+        settings.loadPadControls(nullptr);
+        router.hooks().menuPad = [this](PadButton b) {
+            offered.push_back(b);
+            return b == menuTakes;
+        };
+        router.hooks().nameEntryPad = [this](PadButton b) {
+            named.push_back(b);
+            return b == nameTakes;
+        };
+        router.hooks().bindPadButton = [this](PadButton b) {
+            padBound.push_back(b);
+            waiting = false;
+        };
+    }
+    void send(const Event& event) { EXPECT_TRUE(router.handleInput(event)); }
+    void down(PadButton b, int pad = 0) { send(padEvent(EventType::PadButtonDown, pad, b)); }
+    void up(PadButton b, int pad = 0) { send(padEvent(EventType::PadButtonUp, pad, b)); }
+    void goTo(GameState state) {
+        window.setState(GameState::MainMenu);
+        if (state != GameState::MainMenu) {
+            window.setState(state);
+        }
+    }
+    std::vector<int> keysDown() const {
+        std::vector<int> codes;
+        for (int i = 0; i < GameSettings::KEY_COUNT; ++i) {
+            if (settings.keyDown[i]) {
+                codes.push_back(i);
+            }
+        }
+        return codes;
+    }
+};
+
+// A press no screen takes is the key a keyboard player would press, held
+// until the button is let go; the press itself is used up on the screen.
+TEST_F(PadRoutingTest, PadButtonsOnScreensAreOfferedThenBecomeKeys) {
+    using platform::VK_DOWN;
+    using platform::VK_ESCAPE;
+    using platform::VK_LEFT;
+    using platform::VK_RETURN;
+    using platform::VK_SPACE;
+    using platform::VK_UP;
+    struct Case {
+        GameState state;
+        PadButton button;
+        std::vector<int> keys;
+    } cases[] = {
+        {GameState::MainMenu, PadButton::DPadUp, {VK_UP}},
+        {GameState::MainMenu, PadButton::DPadDown, {VK_DOWN}},
+        {GameState::Options, PadButton::DPadLeft, {VK_LEFT}},
+        {GameState::MainMenu, PadButton::A, {VK_RETURN}},
+        {GameState::Options, PadButton::Start, {VK_RETURN}},
+        {GameState::HighScores, PadButton::B, {VK_ESCAPE}},
+        {GameState::GameOver, PadButton::A, {VK_RETURN}},
+        {GameState::Paused, PadButton::A, {VK_RETURN}},
+        // The intro is skipped with Space only.
+        {GameState::Intro, PadButton::A, {VK_SPACE}},
+        {GameState::Intro, PadButton::Start, {VK_SPACE}},
+        {GameState::MainMenu, PadButton::X, {}},
+        {GameState::MainMenu, PadButton::RightShoulder, {}},
+    };
+    for (const Case& c : cases) {
+        const std::string what = std::string(stateName(c.state)) + " " + padButtonName(c.button);
+        if (c.state == GameState::Intro) {
+            window.setState(GameState::Intro);  // from the menu: pushed on top
+        } else {
+            goTo(c.state);
+        }
+        offered.clear();
+        down(c.button);
+        EXPECT_EQ(offered, std::vector<PadButton>{c.button}) << what;
+        EXPECT_EQ(keysDown(), c.keys) << what;
+        EXPECT_FALSE(settings.pad().hasPress(c.button)) << what;
+        EXPECT_TRUE(settings.pad().isDown(c.button)) << what;
+        up(c.button);
+        EXPECT_EQ(keysDown(), std::vector<int>{}) << what;
+    }
+
+    // Taken by the screen: no key.
+    goTo(GameState::MainMenu);
+    menuTakes = PadButton::A;
+    down(PadButton::A);
+    EXPECT_EQ(keysDown(), std::vector<int>{});
+    up(PadButton::A);
+}
+
+// The ready screen is left by a click, anywhere; A gives one.
+TEST_F(PadRoutingTest, PadAOnTheReadyScreenClicks) {
+    std::vector<bool> clicks;
+    std::vector<GameState> released;
+    router.hooks().guiMouseEvent = [&](bool clicked) { clicks.push_back(clicked); };
+    router.hooks().guiButtonReleased = [&](GameState s) { released.push_back(s); };
+    goTo(GameState::Ready);
+    down(PadButton::A);
+    EXPECT_EQ(clicks, std::vector<bool>{true});
+    EXPECT_TRUE(settings.isKeyDown(platform::VK_LBUTTON));
+    up(PadButton::A);
+    EXPECT_FALSE(settings.isKeyDown(platform::VK_LBUTTON));
+    EXPECT_EQ(released, std::vector<GameState>{GameState::Ready});
+}
+
+TEST_F(PadRoutingTest, PadStartPausesAndResumesAndLosingThePadPauses) {
+    send(padEvent(EventType::PadAdded, 2));
+    send(padEvent(EventType::PadAdded, 5));
+    EXPECT_EQ(settings.pad().connectedCount(), 2);
+    goTo(GameState::Ready);
+    window.setState(GameState::Playing);
+
+    // In play the pad is only state, polled by play.
+    down(PadButton::A, 5);
+    down(PadButton::DPadUp, 5);
+    EXPECT_TRUE(offered.empty());
+    EXPECT_EQ(keysDown(), std::vector<int>{});
+    EXPECT_TRUE(settings.isActionActive(ControlTable::MOVE_FORWARD, false));
+    EXPECT_EQ(window.currentState(), GameState::Playing);
+
+    down(PadButton::Start, 5);
+    EXPECT_EQ(window.currentState(), GameState::Paused);
+    up(PadButton::Start, 5);
+    down(PadButton::Start, 5);
+    EXPECT_EQ(window.currentState(), GameState::Playing);
+    EXPECT_EQ(offered, std::vector<PadButton>{PadButton::Start});
+    up(PadButton::Start, 5);
+
+    // Only a pad that was known pauses when it goes.
+    send(padEvent(EventType::PadRemoved, 7));
+    EXPECT_EQ(window.currentState(), GameState::Playing);
+    send(padEvent(EventType::PadRemoved, 2));
+    EXPECT_EQ(window.currentState(), GameState::Paused);
+    EXPECT_EQ(settings.pad().connectedCount(), 1);
+}
+
+TEST_F(PadRoutingTest, PadBindsWhileOptionsWaitAndNameEntryComesFirst) {
+    goTo(GameState::Options);
+    waiting = true;
+    send(axisEvent(0, PadAxis::RightTrigger, 30000));
+    EXPECT_EQ(padBound, std::vector<PadButton>{PadButton::RightTrigger});
+    waiting = true;
+    send(axisEvent(0, PadAxis::LeftY, -32768));  // the stick binds nothing
+    down(PadButton::DPadDown);
+    EXPECT_EQ(padBound, (std::vector<PadButton>{PadButton::RightTrigger, PadButton::DPadDown}));
+    EXPECT_TRUE(offered.empty());
+    EXPECT_EQ(keysDown(), std::vector<int>{});
+    up(PadButton::DPadDown);
+    send(axisEvent(0, PadAxis::LeftY, 0));
+
+    std::vector<int> typed;
+    router.hooks().nameEntryKey = [&](int code, bool) {
+        typed.push_back(code);
+        return true;
+    };
+    goTo(GameState::GameOver);
+    nameTakes = PadButton::DPadUp;
+    down(PadButton::DPadUp);
+    down(PadButton::A);
+    EXPECT_EQ(named, (std::vector<PadButton>{PadButton::DPadUp, PadButton::A}));
+    EXPECT_EQ(offered, std::vector<PadButton>{PadButton::A});
+    EXPECT_EQ(typed, std::vector<int>{platform::VK_RETURN});  // through the keys' name entry
+}
+
+// Past half of its travel the left stick presses the D-pad once; the next
+// press waits until it is back under 0.3. In play it is only held, so a
+// stick still pushed when the pause menu opens moves nothing there.
+TEST_F(PadRoutingTest, PadStickIsADPadOnScreensWithHysteresis) {
+    struct Step {
+        GameState state;
+        PadAxis axis;
+        int value;
+        std::vector<PadButton> pressesSoFar;
+        std::vector<int> keys;
+    };
+    const PadButton U = PadButton::DPadUp;
+    const PadButton R = PadButton::DPadRight;
+    const PadButton D = PadButton::DPadDown;
+    const int VK_UP = platform::VK_UP;
+    const Step steps[] = {
+        {GameState::MainMenu, PadAxis::LeftY, -10000, {}, {}},
+        {GameState::MainMenu, PadAxis::LeftY, -17000, {U}, {VK_UP}},
+        {GameState::MainMenu, PadAxis::LeftY, -32768, {U}, {VK_UP}},
+        {GameState::MainMenu, PadAxis::LeftY, -10500, {U}, {VK_UP}},
+        {GameState::MainMenu, PadAxis::LeftY, -17000, {U}, {VK_UP}},
+        {GameState::MainMenu, PadAxis::LeftY, -9000, {U}, {}},
+        {GameState::MainMenu, PadAxis::LeftY, -17000, {U, U}, {VK_UP}},
+        // Rolled round to the right: up lets go, right presses.
+        {GameState::MainMenu, PadAxis::LeftX, 32767, {U, U}, {VK_UP}},
+        {GameState::MainMenu, PadAxis::LeftY, 0, {U, U, R}, {platform::VK_RIGHT}},
+        {GameState::MainMenu, PadAxis::LeftX, 0, {U, U, R}, {}},
+        {GameState::Playing, PadAxis::LeftY, 32767, {U, U, R}, {}},
+        {GameState::Paused, PadAxis::LeftY, 30000, {U, U, R}, {}},
+        {GameState::Paused, PadAxis::LeftY, 0, {U, U, R}, {}},
+        {GameState::Paused, PadAxis::LeftY, 30000, {U, U, R, D}, {platform::VK_DOWN}},
+    };
+    int index = 0;
+    for (const Step& step : steps) {
+        if (window.currentState() != step.state) {
+            window.setState(step.state);
+        }
+        send(axisEvent(0, step.axis, step.value));
+        EXPECT_EQ(offered, step.pressesSoFar) << "step " << index;
+        EXPECT_EQ(keysDown(), step.keys) << "step " << index;
+        ++index;
+    }
+    // Unplugged while holding a direction: the key is let go.
+    send(padEvent(EventType::PadRemoved, 0));
+    EXPECT_EQ(keysDown(), std::vector<int>{});
+}
+
+TEST_F(PadRoutingTest, PadUsedLastDrivesAndItsKeysGoWithIt) {
+    goTo(GameState::MainMenu);
+    down(PadButton::DPadDown, 1);
+    send(axisEvent(2, PadAxis::LeftX, -20000));
+    EXPECT_EQ(settings.pad().activePad(), 2);
+    EXPECT_EQ(keysDown(), (std::vector<int>{platform::VK_LEFT, platform::VK_DOWN}));
+    send(padEvent(EventType::PadRemoved, 1));
+    EXPECT_EQ(keysDown(), std::vector<int>{platform::VK_LEFT});
+    EXPECT_EQ(settings.pad().activePad(), 2);
+    // Events of a pad the pad state does not keep are dropped whole.
+    down(PadButton::A, -1);
+    EXPECT_EQ(offered, (std::vector<PadButton>{PadButton::DPadDown, PadButton::DPadLeft}));
+}
+
+}  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cmath>
 #include <string>
 
 #include "app/error_reporter.h"
@@ -26,6 +27,8 @@ protected:
         EXPECT_TRUE(s.invertMouse);
         EXPECT_FLOAT_EQ(s.mouseSensitivity, 0.001f);
         EXPECT_FALSE(s.vsync);
+        EXPECT_FLOAT_EQ(s.padLookSpeed, 150.0f);
+        EXPECT_TRUE(s.rumbleEnabled);
     }
     std::string settingsFrom(const std::string& text, GameSettings** out = nullptr) {
         (void)out;
@@ -116,13 +119,16 @@ TEST_F(SettingsTest, ThreeValuesOnlyOrGarbageKeepTheRest) {
 }
 
 // The first two values were the one size of window and fullscreen alike;
-// the window's own size, fullscreen and brightness come after the seventh.
-TEST_F(SettingsTest, DisplayValuesOfOldAndNewFiles) {
+// the window's own size, fullscreen and brightness come after the seventh,
+// then the pad's look speed and rumble.
+TEST_F(SettingsTest, DisplayAndPadValuesOfOldAndNewFiles) {
     struct Case {
         const char* text;
         int screenWidth, screenHeight, windowWidth, windowHeight;
         bool fullscreen;
         float brightness;
+        float padLookSpeed = 150.0f;
+        bool rumble = true;
     } cases[] = {
         {"800 600 55 3 1 0.001 0", 800, 600, 800, 600, false, 0.0f},
         {"1280 1024 55 3 1 0.001 1", 1280, 1024, 1280, 1024, false, 0.0f},
@@ -130,11 +136,17 @@ TEST_F(SettingsTest, DisplayValuesOfOldAndNewFiles) {
         {"2560 1080 55 3 1 0.001 0 800 600 0 1", 2560, 1080, 800, 600, false, 1.0f},
         {"640 480 55 3 1 0.001 0 7680 2160 1 0", 640, 480, 7680, 2160, true, 0.0f},
         {"1920 1080 55 3 1 0.001 0 1280 720", 1920, 1080, 1280, 720, false, 0.0f},
+        {"0 0 55 3 1 0.001 0 1024 768 0 0 45 0", 0, 0, 1024, 768, false, 0.0f, 45.0f, false},
+        {"0 0 55 3 1 0.001 0 1024 768 0 0 360 1", 0, 0, 1024, 768, false, 0.0f, 360.0f, true},
+        {"0 0 55 3 1 0.001 0 1024 768 0 0 217.5", 0, 0, 1024, 768, false, 0.0f, 217.5f, true},
         // Refused values keep what was there before them.
         {"7681 2160 55 3 1 0.001 0 639 480 2 1.5", 0, 0, 1024, 768, false, 0.0f},
         {"640 479 55 3 1 0.001 0 640 2161 1 -0.1", 0, 0, 1024, 768, true, 0.0f},
         {"0 600 55 3 1 0.001 0 0 0 1 0.5", 0, 0, 1024, 768, true, 0.5f},
         {"1920 1080 55 3 1 0.001 0 wide 720 1 0.5", 1920, 1080, 1920, 1080, false, 0.0f},
+        {"0 0 55 3 1 0.001 0 1024 768 0 0 44.9 2", 0, 0, 1024, 768, false, 0.0f, 150.0f, true},
+        {"0 0 55 3 1 0.001 0 1024 768 0 0 360.5 0", 0, 0, 1024, 768, false, 0.0f, 150.0f, false},
+        {"0 0 55 3 1 0.001 0 1024 768 0 0 nan 0", 0, 0, 1024, 768, false, 0.0f, 150.0f, true},
     };
     for (const Case& c : cases) {
         GameSettings s(settingsFrom(c.text).c_str());
@@ -145,10 +157,12 @@ TEST_F(SettingsTest, DisplayValuesOfOldAndNewFiles) {
         EXPECT_EQ(s.fullscreen, c.fullscreen) << c.text;
         EXPECT_FLOAT_EQ(s.brightness, c.brightness) << c.text;
         EXPECT_FLOAT_EQ(s.mouseSensitivity, 0.001f) << c.text;
+        EXPECT_FLOAT_EQ(s.padLookSpeed, c.padLookSpeed) << c.text;
+        EXPECT_EQ(s.rumbleEnabled, c.rumble) << c.text;
     }
 }
 
-TEST_F(SettingsTest, DisplayValuesSurviveASave) {
+TEST_F(SettingsTest, DisplayAndPadValuesSurviveASave) {
     {
         GameSettings s(path.c_str());
         s.screenWidth = 2560;
@@ -158,9 +172,13 @@ TEST_F(SettingsTest, DisplayValuesSurviveASave) {
         s.fullscreen = true;
         s.brightness = 0.5f;
         s.setInvertMouse(false);
+        s.setPadLookSpeed(200.5f);
+        s.setRumbleEnabled(false);
         s.saveSettings();
     }
     GameSettings reread(path.c_str());
+    EXPECT_FLOAT_EQ(reread.padLookSpeed, 200.5f);
+    EXPECT_FALSE(reread.rumbleEnabled);
     EXPECT_EQ(reread.screenWidth, 2560);
     EXPECT_EQ(reread.screenHeight, 1080);
     EXPECT_EQ(reread.windowWidth, 1366);
@@ -170,8 +188,19 @@ TEST_F(SettingsTest, DisplayValuesSurviveASave) {
     EXPECT_FALSE(reread.invertMouse);
 }
 
-TEST_F(SettingsTest, SetterRules) {
+TEST_F(SettingsTest, SetterRulesOfMouseAndPad) {
     GameSettings s(nullptr);
+    EXPECT_FLOAT_EQ(s.padLookSpeed, GameSettings::DEFAULT_PAD_LOOK_SPEED);
+    EXPECT_TRUE(s.rumbleEnabled);
+    for (float refused : {44.9f, 360.1f, -150.0f, std::nanf("")}) {
+        s.setPadLookSpeed(refused);
+    }
+    EXPECT_FALSE(s.settingsChanged);
+    EXPECT_FLOAT_EQ(s.padLookSpeed, 150.0f);
+    s.setPadLookSpeed(GameSettings::MAX_PAD_LOOK_SPEED);
+    EXPECT_TRUE(s.settingsChanged);
+    EXPECT_FLOAT_EQ(s.padLookSpeed, 360.0f);
+    s.settingsChanged = false;
     s.setMouseSensitivity(0.004f);
     EXPECT_FALSE(s.settingsChanged);
     EXPECT_FLOAT_EQ(s.mouseSensitivity, 0.001f);
@@ -200,7 +229,7 @@ TEST_F(SettingsTest, WrittenOnlyAfterAChangeAndControlsAlways) {
         s.setInvertMouse(true);
         s.saveSettings();
     }
-    EXPECT_EQ(readFile(path), "0\n0\n55\n3\n1\n0.001\n0\n1024\n768\n0\n0\n");
+    EXPECT_EQ(readFile(path), "0\n0\n55\n3\n1\n0.001\n0\n1024\n768\n0\n0\n150\n1\n");
     {
         GameSettings s(path.c_str());
         s.setMouseSensitivity(0.0025f);
