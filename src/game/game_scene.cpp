@@ -1,5 +1,6 @@
 #include "game/game_scene.h"
 
+#include "app/error_reporter.h"
 #include "app/game_window.h"
 #include "input/input_router.h"
 
@@ -16,7 +17,15 @@ GameScene::GameScene(GameWindow& window)
     m_gui.setScreenSize(sized ? window.windowWidth() : 800, sized ? window.windowHeight() : 600);
     setHooks(this);
     setPlayView(this);
-    m_window.setStateListener([this](GameState state) { m_screens.stateEntered(state); });
+    m_window.setStateListener([this](GameState state) {
+        if (state == GameState::Paused) {
+            // Where play stopped, for whoever reads the trace.
+            const Vector3 at = m_player.getPosition();
+            const Vector3 ahead = m_player.getDirection();
+            traceEvent("paused at %.2f %.2f facing %.3f %.3f", at.x, at.z, ahead.x, ahead.z);
+        }
+        m_screens.stateEntered(state);
+    });
 }
 
 GameScene::~GameScene() {
@@ -74,6 +83,11 @@ void GameScene::connectInput(InputHooks& hooks) {
     hooks.nameEntryKey = [this](int code, bool shift) {
         return m_screens.nameEntryKey(code, shift);
     };
+    hooks.menuPad = [this](platform::PadButton button) { return m_screens.menuPad(button); };
+    hooks.nameEntryPad = [this](platform::PadButton button) {
+        return m_screens.nameEntryPad(button);
+    };
+    hooks.bindPadButton = [this](platform::PadButton button) { m_screens.bindPadButton(button); };
     hooks.guiMouseEvent = [this](bool clicked) { m_screens.guiMouseEvent(clicked); };
     hooks.guiButtonReleased = [this](GameState state) { m_gui.releaseGroup(state); };
     hooks.weaponWheel = [this](int) { m_player.switchWeapon(); };

@@ -80,4 +80,14 @@ constexpr GUI_ID VSYNC_TOGGLE = 79;
 constexpr GUI_ID BRIGHTNESS_LABEL = 80;
 constexpr GUI_ID BRIGHTNESS_SLIDER = 81;
 
+// The options' pad settings
+constexpr GUI_ID LOOK_SPEED_LABEL = 82;
+constexpr GUI_ID LOOK_SPEED_PREVIOUS = 83;
+constexpr GUI_ID LOOK_SPEED_PREVIOUS_ARROW = 84;
+constexpr GUI_ID LOOK_SPEED_VALUE = 85;
+constexpr GUI_ID LOOK_SPEED_NEXT = 86;
+constexpr GUI_ID LOOK_SPEED_NEXT_ARROW = 87;
+constexpr GUI_ID RUMBLE_LABEL = 88;
+constexpr GUI_ID RUMBLE_TOGGLE = 89;
+
 }  // namespace gui_id

@@ -6,6 +6,7 @@
 #include "game/play_support.h"
 #include "game/player.h"
 #include "game/weapon_crossbow.h"
+#include "input/game_settings.h"
 
 namespace {
 
@@ -14,6 +15,9 @@ namespace {
 // far up or down misses everything.
 constexpr float MACE_REACH_SQ = 6.25f;
 constexpr float MACE_ARC = 10.0f;
+// A hit is felt in the hand, harder and shorter than a ghost's touch.
+constexpr float MACE_HIT_RUMBLE_STRENGTH = 1.0f;
+constexpr int MACE_HIT_RUMBLE_MS = 120;
 
 }  // namespace
 
@@ -30,6 +34,9 @@ void PlayRules::maceHitTest() {
         if (d.x * d.x + d.z * d.z < MACE_REACH_SQ && angleToUnitDegrees(d, view) < MACE_ARC) {
             m_player.addScore(ghost->kill());
             playSound(Sound::Hit);
+            if (GameSettings* settings = gameSettings()) {
+                settings->rumble(MACE_HIT_RUMBLE_STRENGTH, MACE_HIT_RUMBLE_MS);
+            }
             traceEvent("ghost hit by the mace, score %d", m_player.getScore());
         }
     }

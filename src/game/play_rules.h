@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 
+class GameSettings;
 class GhostSet;
 class Level;
 class PickupSet;
@@ -17,14 +18,21 @@ public:
               std::function<void()> playerDied);
 
     void step();
-    // Mouse movement turns the player and looks up and down.
+    // Mouse movement (and the pad's right stick) turns the player and looks
+    // up and down.
     void look(float dx, float dy);
     // A new level starts without footsteps.
-    void restart() { m_footstepsPlaying = false; }
+    void restart() {
+        m_footstepsPlaying = false;
+        m_stepsSinceHurtRumble = HURT_RUMBLE_READY;
+    }
     bool footstepsPlaying() const { return m_footstepsPlaying; }
 
 private:
     void movePlayer();
+    bool moveByStick(GameSettings& settings);
+    void padLook();
+    void rumbleOnHurt();
     void keepOutOfWalls();
     void updateGhosts();
     // The mace against the ghosts, in a step in which it strikes.
@@ -38,4 +46,6 @@ private:
     PickupSet& m_pickups;
     std::function<void()> m_playerDied;
     bool m_footstepsPlaying = false;
+    static constexpr int HURT_RUMBLE_READY = 1 << 20;
+    int m_stepsSinceHurtRumble = HURT_RUMBLE_READY;
 };

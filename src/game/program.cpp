@@ -19,6 +19,7 @@
 #include "platform/heap.h"
 #include "platform/instance_guard.h"
 #include "platform/message_box.h"
+#include "platform/pad.h"
 #include "platform/sound_logging.h"
 #include "platform/window.h"
 #include "scene/random.h"
@@ -108,6 +109,24 @@ void loadSettings(Program& program) {
         reportShowReset(RESET_NONE, ERROR_GENERAL,
                         "Can not load control action table. Using defaults.");
     }
+    // A damaged file has said why in the log already; the defaults serve.
+    program.settings->loadPadControls(program.paths.savePath("pad.cfg").c_str());
+}
+
+// Pads are optional: without the controller subsystem the game plays on
+// with keyboard and mouse. A mapping file of the player's that cannot be
+// used is worth a line in the log, not a box.
+void openGamePads(Program& program) {
+    std::string logLine;
+    if (!platform::openPads(program.paths.savePath("gamecontrollerdb.txt"), &logLine)) {
+        logMessage("Game controllers are not available; playing with keyboard and mouse.");
+    }
+    if (!logLine.empty()) {
+        logMessage("%s", logLine.c_str());
+    }
+    program.settings->rumbleOutput = [](int pad, float strength, int milliseconds) {
+        platform::rumblePad(pad, strength, milliseconds);
+    };
 }
 
 void startAudio(Program& program) {
@@ -184,6 +203,7 @@ std::string demoFacts(Program& program) {
 // Audio shuts down first so no stream is refilled while the rest goes away.
 void shutDown(Program& program, platform::InstanceGuard& instanceGuard) {
     program.audio->shutdown();
+    platform::closePads();
     instanceGuard.release();
     program.window.reset();
     program.audio.reset();
@@ -232,6 +252,7 @@ int runProgram(int argc, const char* const* argv) {
     } else {
         loadSettings(program);
     }
+    openGamePads(program);
     startAudio(program);
     connectWindow(program);
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <iterator>
 
+#include "app/error_reporter.h"
 #include "app/game_window.h"
 #include "input/game_settings.h"
 #include "platform/keycodes.h"
@@ -269,7 +270,11 @@ void InputRouter::releasePadScreenState(int pad) {
 void InputRouter::onPadEvent(const platform::Event& event) {
     GameSettings* settings = gameSettings();
     PadInput& pads = settings->pad();
+    if (event.type == platform::EventType::PadAdded) {
+        traceEvent("pad connected, number %d", event.pad);
+    }
     if (event.type == platform::EventType::PadRemoved) {
+        traceEvent("pad disconnected, number %d", event.pad);
         const bool known = pads.isConnected(event.pad);
         pads.handle(event);
         releasePadScreenState(event.pad);

@@ -50,9 +50,11 @@ public:
         writeFile(path, contents);
     }
 
-    // Starts the game with OpenAL Soft writing everything it plays to wavPath.
-    std::unique_ptr<ChildProcess> startRecordingSound(const std::string& wavPath,
-                                                      const std::vector<std::string>& args = {}) {
+    // Starts the game with OpenAL Soft writing everything it plays to wavPath
+    // (and any variables of the test's own in its environment).
+    std::unique_ptr<ChildProcess> startRecordingSound(
+        const std::string& wavPath, const std::vector<std::string>& args = {},
+        const std::vector<std::string>& environment = {}) {
         writeFile(m_dir.file("alsoft.conf"),
                   "[general]\ndrivers=wave\n[wave]\nfile=" + wavPath + "\n");
         ChildProcess::Options options;
@@ -60,6 +62,8 @@ public:
         options.environment = {"XDG_RUNTIME_DIR=" + m_dir.file("runtime"),
                                "SPOOKHOLLOW_MESSAGE_BOX=stderr",
                                "ALSOFT_CONF=" + m_dir.file("alsoft.conf")};
+        options.environment.insert(options.environment.end(), environment.begin(),
+                                   environment.end());
         options.unsetVariables = {"ALSOFT_DRIVERS"};
         m_started = std::chrono::steady_clock::now();
         return std::make_unique<ChildProcess>(SPOOKHOLLOW_EXE, args, options);

@@ -46,6 +46,17 @@ protected:
         game.advanceTime(0.5);
         return game.ghostAt(index, &ghostNodes[index], x, z);
     }
+    // The pad's stick as the router hands its events on.
+    void pushStick(platform::PadAxis axis, int value) {
+        platform::Event event;
+        event.pad = 0;
+        event.type = platform::EventType::PadAdded;
+        game.settings.pad().handle(event);
+        event.type = platform::EventType::PadAxisMoved;
+        event.padAxis = axis;
+        event.axisValue = value;
+        game.settings.pad().handle(event);
+    }
     void setHealth(float health) {
         player.addHealth(-100.0f);
         player.addHealth(health);
@@ -61,6 +72,58 @@ TEST_F(PlayStepTest, OneSecondOfMoveForwardCoversTenUnits) {
     EXPECT_NEAR(player.getPosition().x, 28.0f, 1e-3f);
     EXPECT_NEAR(player.getPosition().z, 12.0f, 1e-4f);
     EXPECT_TRUE(scene.play().footstepsPlaying());
+}
+
+// The left stick walks as far as it is pushed beyond its dead zone (raw
+// 19661 is 0.6 of the travel: half-way from the dead zone's edge), never
+// faster than a key; looking along +X, right is +Z.
+TEST_F(PlayStepTest, PadStickWalksInProportionToThePush) {
+    struct Case {
+        int x, y;
+        float dx, dz;
+    };
+    const Case cases[] = {
+        {0, -32767, 5.0f, 0.0f},         {0, -19661, 2.5f, 0.0f},
+        {0, 32767, -5.0f, 0.0f},         {32767, 0, 0.0f, 5.0f},
+        {0, -5000, 0.0f, 0.0f},          {32767, -32767, 3.5355f, 3.5355f},
+    };
+    for (const Case& c : cases) {
+        player.setView(Vector3(18.0f, EYE, 12.0f), Vector3(1.0f, 0.0f, 0.0f));
+        pushStick(platform::PadAxis::LeftX, c.x);
+        pushStick(platform::PadAxis::LeftY, c.y);
+        steps(50);
+        EXPECT_NEAR(player.getPosition().x - 18.0f, c.dx, 0.01f) << c.x << " " << c.y;
+        EXPECT_NEAR(player.getPosition().z - 12.0f, c.dz, 0.01f) << c.x << " " << c.y;
+        EXPECT_EQ(scene.play().footstepsPlaying(), c.dx != 0.0f || c.dz != 0.0f);
+    }
+    // Held with a key, the stick adds nothing beyond the key's full speed.
+    player.setView(Vector3(18.0f, EYE, 12.0f), Vector3(1.0f, 0.0f, 0.0f));
+    pushStick(platform::PadAxis::LeftX, 0);
+    pushStick(platform::PadAxis::LeftY, -32767);
+    game.hold(ControlTable::MOVE_FORWARD, true);
+    steps(50);
+    EXPECT_NEAR(player.getPosition().x, 23.0f, 0.01f);
+}
+
+// The right stick turns at the look speed (degrees a second at full push)
+// and pitches the way the mouse does.
+TEST_F(PlayStepTest, PadStickTurnsAtTheLookSpeedAndPitchesLikeTheMouse) {
+    pushStick(platform::PadAxis::RightX, 32767);
+    steps(20);  // 0.2 s at 150 degrees a second
+    Vector3 d = player.getTarget().subtract(player.getPosition());
+    EXPECT_NEAR(std::atan2(d.z, d.x), 30.0f * 3.14159265f / 180.0f, 1e-3f);
+    pushStick(platform::PadAxis::RightX, 0);
+
+    const float level = player.getTarget().y;
+    pushStick(platform::PadAxis::RightY, -32767);  // pushed away: up
+    steps(1);
+    const float byStick = player.getTarget().y - level;
+    pushStick(platform::PadAxis::RightY, 0);
+    const float before = player.getTarget().y;
+    scene.mouseLook(0.0f, -0.01f);  // the mouse moved away from the player
+    const float byMouse = player.getTarget().y - before;
+    EXPECT_NE(byStick, 0.0f);
+    EXPECT_GT(byStick * byMouse, 0.0f);
 }
 
 TEST_F(PlayStepTest, ForwardAndBackTogetherCancelYetTheFootstepsStart) {

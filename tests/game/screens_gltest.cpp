@@ -146,6 +146,14 @@ const Placement PLACEMENTS[] = {
     {VSYNC_TOGGLE, GameState::Options, GUI_BUTTON, 336, 420, 20, 20, GUI_ATLAS, 430, 1008},
     {BRIGHTNESS_SLIDER, GameState::Options, GUI_SLIDER, 497, 8, 51, 50, GUI_ATLAS, 719, 346},
     {BRIGHTNESS_LABEL, GameState::Options, GUI_TEXT, 400, 18, -1, -1, GUI_ATLAS, -1, -1},
+    {LOOK_SPEED_PREVIOUS, GameState::Options, GUI_BUTTON, 194, 354, 20, 24, GUI_ATLAS, -1, -1},
+    {LOOK_SPEED_NEXT, GameState::Options, GUI_BUTTON, 344, 354, 20, 24, GUI_ATLAS, -1, -1},
+    {LOOK_SPEED_LABEL, GameState::Options, GUI_TEXT, 200, 384, -1, -1, GUI_ATLAS, -1, -1},
+    {LOOK_SPEED_PREVIOUS_ARROW, GameState::Options, GUI_TEXT, 200, 360, -1, -1, GUI_ATLAS, -1, -1},
+    {LOOK_SPEED_VALUE, GameState::Options, GUI_TEXT, 220, 360, -1, -1, GUI_ATLAS, -1, -1},
+    {LOOK_SPEED_NEXT_ARROW, GameState::Options, GUI_TEXT, 350, 360, -1, -1, GUI_ATLAS, -1, -1},
+    {RUMBLE_LABEL, GameState::Options, GUI_TEXT, 200, 320, -1, -1, GUI_ATLAS, -1, -1},
+    {RUMBLE_TOGGLE, GameState::Options, GUI_BUTTON, 336, 316, 20, 20, GUI_ATLAS, 430, 1008},
     {PAUSE_QUIT, GameState::Paused, GUI_BUTTON, 258, 257, 212, 36, GUI_ATLAS, 0, 299},
     {PAUSE_RESUME, GameState::Paused, GUI_BUTTON, 258, 381, 319, 35, GUI_ATLAS, 0, 261},
     {PAUSE_MARKER, GameState::Paused, GUI_IMAGE, 212, 388, 42, 29, GUI_ATLAS, 22, 29},
@@ -179,7 +187,8 @@ TEST_F(ScreensGL, EveryControlSitsAtItsPlaceWithItsPicture) {
         }
         float side = sides[p.atlas];
         const bool tick =
-            p.id == INVERT_MOUSE_TOGGLE || p.id == FULLSCREEN_TOGGLE || p.id == VSYNC_TOGGLE;
+            p.id == INVERT_MOUSE_TOGGLE || p.id == FULLSCREEN_TOGGLE || p.id == VSYNC_TOGGLE ||
+            p.id == RUMBLE_TOGGLE;
         if (GUIButton* button = gui().getButton(p.id)) {
             EXPECT_EQ(button->getTextureName() != 0u, p.px >= 0);
             if (!tick && p.px >= 0) {
@@ -202,7 +211,7 @@ TEST_F(ScreensGL, EveryControlSitsAtItsPlaceWithItsPicture) {
     }
 
     // The tick boxes: a picture per look, no sound.
-    for (GUI_ID id : {INVERT_MOUSE_TOGGLE, FULLSCREEN_TOGGLE, VSYNC_TOGGLE}) {
+    for (GUI_ID id : {INVERT_MOUSE_TOGGLE, FULLSCREEN_TOGGLE, VSYNC_TOGGLE, RUMBLE_TOGGLE}) {
         GUIButton* tick = gui().getButton(id);
         EXPECT_EQ(tick->getSound(), 0u);
         const int looks[4][2] = {{430, 1008}, {364, 1008}, {408, 1008}, {386, 1008}};
@@ -279,8 +288,8 @@ TEST_F(ScreensGL, ListsShowTheHighScoreFileAndTheBindings) {
 
     GUIList* bindings = gui().getList(CONTROL_LIST);
     ASSERT_EQ(bindings->getRowCount(), 7);
-    EXPECT_EQ(bindings->getRow(0), (std::vector<std::string>{"   Move Forward", "W"}));
-    EXPECT_EQ(bindings->getRow(6), (std::vector<std::string>{"   Attack", "[L Mouse]"}));
+    EXPECT_EQ(bindings->getRow(0), (std::vector<std::string>{"   Move Forward", "W / UP"}));
+    EXPECT_EQ(bindings->getRow(6), (std::vector<std::string>{"   Attack", "[L Mouse] / RT"}));
 }
 
 TEST_F(ScreensGL, AMissingHighScoreFileIsCreatedWithTheDefaultTable) {

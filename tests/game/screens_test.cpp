@@ -61,6 +61,10 @@ protected:
         ASSERT_TRUE(gui.createText(RESOLUTION_VALUE, GameState::Options, 0, 0, 220, 496));
         ASSERT_TRUE(gui.createButton(FULLSCREEN_TOGGLE, GameState::Options, 336, 452, 20, 20));
         ASSERT_TRUE(gui.createButton(VSYNC_TOGGLE, GameState::Options, 336, 420, 20, 20));
+        ASSERT_TRUE(gui.createText(LOOK_SPEED_VALUE, GameState::Options, 0, 0, 220, 360));
+        ASSERT_TRUE(gui.createButton(RUMBLE_TOGGLE, GameState::Options, 336, 316, 20, 20));
+        ASSERT_TRUE(gui.createSlider(BRIGHTNESS_SLIDER, GameState::Options, 497, 8, 297, 34, 51,
+                                     50, 26, -8, true, 0.0f, 0.0f, 1.0f, 0.0f));
         ASSERT_TRUE(gui.createButton(PAUSE_QUIT, GameState::Paused, 258, 257, 212, 36));
         ASSERT_TRUE(gui.createButton(PAUSE_RESUME, GameState::Paused, 258, 381, 319, 35));
         screens().options().refreshControlList();
@@ -560,12 +564,13 @@ protected:
 };
 
 TEST_F(RebindingTest, TheNextKeyBindsTheSelectedActionAndTheListShowsIt) {
-    EXPECT_EQ(binding(0), "   Move Forward|W");
+    // Each row shows the key, then the pad button.
+    EXPECT_EQ(binding(0), "   Move Forward|W / UP");
     rebindRow(0);
     keyDown(VK_UP);
     EXPECT_FALSE(screens().waitingForKey());
     EXPECT_EQ(settings.controls().boundKey(0), VK_UP);
-    EXPECT_EQ(binding(0), "   Move Forward|[Up]");
+    EXPECT_EQ(binding(0), "   Move Forward|[Up] / UP");
     EXPECT_EQ(text(gui_id::REBIND_PROMPT), " ");
     EXPECT_FALSE(settings.isKeyDown(VK_UP));  // the key went to the binding only
     EXPECT_EQ(scene.gui().getList(gui_id::CONTROL_LIST)->getRowCount(), settings.controlCount());
@@ -573,18 +578,18 @@ TEST_F(RebindingTest, TheNextKeyBindsTheSelectedActionAndTheListShowsIt) {
     // A key already in use moves to the new action and leaves the old one unbound.
     rebindRow(2);
     keyDown('D');
-    EXPECT_EQ(binding(2), "   Strafe Left|D");
-    EXPECT_EQ(binding(3), "   Strafe Right|[none]");
+    EXPECT_EQ(binding(2), "   Strafe Left|D / LEFT");
+    EXPECT_EQ(binding(3), "   Strafe Right|[none] / RIGHT");
 
     rebindRow(6);
     mouseDown(VK_RBUTTON);
-    EXPECT_EQ(binding(6), "   Attack|[R Mouse]");
+    EXPECT_EQ(binding(6), "   Attack|[R Mouse] / RT");
     EXPECT_FALSE(settings.isKeyDown(VK_RBUTTON));
 
     // Escape has no name: it unbinds.
     rebindRow(1);
     keyDown(VK_ESCAPE);
-    EXPECT_EQ(binding(1), "   Move Back|[none]");
+    EXPECT_EQ(binding(1), "   Move Back|[none] / DOWN");
     EXPECT_EQ(settings.controls().boundKey(1), 0);
     EXPECT_EQ(window.currentState(), GameState::Options);
     EXPECT_EQ(scene.gui().getListSelectedRow(gui_id::CONTROL_LIST), 1);
@@ -593,6 +598,108 @@ TEST_F(RebindingTest, TheNextKeyBindsTheSelectedActionAndTheListShowsIt) {
     keyDown('Q');
     EXPECT_TRUE(settings.isKeyDown('Q'));
     EXPECT_EQ(settings.controls().boundKey(1), 0);
+}
+
+TEST_F(RebindingTest, PadButtonsBindLikeKeysAndThePadsBackUnbinds) {
+    auto padPress = [this](PadButton button) {
+        Event event;
+        event.pad = 3;
+        event.type = EventType::PadButtonDown;
+        event.padButton = button;
+        router.handleInput(event);
+        event.type = EventType::PadButtonUp;
+        router.handleInput(event);
+    };
+    Event added;
+    added.type = EventType::PadAdded;
+    added.pad = 3;
+    router.handleInput(added);
+
+    rebindRow(6);
+    padPress(PadButton::X);
+    EXPECT_FALSE(screens().waitingForKey());
+    EXPECT_EQ(binding(6), "   Attack|[L Mouse] / X");
+    // A button in use moves to the new action.
+    rebindRow(4);
+    padPress(PadButton::X);
+    EXPECT_EQ(binding(4), "   Melee Weapon|1 / X");
+    EXPECT_EQ(binding(6), "   Attack|[L Mouse]");
+    rebindRow(4);
+    padPress(PadButton::Back);
+    EXPECT_EQ(binding(4), "   Melee Weapon|1");
+    EXPECT_EQ(settings.padControl(ControlTable::MELEE_WEAPON), PadButton::None);
+}
+
+// The pad's focus walks every setting top to bottom, the control list row by
+// row, and wraps; left and right change the focused setting, A acts.
+TEST_F(RebindingTest, PadFocusWalksEverySettingAndChangesIt) {
+    using Item = OptionsScreen::Item;
+    const OptionsScreen& options = screens().options();
+    auto padPress = [this](PadButton button) {
+        Event event;
+        event.pad = 1;
+        event.type = EventType::PadButtonDown;
+        event.padButton = button;
+        router.handleInput(event);
+        scene.handleStateKeys();  // a frame while the button is down
+        event.type = EventType::PadButtonUp;
+        router.handleInput(event);
+    };
+    ASSERT_EQ(options.focus(), Item::Back);
+    scene.gui().setButtonToggled(gui_id::RUMBLE_TOGGLE, true);  // as set up from the settings
+    std::vector<Item> walked;
+    std::vector<int> rows;
+    for (int i = 0; i < 16; ++i) {
+        padPress(PadButton::DPadDown);
+        walked.push_back(options.focus());
+        rows.push_back(scene.gui().getListSelectedRow(gui_id::CONTROL_LIST));
+    }
+    const std::vector<Item> expected = {
+        Item::Resolution, Item::Fullscreen,  Item::VerticalSync, Item::LookSpeed,
+        Item::Rumble,     Item::Controls,    Item::Controls,     Item::Controls,
+        Item::Controls,   Item::Controls,    Item::Controls,     Item::Controls,
+        Item::InvertMouse, Item::Sensitivity, Item::Brightness,  Item::Back};
+    EXPECT_EQ(walked, expected);
+    EXPECT_EQ(std::vector<int>(rows.begin() + 5, rows.begin() + 12),
+              (std::vector<int>{0, 1, 2, 3, 4, 5, 6}));
+
+    // Up from Back: brightness, then the sensitivity slider, nudged left.
+    padPress(PadButton::DPadUp);
+    padPress(PadButton::DPadUp);
+    const float sensitivity = settings.mouseSensitivity;
+    padPress(PadButton::DPadLeft);
+    EXPECT_FLOAT_EQ(settings.mouseSensitivity,
+                    sensitivity - (SENSITIVITY_SLIDER_MAX - SENSITIVITY_SLIDER_MIN) / 20.0f);
+    // Up into the list enters it at its last row.
+    padPress(PadButton::DPadUp);
+    padPress(PadButton::DPadUp);
+    EXPECT_EQ(options.focus(), Item::Controls);
+    EXPECT_EQ(scene.gui().getListSelectedRow(gui_id::CONTROL_LIST), 6);
+    padPress(PadButton::A);
+    EXPECT_TRUE(screens().waitingForKey());
+    padPress(PadButton::Y);
+    EXPECT_EQ(settings.padControl(ControlTable::ATTACK), PadButton::Y);
+
+    for (int i = 0; i < 7; ++i) {
+        padPress(PadButton::DPadUp);  // through the rows and up to rumble
+    }
+    ASSERT_EQ(options.focus(), Item::Rumble);
+    padPress(PadButton::DPadRight);
+    EXPECT_FALSE(settings.rumbleEnabled);
+    padPress(PadButton::A);
+    EXPECT_TRUE(settings.rumbleEnabled);
+    padPress(PadButton::DPadUp);
+    padPress(PadButton::DPadRight);
+    EXPECT_FLOAT_EQ(settings.padLookSpeed, GameSettings::DEFAULT_PAD_LOOK_SPEED + 15.0f);
+    EXPECT_EQ(text(gui_id::LOOK_SPEED_VALUE), "165");
+    for (int i = 0; i < 30; ++i) {
+        padPress(PadButton::DPadLeft);
+    }
+    EXPECT_FLOAT_EQ(settings.padLookSpeed, GameSettings::MIN_PAD_LOOK_SPEED);
+
+    padPress(PadButton::B);  // back, as Escape is
+    EXPECT_EQ(window.currentState(), GameState::MainMenu);
+    EXPECT_TRUE(boxes.boxes().empty());
 }
 
 TEST_F(RebindingTest, PromptNamesTheLabelWithItsSpacesAndStaysWithinTheTextLimit) {
@@ -622,6 +729,29 @@ protected:
     const std::string& name() { return gameOver().typedName(); }
     bool key(int code, bool shift = false) { return screens().nameEntryKey(code, shift); }
 };
+
+// Up and down choose among A-Z and 0-9, wrapping; A adds, B takes back,
+// Start enters.
+TEST_F(NameEntryTest, PadEntersTheNameLetterByLetter) {
+    struct Step {
+        PadButton button;
+        char letter;
+        const char* name;
+    };
+    const Step steps[] = {
+        {PadButton::DPadUp, 'B', ""},   {PadButton::A, 'B', "B"},     {PadButton::DPadDown, 'A', "B"},
+        {PadButton::DPadDown, '9', "B"}, {PadButton::A, '9', "B9"},   {PadButton::B, '9', "B"},
+        {PadButton::DPadUp, 'A', "B"},  {PadButton::A, 'A', "BA"},
+    };
+    for (const Step& step : steps) {
+        EXPECT_TRUE(gameOver().nameEntryPad(step.button));
+        EXPECT_EQ(gameOver().padLetter(), step.letter);
+        EXPECT_EQ(name(), step.name);
+    }
+    EXPECT_TRUE(gameOver().nameEntryPad(PadButton::Start));
+    EXPECT_EQ(window.currentState(), GameState::HighScores);
+    EXPECT_EQ(scene.highScores().entries().at(0).name, "BA");
+}
 
 TEST_F(NameEntryTest, LettersDigitsShiftAndKeypadMakeTheName) {
     EXPECT_TRUE(key('A'));

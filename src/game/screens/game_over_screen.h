@@ -21,6 +21,12 @@ public:
     // Backspace, or Enter to save it (or, without a high score, to leave).
     // False when the key is not the name entry's, or the game is not over.
     bool nameEntryKey(int code, bool shift);
+    // The same with a pad, as arcade machines take names: up and down choose
+    // the next letter, A adds it, B takes the last one back, Start enters.
+    // Without a high score, A or Start leave.
+    bool nameEntryPad(platform::PadButton button);
+    // The letter up and down have chosen.
+    char padLetter() const;
 
     const std::string& typedName() const { return m_typedName; }
     bool newHighScore() const { return m_bNewHighScore; }
@@ -28,10 +34,15 @@ public:
 private:
     // Enter: saves the name and shows the table, or leaves without one.
     void enterName();
+    bool typeCharacter(char c);
+    void drawName();
 
     const ScreenContext& m_context;
     const MenuArt& m_art;
     Tween& m_pulse;
     std::string m_typedName;
     bool m_bNewHighScore = false;
+    // Shown after the name only once the pad has been used here.
+    bool m_bPadUsed = false;
+    int m_iPadLetter = 0;
 };

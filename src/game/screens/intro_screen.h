@@ -10,6 +10,7 @@ public:
 
     bool setUp() override;
     GUI_ID keys() override;
+    bool padButton(platform::PadButton button) override;
     void drawBeforeControls() override;
 
     // On to the main menu, with its music.

@@ -1,6 +1,7 @@
 #include "game/screens/main_menu_screen.h"
 
 #include "app/app_settings.h"
+#include "app/error_reporter.h"
 #include "app/game_window.h"
 #include "game/gui_ids.h"
 #include "game/screens/menu_controls.h"
@@ -59,9 +60,11 @@ void MainMenuScreen::step() {
 GUI_ID MainMenuScreen::keys() {
     if (takeKey(platform::VK_UP)) {
         m_iSelection = (m_iSelection + ENTRY_COUNT - 1) % ENTRY_COUNT;
+        traceEvent("menu entry %d", m_iSelection);
         playClick();
     } else if (takeKey(platform::VK_DOWN)) {
         m_iSelection = (m_iSelection + 1) % ENTRY_COUNT;
+        traceEvent("menu entry %d", m_iSelection);
         playClick();
     } else if (takeKey(platform::VK_RETURN)) {
         return ENTRIES[m_iSelection];

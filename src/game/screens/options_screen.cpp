@@ -1,5 +1,6 @@
 #include "game/screens/options_screen.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/app_settings.h"
@@ -25,6 +26,16 @@ constexpr float DISPLAY_LEFT = 200.0f;
 constexpr float DISPLAY_RIGHT = 350.0f;
 constexpr float RESOLUTION_ROW = 496.0f;
 constexpr float TICK_COLUMN = 336.0f;
+// The pad's settings under the display's, in the same column.
+constexpr float LOOK_SPEED_ROW = 360.0f;
+constexpr float RUMBLE_ROW = 320.0f;
+constexpr float LOOK_SPEED_STEP = 15.0f;
+
+// A stepper's value centred between its arrows.
+void centreBetweenArrows(GUIManager& gui, GUI_ID value, float row) {
+    Vector2 size = gui.getTextControlSize(value);
+    gui.setPosition(value, (DISPLAY_LEFT + DISPLAY_RIGHT + 8.0f - size.x) / 2.0f, row);
+}
 
 }  // namespace
 
@@ -46,12 +57,13 @@ bool OptionsScreen::setUp() {
                          m_art.largeGraphics, 0, 511) &&
            createPicture(gui, gui_id::INVERT_MOUSE_LABEL, options, 307, 122, 184, 24, atlas, 494,
                          691) &&
-           setUpMouseSettings() && setUpDisplaySettings();
+           setUpMouseSettings() && setUpDisplaySettings() && setUpPadSettings();
 }
 
 void OptionsScreen::enter() {
-    m_bOnBack = true;
+    m_focus = Item::Back;
     showDisplaySettings();
+    showLookSpeed();
 }
 
 bool OptionsScreen::setUpBindingList() {
@@ -115,28 +127,33 @@ bool OptionsScreen::createTick(GUI_ID id, float x, float y) {
     return true;
 }
 
-// The resolution's arrows are white text under buttons without a picture,
-// which take the clicks.
+// A label over a value between arrows, as the resolution and the look speed
+// have: the arrows are white text under buttons without a picture, which
+// take the clicks. The buttons come before the texts they lie under: the
+// first control hit takes the click.
+bool OptionsScreen::createStepper(GUI_ID label, GUI_ID previous, GUI_ID previousArrow, GUI_ID value,
+                                  GUI_ID next, GUI_ID nextArrow, float row, const char* name) {
+    GUIManager& gui = m_context.gui;
+    const GameState options = GameState::Options;
+    const FontID font = m_art.smallFont;
+    return gui.createButton(previous, options, DISPLAY_LEFT - 6, row - 6, 20, 24) &&
+           gui.createButton(next, options, DISPLAY_RIGHT - 6, row - 6, 20, 24) &&
+           createWhiteText(gui, label, options, font, DISPLAY_LEFT, row + 24, name) &&
+           createWhiteText(gui, previousArrow, options, font, DISPLAY_LEFT, row, "<") &&
+           createWhiteText(gui, value, options, font, DISPLAY_LEFT + 20, row, " ") &&
+           createWhiteText(gui, nextArrow, options, font, DISPLAY_RIGHT, row, ">");
+}
+
 bool OptionsScreen::setUpDisplaySettings() {
     GUIManager& gui = m_context.gui;
     const GameState options = GameState::Options;
     const TextureID atlas = m_art.gui;
     const FontID font = m_art.smallFont;
     float brightness = appSettings() != nullptr ? appSettings()->brightness : 0.0f;
-    // The buttons come before the texts they lie under: the first control
-    // hit takes the click.
-    return gui.createButton(gui_id::RESOLUTION_PREVIOUS, options, DISPLAY_LEFT - 6,
-                            RESOLUTION_ROW - 6, 20, 24) &&
-           gui.createButton(gui_id::RESOLUTION_NEXT, options, DISPLAY_RIGHT - 6, RESOLUTION_ROW - 6,
-                            20, 24) &&
-           createWhiteText(gui, gui_id::RESOLUTION_LABEL, options, font, DISPLAY_LEFT,
-                           RESOLUTION_ROW + 24, "RESOLUTION") &&
-           createWhiteText(gui, gui_id::RESOLUTION_PREVIOUS_ARROW, options, font, DISPLAY_LEFT,
-                           RESOLUTION_ROW, "<") &&
-           createWhiteText(gui, gui_id::RESOLUTION_VALUE, options, font, DISPLAY_LEFT + 20,
-                           RESOLUTION_ROW, " ") &&
-           createWhiteText(gui, gui_id::RESOLUTION_NEXT_ARROW, options, font, DISPLAY_RIGHT,
-                           RESOLUTION_ROW, ">") &&
+    return createStepper(gui_id::RESOLUTION_LABEL, gui_id::RESOLUTION_PREVIOUS,
+                         gui_id::RESOLUTION_PREVIOUS_ARROW, gui_id::RESOLUTION_VALUE,
+                         gui_id::RESOLUTION_NEXT, gui_id::RESOLUTION_NEXT_ARROW, RESOLUTION_ROW,
+                         "RESOLUTION") &&
            createWhiteText(gui, gui_id::FULLSCREEN_LABEL, options, font, DISPLAY_LEFT,
                            RESOLUTION_ROW - 40, "FULLSCREEN") &&
            createTick(gui_id::FULLSCREEN_TOGGLE, TICK_COLUMN, RESOLUTION_ROW - 44) &&
@@ -148,6 +165,40 @@ bool OptionsScreen::setUpDisplaySettings() {
            gui.setSliderTexture(gui_id::BRIGHTNESS_SLIDER, atlas.group, atlas.id, 719, 346, 358,
                                 898, 51, 0) &&
            createWhiteText(gui, gui_id::BRIGHTNESS_LABEL, options, font, 400, 18, "BRIGHTNESS");
+}
+
+bool OptionsScreen::setUpPadSettings() {
+    GUIManager& gui = m_context.gui;
+    const GameSettings* settings = gameSettings();
+    if (!createStepper(gui_id::LOOK_SPEED_LABEL, gui_id::LOOK_SPEED_PREVIOUS,
+                       gui_id::LOOK_SPEED_PREVIOUS_ARROW, gui_id::LOOK_SPEED_VALUE,
+                       gui_id::LOOK_SPEED_NEXT, gui_id::LOOK_SPEED_NEXT_ARROW, LOOK_SPEED_ROW,
+                       "PAD LOOK SPEED") ||
+        !createWhiteText(gui, gui_id::RUMBLE_LABEL, GameState::Options, m_art.smallFont,
+                         DISPLAY_LEFT, RUMBLE_ROW, "PAD RUMBLE") ||
+        !createTick(gui_id::RUMBLE_TOGGLE, TICK_COLUMN, RUMBLE_ROW - 4)) {
+        return false;
+    }
+    gui.setButtonToggled(gui_id::RUMBLE_TOGGLE, settings == nullptr || settings->rumbleEnabled);
+    return true;
+}
+
+void OptionsScreen::showLookSpeed() {
+    const GameSettings* settings = gameSettings();
+    const float speed =
+        settings != nullptr ? settings->padLookSpeed : GameSettings::DEFAULT_PAD_LOOK_SPEED;
+    m_context.gui.setTextf(gui_id::LOOK_SPEED_VALUE, "%d", static_cast<int>(speed + 0.5f));
+    centreBetweenArrows(m_context.gui, gui_id::LOOK_SPEED_VALUE, LOOK_SPEED_ROW);
+}
+
+void OptionsScreen::stepLookSpeed(int delta) {
+    if (GameSettings* settings = gameSettings()) {
+        const float speed = std::clamp(settings->padLookSpeed + LOOK_SPEED_STEP * delta,
+                                       GameSettings::MIN_PAD_LOOK_SPEED,
+                                       GameSettings::MAX_PAD_LOOK_SPEED);
+        settings->setPadLookSpeed(speed);
+    }
+    showLookSpeed();
 }
 
 void OptionsScreen::showDisplaySettings() {
@@ -190,10 +241,7 @@ void OptionsScreen::showResolution() {
     } else {
         gui.setTextf(gui_id::RESOLUTION_VALUE, "%d x %d", chosen.width, chosen.height);
     }
-    // Centred between the arrows.
-    Vector2 size = gui.getTextControlSize(gui_id::RESOLUTION_VALUE);
-    gui.setPosition(gui_id::RESOLUTION_VALUE, (DISPLAY_LEFT + DISPLAY_RIGHT + 8.0f - size.x) / 2.0f,
-                    RESOLUTION_ROW);
+    centreBetweenArrows(gui, gui_id::RESOLUTION_VALUE, RESOLUTION_ROW);
 }
 
 void OptionsScreen::stepResolution(int delta) {
@@ -213,14 +261,17 @@ GUI_ID OptionsScreen::keys() {
     bool left = takeKey(platform::VK_LEFT);
     bool right = takeKey(platform::VK_RIGHT);
     if (left || right) {
-        m_bOnBack = !m_bOnBack;
+        m_focus = m_focus == Item::Back ? Item::Controls : Item::Back;
         playClick();
     } else if (takeKey(platform::VK_UP)) {
         m_context.gui.moveListSelection(gui_id::CONTROL_LIST, -1);
     } else if (takeKey(platform::VK_DOWN)) {
         m_context.gui.moveListSelection(gui_id::CONTROL_LIST, 1);
     } else if (takeKey(platform::VK_RETURN)) {
-        return m_bOnBack ? gui_id::OPTIONS_BACK : gui_id::OPTIONS_CHANGE;
+        if (m_focus == Item::Back || m_focus == Item::Controls) {
+            return m_focus == Item::Back ? gui_id::OPTIONS_BACK : gui_id::OPTIONS_CHANGE;
+        }
+        activateFocused();  // a setting the pad focused
     }
     return 0;
 }
@@ -230,14 +281,14 @@ void OptionsScreen::guiEvent(GUI_ID id, bool clicked) {
     GameSettings* settings = gameSettings();
     switch (id) {
         case gui_id::OPTIONS_CHANGE:
-            m_bOnBack = false;
+            m_focus = Item::Controls;
             if (clicked) {
                 startRebinding();
                 gui.resetButton(id);
             }
             break;
         case gui_id::OPTIONS_BACK:
-            m_bOnBack = true;
+            m_focus = Item::Back;
             if (clicked) {
                 m_context.window.setState(GameState::Previous);
                 gui.resetButton(id);
@@ -273,6 +324,18 @@ void OptionsScreen::guiEvent(GUI_ID id, bool clicked) {
         case gui_id::BRIGHTNESS_SLIDER:
             m_context.window.setBrightness(gui.getSliderValue(id));
             break;
+        case gui_id::LOOK_SPEED_PREVIOUS:
+        case gui_id::LOOK_SPEED_NEXT:
+            if (clicked) {
+                stepLookSpeed(id == gui_id::LOOK_SPEED_NEXT ? 1 : -1);
+                gui.resetButton(id);
+            }
+            break;
+        case gui_id::RUMBLE_TOGGLE:
+            if (clicked && settings != nullptr) {
+                settings->setRumbleEnabled(gui.isButtonToggled(id));
+            }
+            break;
         case gui_id::SENSITIVITY_SLIDER:
             // A hover over the slider reports the same value again; only a
             // real change marks the settings for saving.
@@ -300,11 +363,7 @@ void OptionsScreen::followHeldSlider(GUI_ID hitId) {
 }
 
 void OptionsScreen::drawBeforeControls() {
-    if (m_bOnBack) {
-        m_context.gui.setPosition(gui_id::OPTIONS_MARKER, -95.0f, -50.0f);
-    } else {
-        m_context.gui.setPosition(gui_id::OPTIONS_MARKER, 420.0f, 220.0f);
-    }
+    showFocus();
 }
 
 void OptionsScreen::startRebinding() {
@@ -320,6 +379,20 @@ void OptionsScreen::startRebinding() {
     Vector2 size = gui.getTextControlSize(gui_id::REBIND_PROMPT);
     Vector2 position = gui.getPosition(gui_id::REBIND_PROMPT);
     gui.setPosition(gui_id::REBIND_PROMPT, PROMPT_CENTRE_X - size.x / 2.0f, position.y);
+}
+
+void OptionsScreen::bindPadButton(platform::PadButton button) {
+    if (button == platform::PadButton::Back) {
+        button = platform::PadButton::None;
+    }
+    GUIManager& gui = m_context.gui;
+    if (GameSettings* settings = gameSettings()) {
+        settings->setPadControl(
+            settings->controlActionId(gui.getListSelectedRow(gui_id::CONTROL_LIST)), button);
+    }
+    refreshControlList();
+    m_bWaitingForKey = false;
+    gui.setTextf(gui_id::REBIND_PROMPT, "%s", " ");
 }
 
 void OptionsScreen::bindKey(int code) {
@@ -345,8 +418,13 @@ void OptionsScreen::refreshControlList() {
         return;
     }
     for (int row = 0; row < settings->controlCount(); ++row) {
-        gui.addListItem(gui_id::CONTROL_LIST,
-                        {settings->controlLabel(row), settings->controlKeyName(row)},
-                        static_cast<std::uint32_t>(settings->controlActionId(row)));
+        // The key, and after it the pad's button when one is bound.
+        std::string bound = settings->controlKeyName(row);
+        const int action = settings->controlActionId(row);
+        if (settings->padControl(action) != platform::PadButton::None) {
+            bound += " / " + settings->controlPadButtonName(row);
+        }
+        gui.addListItem(gui_id::CONTROL_LIST, {settings->controlLabel(row), bound},
+                        static_cast<std::uint32_t>(action));
     }
 }

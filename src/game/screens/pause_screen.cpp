@@ -29,6 +29,14 @@ GUI_ID PauseScreen::keys() {
     return 0;
 }
 
+bool PauseScreen::padButton(platform::PadButton button) {
+    if (button != platform::PadButton::Start && button != platform::PadButton::B) {
+        return false;
+    }
+    guiEvent(gui_id::PAUSE_RESUME, true);
+    return true;
+}
+
 void PauseScreen::guiEvent(GUI_ID id, bool clicked) {
     if (id == gui_id::PAUSE_RESUME) {
         m_bOnResume = true;

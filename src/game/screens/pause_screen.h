@@ -12,6 +12,8 @@ public:
     // Every entry focuses Resume.
     void enter() override { m_bOnResume = true; }
     GUI_ID keys() override;
+    // Start and B resume play, whichever entry is marked.
+    bool padButton(platform::PadButton button) override;
     void guiEvent(GUI_ID id, bool clicked) override;
     void drawBeforeControls() override;
 

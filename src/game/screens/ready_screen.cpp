@@ -5,6 +5,7 @@
 #include "game/gui_ids.h"
 #include "game/screens/menu_controls.h"
 #include "game/sound_slots.h"
+#include "input/game_settings.h"
 #include "platform/keycodes.h"
 
 ReadyScreen::ReadyScreen(const ScreenContext& context, const MenuArt& art, Tween& pulse)
@@ -27,9 +28,31 @@ void ReadyScreen::drawBeforeControls() {
     const int group = m_art.scoreFont.group;
     const std::uint32_t font = m_art.scoreFont.id;
     textures.setFontColour(group, font, 1.0f, 1.0f, 1.0f, m_pulse.value());
-    textures.printText(group, font, 208.0f, -49.0f, "%s", "Press left mouse button to begin");
+    const char* const mousePrompt = "Press left mouse button to begin";
+    const GameSettings* settings = gameSettings();
+    if (settings != nullptr && settings->pad().connectedCount() > 0) {
+        // Centred where the mouse's prompt is.
+        const char* const padPrompt = "Press A or the left mouse button to begin";
+        const float centre = 208.0f + textures.getTextWidth(group, font, "%s", mousePrompt) / 2.0f;
+        const float width = textures.getTextWidth(group, font, "%s", padPrompt);
+        textures.printText(group, font, centre - width / 2.0f, -49.0f, "%s", padPrompt);
+    } else {
+        textures.printText(group, font, 208.0f, -49.0f, "%s", mousePrompt);
+    }
     // The loading text shares this font: it must not inherit the pulse.
     textures.setFontColour(group, font, 1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+bool ReadyScreen::padButton(platform::PadButton button) {
+    if (button != platform::PadButton::A && button != platform::PadButton::Start) {
+        return false;
+    }
+    // As with the click: the press must not act in play too.
+    if (GameSettings* settings = gameSettings()) {
+        settings->pad().takePress(button);
+    }
+    startGame();
+    return true;
 }
 
 void ReadyScreen::startGame() {

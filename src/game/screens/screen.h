@@ -2,6 +2,7 @@
 #include <functional>
 
 #include "gui/gui_control.h"
+#include "platform/events.h"
 
 class GameWindow;
 class GUIManager;
@@ -38,6 +39,10 @@ public:
     // The keys of a menu frame. A key that stands for a control returns that
     // control's id, and the control is then clicked as by the mouse; 0: none.
     virtual GUI_ID keys() { return 0; }
+    // A pad button pressed on the screen (the left stick arrives as the
+    // D-pad); true when the screen took it. What it leaves comes back as
+    // the keys a keyboard would give: arrows, Enter for A, Escape for B.
+    virtual bool padButton(platform::PadButton /*button*/) { return false; }
     // The mouse is over (clicked false) or clicked a control of the screen's
     // group; 0 when it hit none.
     virtual void guiEvent(GUI_ID /*id*/, bool /*clicked*/) {}

@@ -83,6 +83,11 @@ void Screens::keys() {
     }
 }
 
+bool Screens::menuPad(platform::PadButton button) {
+    Screen* screen = screenOf(m_context.window.currentState());
+    return screen != nullptr && screen->padButton(button);
+}
+
 void Screens::drawOverlay() {
     GameState state = m_context.window.currentState();
     Screen* screen = screenOf(state);

@@ -47,6 +47,10 @@ public:
     bool waitingForKey() const { return m_options.waitingForKey(); }
     void bindKey(int code) { m_options.bindKey(code); }
     bool nameEntryKey(int code, bool shift) { return m_gameOver.nameEntryKey(code, shift); }
+    // The pad's buttons on the screens, for the input router.
+    bool menuPad(platform::PadButton button);
+    bool nameEntryPad(platform::PadButton button) { return m_gameOver.nameEntryPad(button); }
+    void bindPadButton(platform::PadButton button) { m_options.bindPadButton(button); }
 
     MainMenuScreen& mainMenu() { return m_mainMenu; }
     OptionsScreen& options() { return m_options; }
