@@ -196,7 +196,7 @@ TEST_F(DemoReplay, ForeignDamagedAndMissingFilesAreRefusedBeforeAnyWindow) {
     const Case cases[] = {
         {"cut.demo", good.substr(0, good.size() / 3), "it is damaged"},
         {"flipped.demo", flipped, "it is damaged (checksum mismatch)"},
-        {"newer.demo", newer, "it is a version 9 demo; this game plays versions 1 to 2"},
+        {"newer.demo", newer, "it is a version 9 demo; this game plays versions 1 to 3"},
         {"picture.demo", "BM\x36\x10\0\0", "it is not a Spookhollow demo"},
     };
     for (const Case& c : cases) {
