@@ -182,6 +182,8 @@ bool openPads(const std::string& mappingFile, std::string* logLine) {
         if (commands != nullptr && *commands != '\0') {
             const char* log = SDL_getenv("SPOOKHOLLOW_TEST_PAD_LOG");
             state.testPad = std::make_unique<TestPad>(commands, log != nullptr ? log : "");
+            // Attached before the game started, as a pad plugged in beforehand.
+            state.testPad->poll();
         }
         // After the player's mappings, which may make pads of joysticks.
         for (int device = 0; device < SDL_NumJoysticks(); ++device) {

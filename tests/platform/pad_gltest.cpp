@@ -125,12 +125,13 @@ const PadAxis NO_AXIS = PadAxis::LeftX;
 TEST_P(PadEvents, TestPadCommandsComeOutAsPadEventsOfOnePad) {
     TempDir dir;
     ScopedTestPad testPad(dir);
+    // A pad connected before the start is announced once, though SDL
+    // announces it too.
+    append(testPad.commands, "attach\n");
     std::string logLine = "unchanged";
     ASSERT_TRUE(platform::openPads(dir.file("no_mappings.txt"), &logLine));
     EXPECT_EQ(logLine, "") << "no mapping file, nothing to log";
-    EXPECT_TRUE(padEventsOnly(drain()).empty());
-
-    std::vector<Event> added = padEventsOnly(testPad.after("attach\n"));
+    std::vector<Event> added = padEventsOnly(drain());
     ASSERT_EQ(added.size(), 1u);
     ASSERT_EQ(added[0].type, EventType::PadAdded);
     const int pad = added[0].pad;
@@ -191,8 +192,8 @@ TEST_P(PadEvents, TestPadCommandsComeOutAsPadEventsOfOnePad) {
     EXPECT_FALSE(platform::rumblePad(pad, 1.0f, 100));
     EXPECT_TRUE(padEventsOnly(testPad.after("press a\ndetach\n")).empty());
 
-    // What follows an attach waits for the pad to be open, a round later,
-    // rather than go nowhere.
+    // Connected while the game runs. What follows an attach waits for the
+    // pad to be open, a round later, rather than go nowhere.
     std::vector<Event> again = padEventsOnly(testPad.after("attach\npress y\n"));
     ASSERT_EQ(again.size(), 1u);
     EXPECT_EQ(again[0].type, EventType::PadAdded);
