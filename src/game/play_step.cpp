@@ -94,8 +94,8 @@ bool PlayRules::moveByStick(GameSettings& settings) {
     if (stick.x == 0.0f && stick.y == 0.0f) {
         return false;
     }
-    const float forward = stickShare(
-        keyAxis(settings, ControlTable::MOVE_FORWARD, ControlTable::MOVE_BACK), stick.y);
+    const float forward =
+        stickShare(keyAxis(settings, ControlTable::MOVE_FORWARD, ControlTable::MOVE_BACK), stick.y);
     const float right = stickShare(
         keyAxis(settings, ControlTable::STRAFE_RIGHT, ControlTable::STRAFE_LEFT), stick.x);
     if (forward != 0.0f) {

@@ -62,9 +62,9 @@ enum class EventType {
     Quit,            // the application should end
     PadButtonDown,   // pad, padButton
     PadButtonUp,
-    PadAxisMoved,    // pad, padAxis, axisValue
-    PadAdded,        // pad: a controller was connected and opened
-    PadRemoved,      // pad: a controller was disconnected
+    PadAxisMoved,  // pad, padAxis, axisValue
+    PadAdded,      // pad: a controller was connected and opened
+    PadRemoved,    // pad: a controller was disconnected
 };
 
 struct Event {

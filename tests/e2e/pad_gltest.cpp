@@ -9,8 +9,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>

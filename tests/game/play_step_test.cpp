@@ -83,9 +83,8 @@ TEST_F(PlayStepTest, PadStickWalksInProportionToThePush) {
         float dx, dz;
     };
     const Case cases[] = {
-        {0, -32767, 5.0f, 0.0f},         {0, -19661, 2.5f, 0.0f},
-        {0, 32767, -5.0f, 0.0f},         {32767, 0, 0.0f, 5.0f},
-        {0, -5000, 0.0f, 0.0f},          {32767, -32767, 3.5355f, 3.5355f},
+        {0, -32767, 5.0f, 0.0f}, {0, -19661, 2.5f, 0.0f}, {0, 32767, -5.0f, 0.0f},
+        {32767, 0, 0.0f, 5.0f},  {0, -5000, 0.0f, 0.0f},  {32767, -32767, 3.5355f, 3.5355f},
     };
     for (const Case& c : cases) {
         player.setView(Vector3(18.0f, EYE, 12.0f), Vector3(1.0f, 0.0f, 0.0f));

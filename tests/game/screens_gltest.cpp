@@ -186,9 +186,8 @@ TEST_F(ScreensGL, EveryControlSitsAtItsPlaceWithItsPicture) {
             EXPECT_FLOAT_EQ(control->getSize().y, p.height);
         }
         float side = sides[p.atlas];
-        const bool tick =
-            p.id == INVERT_MOUSE_TOGGLE || p.id == FULLSCREEN_TOGGLE || p.id == VSYNC_TOGGLE ||
-            p.id == RUMBLE_TOGGLE;
+        const bool tick = p.id == INVERT_MOUSE_TOGGLE || p.id == FULLSCREEN_TOGGLE ||
+                          p.id == VSYNC_TOGGLE || p.id == RUMBLE_TOGGLE;
         if (GUIButton* button = gui().getButton(p.id)) {
             EXPECT_EQ(button->getTextureName() != 0u, p.px >= 0);
             if (!tick && p.px >= 0) {

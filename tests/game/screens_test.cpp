@@ -63,8 +63,8 @@ protected:
         ASSERT_TRUE(gui.createButton(VSYNC_TOGGLE, GameState::Options, 336, 420, 20, 20));
         ASSERT_TRUE(gui.createText(LOOK_SPEED_VALUE, GameState::Options, 0, 0, 220, 360));
         ASSERT_TRUE(gui.createButton(RUMBLE_TOGGLE, GameState::Options, 336, 316, 20, 20));
-        ASSERT_TRUE(gui.createSlider(BRIGHTNESS_SLIDER, GameState::Options, 497, 8, 297, 34, 51,
-                                     50, 26, -8, true, 0.0f, 0.0f, 1.0f, 0.0f));
+        ASSERT_TRUE(gui.createSlider(BRIGHTNESS_SLIDER, GameState::Options, 497, 8, 297, 34, 51, 50,
+                                     26, -8, true, 0.0f, 0.0f, 1.0f, 0.0f));
         ASSERT_TRUE(gui.createButton(PAUSE_QUIT, GameState::Paused, 258, 257, 212, 36));
         ASSERT_TRUE(gui.createButton(PAUSE_RESUME, GameState::Paused, 258, 381, 319, 35));
         screens().options().refreshControlList();
@@ -655,10 +655,10 @@ TEST_F(RebindingTest, PadFocusWalksEverySettingAndChangesIt) {
         rows.push_back(scene.gui().getListSelectedRow(gui_id::CONTROL_LIST));
     }
     const std::vector<Item> expected = {
-        Item::Resolution, Item::Fullscreen,  Item::VerticalSync, Item::LookSpeed,
-        Item::Rumble,     Item::Controls,    Item::Controls,     Item::Controls,
-        Item::Controls,   Item::Controls,    Item::Controls,     Item::Controls,
-        Item::InvertMouse, Item::Sensitivity, Item::Brightness,  Item::Back};
+        Item::Resolution,  Item::Fullscreen,  Item::VerticalSync, Item::LookSpeed,
+        Item::Rumble,      Item::Controls,    Item::Controls,     Item::Controls,
+        Item::Controls,    Item::Controls,    Item::Controls,     Item::Controls,
+        Item::InvertMouse, Item::Sensitivity, Item::Brightness,   Item::Back};
     EXPECT_EQ(walked, expected);
     EXPECT_EQ(std::vector<int>(rows.begin() + 5, rows.begin() + 12),
               (std::vector<int>{0, 1, 2, 3, 4, 5, 6}));
@@ -739,9 +739,9 @@ TEST_F(NameEntryTest, PadEntersTheNameLetterByLetter) {
         const char* name;
     };
     const Step steps[] = {
-        {PadButton::DPadUp, 'B', ""},   {PadButton::A, 'B', "B"},     {PadButton::DPadDown, 'A', "B"},
-        {PadButton::DPadDown, '9', "B"}, {PadButton::A, '9', "B9"},   {PadButton::B, '9', "B"},
-        {PadButton::DPadUp, 'A', "B"},  {PadButton::A, 'A', "BA"},
+        {PadButton::DPadUp, 'B', ""},    {PadButton::A, 'B', "B"},  {PadButton::DPadDown, 'A', "B"},
+        {PadButton::DPadDown, '9', "B"}, {PadButton::A, '9', "B9"}, {PadButton::B, '9', "B"},
+        {PadButton::DPadUp, 'A', "B"},   {PadButton::A, 'A', "BA"},
     };
     for (const Step& step : steps) {
         EXPECT_TRUE(gameOver().nameEntryPad(step.button));

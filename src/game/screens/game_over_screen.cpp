@@ -100,9 +100,9 @@ bool GameOverScreen::nameEntryPad(platform::PadButton button) {
     switch (button) {
         case PadButton::DPadUp:
         case PadButton::DPadDown:
-            m_iPadLetter = (m_iPadLetter + (button == PadButton::DPadUp ? 1 : -1) +
-                            NAME_LETTER_COUNT) %
-                           NAME_LETTER_COUNT;
+            m_iPadLetter =
+                (m_iPadLetter + (button == PadButton::DPadUp ? 1 : -1) + NAME_LETTER_COUNT) %
+                NAME_LETTER_COUNT;
             traceEvent("name letter %c", padLetter());
             return true;
         case PadButton::A:

@@ -193,9 +193,9 @@ void OptionsScreen::showLookSpeed() {
 
 void OptionsScreen::stepLookSpeed(int delta) {
     if (GameSettings* settings = gameSettings()) {
-        const float speed = std::clamp(settings->padLookSpeed + LOOK_SPEED_STEP * delta,
-                                       GameSettings::MIN_PAD_LOOK_SPEED,
-                                       GameSettings::MAX_PAD_LOOK_SPEED);
+        const float speed =
+            std::clamp(settings->padLookSpeed + LOOK_SPEED_STEP * delta,
+                       GameSettings::MIN_PAD_LOOK_SPEED, GameSettings::MAX_PAD_LOOK_SPEED);
         settings->setPadLookSpeed(speed);
     }
     showLookSpeed();
