@@ -150,6 +150,20 @@ MapReport checkMap(const std::string& file, int width, int height,
     }
     border.close("open cells on the edge");
 
+    // A floor of another colour is built under a hall's high ceiling, but
+    // only hall cells raise the walls and passages beside them: next to one
+    // that is not raised, the ceiling leaves a gap to the sky.
+    auto isHall = [&](int x, int y) {
+        const CellClass c = grid.contains(x, y) ? classes[at(x, y)] : CellClass::Wall;
+        return c == CellClass::WoodHall || c == CellClass::CarpetHall;
+    };
+    auto raised = [&](int x, int y) {
+        const CellClass c = grid.contains(x, y) ? classes[at(x, y)] : CellClass::Wall;
+        if (c != CellClass::Wall && c != CellClass::Passage) {
+            return true;
+        }
+        return isHall(x - 1, y) || isHall(x + 1, y) || isHall(x, y - 1) || isHall(x, y + 1);
+    };
     ProblemList other(report.problems);
     for (int y = height - 1; y >= 0; --y) {
         for (int x = 0; x < width; ++x) {
@@ -157,18 +171,21 @@ MapReport checkMap(const std::string& file, int width, int height,
                 continue;
             }
             ++report.otherCells;
+            if (raised(x - 1, y) && raised(x + 1, y) && raised(x, y - 1) && raised(x, y + 1)) {
+                continue;
+            }
             const Color4 c = grid.colour(x, y);
-            char text[200];
+            char text[240];
             std::snprintf(text, sizeof text,
-                          "colour #%02X%02X%02X is no map colour: it is built as a floor under a "
-                          "hall's ceiling without the tall walls a hall has round it",
+                          "floor of colour #%02X%02X%02X has a hall's high ceiling but a low wall "
+                          "beside it: put such floors inside a yellow or magenta hall",
                           static_cast<unsigned>(c.r * 255.0f + 0.5f),
                           static_cast<unsigned>(c.g * 255.0f + 0.5f),
                           static_cast<unsigned>(c.b * 255.0f + 0.5f));
             other.add(x, top(y), text);
         }
     }
-    other.close("cells of no map colour");
+    other.close("floors with a low wall beside them");
 
     std::vector<int> label;
     std::vector<int> sizes;
@@ -176,7 +193,7 @@ MapReport checkMap(const std::string& file, int width, int height,
         width, height,
         [&](int x, int y) {
             const CellClass c = classes[at(x, y)];
-            return c == CellClass::WoodHall || c == CellClass::CarpetHall;
+            return c != CellClass::Wall && c != CellClass::Passage;
         },
         label, sizes);
     report.areas = labelGroups(
@@ -257,7 +274,7 @@ std::string describeMap(const MapReport& report) {
     }
     if (report.analysed) {
         std::snprintf(line, sizeof line,
-                      "  open cells: %d (%d passage, %d hall, %d of no map colour)\n",
+                      "  open cells: %d (%d passage, %d hall, %d hall floor of other colours)\n",
                       report.openCells, report.passageCells, report.hallCells, report.otherCells);
         add();
         std::snprintf(line, sizeof line, "  halls: %d\n", report.halls);

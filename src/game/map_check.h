@@ -30,8 +30,8 @@ struct MapReport {
     int openCells = 0;     // every cell that is not a wall
     int passageCells = 0;  // white
     int hallCells = 0;     // yellow and magenta
-    int halls = 0;         // connected groups of hall cells
-    int otherCells = 0;    // open cells of no map colour
+    int halls = 0;         // connected groups of cells under a high ceiling
+    int otherCells = 0;    // open cells of other colours: hall floors
     int areas = 0;         // connected groups of open cells
     // The player, the pickups and the ghosts' targets are drawn at random
     // from every open cell, so a start is anywhere in the largest area
