@@ -92,7 +92,7 @@ bench: deps
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS ?= -1
 FUZZ_TMPDIR ?= $(shell [ -d /dev/shm ] && [ -w /dev/shm ] && echo /dev/shm || echo /tmp)
-FUZZ_TARGETS = tga qvr scene_text font_metrics config_ini control_cfg pad_cfg data_dat map demo
+FUZZ_TARGETS = tga png qvr scene_text font_metrics config_ini control_cfg pad_cfg data_dat map demo
 fuzz: deps
 	CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DSPOOKHOLLOW_FUZZ=ON -DSPOOKHOLLOW_TESTS=OFF -DSPOOKHOLLOW_DATA=OFF

@@ -71,6 +71,14 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             }
             continue;
         }
+        if (std::strcmp(argument, "--map") == 0 || std::strcmp(argument, "--check-map") == 0) {
+            if (i + 1 >= argc || argv[i + 1] == nullptr || argv[i + 1][0] == '\0') {
+                result.mapError = std::string(argument) + " needs a file name.";
+                continue;
+            }
+            (argument[2] == 'm' ? result.mapFile : result.checkMapFile) = argv[++i];
+            continue;
+        }
         CommandLine::DemoMode demo = demoOption(argument);
         if (demo != CommandLine::DemoMode::None) {
             if (i + 1 >= argc || argv[i + 1] == nullptr || argv[i + 1][0] == '\0') {

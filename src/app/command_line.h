@@ -30,6 +30,12 @@ struct CommandLine {
     int width = 0;
     int height = 0;
     std::string sizeError;
+    // "--check-map FILE": say what the game makes of a map image and end.
+    // "--map FILE": play that map image instead of the castle. Without its
+    // file name, mapError says so.
+    std::string checkMapFile;
+    std::string mapFile;
+    std::string mapError;
 };
 
 CommandLine parseCommandLine(int argc, const char* const* argv);

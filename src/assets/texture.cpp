@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 
 #include <cstdarg>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -28,10 +29,18 @@ void Texture::freePixels() {
 }
 
 void Texture::complain(int kind, const char* format, ...) const {
+    va_list args;
+    if (m_pWhy != nullptr) {
+        char text[512];
+        va_start(args, format);
+        std::vsnprintf(text, sizeof text, format, args);
+        va_end(args);
+        *m_pWhy = text;
+        return;
+    }
     if (m_bQuiet) {
         return;
     }
-    va_list args;
     va_start(args, format);
     reportErrorV(kind, format, args);
     va_end(args);
@@ -88,6 +97,9 @@ bool Texture::loadImageFile(const std::string& name) {
     }
     if (ending == "map") {
         return readTGA(name, false);
+    }
+    if (ending == "png") {
+        return readPNG(name);
     }
     reportError(ERROR_GAME, "Game Engine can not load %s\nUnsupported image file type.",
                 name.c_str());

@@ -25,7 +25,8 @@ private:
 
 // One loaded image: read from a TGA file, then either uploaded to OpenGL
 // (".tga" textures, whose pixels are then dropped) or kept in memory for
-// pixel queries (".map" images such as the castle map).
+// pixel queries (".map" and ".png" images such as the castle map, and any
+// map image a player names).
 class Texture {
 public:
     static constexpr std::size_t FILE_NAME_SIZE = 261;  // 259 characters + terminator (+1 spare)
@@ -51,6 +52,14 @@ public:
     // keepFileOrder leaves the pixels blue-green-red as the file stores them
     // (blueFirst), for an upload that puts them in order on its way.
     bool readTGA(const std::string& name, bool checkSize, bool keepFileOrder = false);
+    // A PNG picture of 8 bits per channel (grey, palette, RGB, with or
+    // without alpha; other depths are converted), kept as RGBA with the same
+    // size limit as a TGA file.
+    bool readPNG(const std::string& name);
+    // A map image in either format, told apart by its first bytes, read
+    // without the size rules and reported to nobody: why receives the reason
+    // it could not be read, naming the file.
+    bool readMapImage(const std::string& name, std::string& why);
     void uploadToGL();
     void flipImage(bool horizontal, bool vertical, unsigned bytesPerPixel);
 
@@ -77,6 +86,7 @@ public:
 private:
     TextureSurface m_surface{*this};
     bool m_bQuiet = false;                   // while prepared on another thread
+    std::string* m_pWhy = nullptr;           // takes the complaint instead, when set
     std::unique_ptr<MipmapChain> m_pLevels;  // until the upload
 
     void complain(int kind, const char* format, ...) const __attribute__((format(printf, 3, 4)));

@@ -67,6 +67,9 @@ public:
     // input router.
     void connectInput(InputHooks& hooks);
 
+    // The map image the level is built from; empty for the castle.
+    void setMapFile(std::string file) { m_mapFile = std::move(file); }
+
     GameWindow& window() { return m_window; }
     TextureManager& textures() { return m_textures; }
     GUIManager& gui() { return m_gui; }
@@ -101,6 +104,7 @@ private:
     HighScoreTable m_highScores;
     Screens m_screens;
     Level m_level;
+    std::string m_mapFile;
     GhostSet m_ghosts;
     PickupSet m_pickups;
     Hud m_hud;

@@ -2,18 +2,22 @@
 // pickups, the weapons, the ghosts and the level's sounds.
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <new>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "app/error_reporter.h"
 #include "assets/qvr_reader.h"
 #include "assets/scene_text.h"
+#include "assets/texture.h"
 #include "audio/audio_manager.h"
 #include "game/ghost_set.h"
 #include "game/hud.h"
 #include "game/level.h"
 #include "game/level_builder.h"
+#include "game/map_check.h"
 #include "game/map_colours.h"
 #include "game/pickup_set.h"
 #include "game/player.h"
@@ -100,7 +104,8 @@ LevelBuilder::LevelBuilder(const Parts& parts)
       m_ghosts(parts.ghosts),
       m_pickups(parts.pickups),
       m_hud(parts.hud),
-      m_gameOverTexture(parts.gameOverTexture) {}
+      m_gameOverTexture(parts.gameOverTexture),
+      m_mapFile(parts.mapFile) {}
 
 bool LevelBuilder::build() {
     // The floors', ceilings' and walls' pictures are read on the second
@@ -148,13 +153,9 @@ bool LevelBuilder::loadLevelFiles(Surfaces& parts) {
     SceneTextReader(m_scene, m_textures, readerTextureQuality())
         .loadSceneText(OBJECTS_FILE, LEVEL_GROUP);
 
-    const TextureID map = m_textures.loadTexture(LEVEL_GROUP, false, 1, 1, MAP_FILE);
-    if (map.id == 0) {
+    if (!(m_mapFile.empty() ? loadCastleMap() : loadPlayerMap())) {
         return false;
     }
-    std::pair<unsigned, unsigned> size = m_textures.getTextureSize(map.group, map.id);
-    m_level.setMap(static_cast<int>(size.first), static_cast<int>(size.second),
-                   textureColours(m_textures, map));
 
     TextureID* surfaces[] = {&parts.ground, &parts.carpet, &parts.wood, &parts.ceiling,
                              &parts.wall};
@@ -166,6 +167,39 @@ bool LevelBuilder::loadLevelFiles(Surfaces& parts) {
         }
     }
     return true;
+}
+
+bool LevelBuilder::loadCastleMap() {
+    const TextureID map = m_textures.loadTexture(LEVEL_GROUP, false, 1, 1, MAP_FILE);
+    if (map.id == 0) {
+        return false;
+    }
+    std::pair<unsigned, unsigned> size = m_textures.getTextureSize(map.group, map.id);
+    m_level.setMap(static_cast<int>(size.first), static_cast<int>(size.second),
+                   textureColours(m_textures, map));
+    return true;
+}
+
+// A player's map is read apart from the texture manager, which would send a
+// ".tga" to GL and drop its pixels; the level owns it through its colour
+// reader. It is checked again here: the file may have changed since start-up.
+bool LevelBuilder::loadPlayerMap() {
+    std::shared_ptr<Texture> image = std::make_shared<Texture>(false, 1, 1);
+    std::string why;
+    if (!image->readMapImage(m_mapFile, why)) {
+        return failWith(ERROR_GAME, why.c_str());
+    }
+    MapGrid::ColourAt colourAt = [image](int x, int y) { return image->getPixel(x, y); };
+    const MapReport check = checkMap(m_mapFile, image->width, image->height, colourAt);
+    if (!check.playable()) {
+        return failWith(ERROR_GAME, check.refusal.c_str());
+    }
+    m_level.setMap(image->width, image->height, std::move(colourAt));
+    return true;
+}
+
+const char* LevelBuilder::mapName() const {
+    return m_mapFile.empty() ? MAP_FILE : m_mapFile.c_str();
 }
 
 // The box sets the grid: a cell is as wide as the box, a low passage as high.
@@ -185,7 +219,7 @@ bool LevelBuilder::readLevelGeometry(Surfaces& parts) {
         return false;
     }
     if (m_level.width() < 1 || m_level.height() < 1) {
-        reportShowReset(RESET_NO_ERROR, ERROR_GAME, "%s\nThe map has no cells.", MAP_FILE);
+        reportShowReset(RESET_NO_ERROR, ERROR_GAME, "%s\nThe map has no cells.", mapName());
         return false;
     }
     m_level.setCells(size.x, size.y);
@@ -298,7 +332,7 @@ bool LevelBuilder::placePlayer() {
         reportShowReset(RESET_NO_ERROR, ERROR_GAME,
                         "%s\nThe map has no open cell to start on (row 0 and column 0 are "
                         "never used).",
-                        MAP_FILE);
+                        mapName());
         return false;
     }
     struct Look {

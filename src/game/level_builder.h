@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "assets/texture_manager.h"
 #include "scene/node.h"
 
@@ -17,7 +19,9 @@ class Scene;
 // back what was made.
 class LevelBuilder {
 public:
-    // The parts a level fills in. gameOverTexture holds the game-over picture.
+    // The parts a level fills in. gameOverTexture holds the game-over picture;
+    // mapFile names a map image to build instead of the castle (empty: the
+    // castle).
     struct Parts {
         Scene& scene;
         TextureManager& textures;
@@ -27,6 +31,7 @@ public:
         PickupSet& pickups;
         Hud& hud;
         TextureID gameOverTexture;
+        const std::string& mapFile;
     };
 
     explicit LevelBuilder(const Parts& parts);
@@ -51,6 +56,9 @@ private:
     unsigned readerTextureQuality() const;
     bool createPlayerLight();
     bool loadLevelFiles(Surfaces& surfaces);
+    bool loadCastleMap();
+    bool loadPlayerMap();
+    const char* mapName() const;
     bool readLevelGeometry(Surfaces& surfaces);
     void buildCells(const Surfaces& surfaces);
     void buildCell(int x, int y, const Surfaces& surfaces);
@@ -76,5 +84,6 @@ private:
     PickupSet& m_pickups;
     Hud& m_hud;
     TextureID m_gameOverTexture;
+    const std::string& m_mapFile;
     bool m_soundsCreated = false;
 };

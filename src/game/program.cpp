@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "app/game_window.h"
 #include "audio/audio_manager.h"
 #include "game/game_scene.h"
+#include "game/map_check.h"
 #include "game/sound_slots.h"
 #include "input/game_settings.h"
 #include "input/input_router.h"
@@ -64,11 +66,27 @@ void printUsage() {
         "  --size WxH       draw at W x H pixels (the window, or with -f the\n"
         "                   fullscreen resolution), also for --playdemo and\n"
         "                   --timedemo, e.g. --size 1920x1080\n"
+        "  --map FILE       play the map image FILE (PNG or TGA) instead of the castle\n"
+        "  --check-map FILE say what the game makes of a map image, without a window;\n"
+        "                   exits 0 when it can be played\n"
         "Alt+Enter switches between the window and fullscreen.\n");
 }
 
 void printVersion() {
     std::printf("%s %s\n", TITLE, VERSION);
+}
+
+// The whole report on standard output; a refusal also on standard error,
+// where scripts look for what went wrong.
+int checkMapCommand(const std::string& file) {
+    const MapReport report = checkMapFile(file);
+    std::fputs(describeMap(report).c_str(), stdout);
+    std::fflush(stdout);
+    if (!report.playable()) {
+        std::fprintf(stderr, "%s\n", report.refusal.c_str());
+        return 1;
+    }
+    return 0;
 }
 
 void refuseSecondCopy() {
@@ -138,13 +156,14 @@ void startAudio(Program& program) {
 
 // The window and what it calls into: the input router for the events it does
 // not handle itself and, at the start of the main loop, the game object.
-void connectWindow(Program& program) {
+void connectWindow(Program& program, const std::string& mapFile) {
     program.window = std::make_unique<GameWindow>();
     program.window->setInputListener(&program.inputRouter);
     InputRouter& router = program.inputRouter;
     const DataPaths& paths = program.paths;
-    program.window->setSceneFactory([&router, &paths](GameWindow& window) {
+    program.window->setSceneFactory([&router, &paths, mapFile](GameWindow& window) {
         auto scene = std::make_unique<GameScene>(window);
+        scene->setMapFile(mapFile);
         scene->connectInput(router.hooks());
         if (paths.installed) {
             // Before the screens are set up, which load the table and hook its refresh.
@@ -227,6 +246,20 @@ int runProgram(int argc, const char* const* argv) {
         printVersion();
         return 0;
     }
+    if (!commandLine.checkMapFile.empty() && commandLine.mapError.empty()) {
+        return checkMapCommand(commandLine.checkMapFile);
+    }
+    // Checked, and made absolute, before start-up moves into the game's
+    // data folder, which a name relative to the terminal's folder would
+    // then miss; the level reads it again when it is built.
+    MapReport mapCheck;
+    std::string mapFile;
+    if (!commandLine.mapFile.empty()) {
+        mapCheck = checkMapFile(commandLine.mapFile);
+        std::error_code error;
+        std::filesystem::path absolute = std::filesystem::absolute(commandLine.mapFile, error);
+        mapFile = error ? commandLine.mapFile : absolute.string();
+    }
 
     platform::keepFreedMemoryForReuse();
     platform::InstanceGuard instanceGuard;
@@ -242,9 +275,12 @@ int runProgram(int argc, const char* const* argv) {
     program.paths = resolveDataPaths();
     startReporting(program);
     startTrace(commandLine);
-    if (!demo.failure().empty() || !commandLine.sizeError.empty()) {
-        const std::string& why = !demo.failure().empty() ? demo.failure() : commandLine.sizeError;
-        reportShowReset(RESET_NONE, ERROR_GENERAL, "%s", why.c_str());
+    const std::string& startError = !demo.failure().empty()          ? demo.failure()
+                                    : !commandLine.sizeError.empty() ? commandLine.sizeError
+                                    : !commandLine.mapError.empty()  ? commandLine.mapError
+                                                                     : mapCheck.refusal;
+    if (!startError.empty()) {
+        reportShowReset(RESET_NONE, ERROR_GENERAL, "%s", startError.c_str());
         return 1;
     }
     if (demo.active()) {
@@ -254,7 +290,7 @@ int runProgram(int argc, const char* const* argv) {
     }
     openGamePads(program);
     startAudio(program);
-    connectWindow(program);
+    connectWindow(program, mapFile);
 
     int exitCode = 0;
     if (openWindow(program, commandLine, demo)) {

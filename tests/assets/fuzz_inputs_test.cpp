@@ -77,6 +77,42 @@ TEST_F(FuzzInputsTest, SceneTextInputsRead) {
     }
 }
 
+// The PNG room seeds draw one room as RGB, RGBA and palette; each must read as the
+// same pixels, whatever libpng converted on the way.
+TEST_F(FuzzInputsTest, PngInputsReadAndTheRoomSeedsAgree) {
+    auto files = inputs("png");
+    ASSERT_GE(files.size(), 5u);
+    std::vector<std::vector<unsigned>> rooms;
+    for (const std::string& file : files) {
+        SCOPED_TRACE(file);
+        Texture texture(false, 1, 1);
+        std::string why;
+        const bool read = texture.readMapImage(file, why);
+        EXPECT_EQ(read, why.empty()) << why;
+        if (file.find("/room_") == std::string::npos) {
+            continue;
+        }
+        ASSERT_TRUE(read) << why;
+        std::vector<unsigned> pixels;
+        for (int y = 0; y < texture.height; ++y) {
+            for (int x = 0; x < texture.width; ++x) {
+                const Color4 c = texture.getPixel(x, y);
+                pixels.push_back(static_cast<unsigned>(c.r * 255.0f) << 16 |
+                                 static_cast<unsigned>(c.g * 255.0f) << 8 |
+                                 static_cast<unsigned>(c.b * 255.0f));
+            }
+        }
+        rooms.push_back(pixels);
+    }
+    ASSERT_EQ(rooms.size(), 3u);
+    for (const auto& room : rooms) {
+        EXPECT_EQ(room, rooms.front());
+    }
+    // Row 0 is the bottom row: all wall.
+    EXPECT_EQ(rooms.front()[0], 0u);
+    EXPECT_EQ(rooms.front()[5 * 2 + 1], 0xFFFFFFu);
+}
+
 TEST_F(FuzzInputsTest, TgaAndFontMetricsInputsRead) {
     auto images = inputs("tga");
     ASSERT_GE(images.size(), 4u);
