@@ -20,6 +20,7 @@
 #include "e2e/e2e_input.h"
 #include "e2e/e2e_scratch_game.h"
 #include "support/game_trace.h"
+#include "support/map_images.h"
 #include "support/sanitizer_slowdown.h"
 #include "support/x11_helpers.h"
 
@@ -60,10 +61,30 @@ protected:
         // The pointer rests in a corner, off every button: the mouse is not
         // used.
         ASSERT_TRUE(e2e::xdotool("mousemove 0 0"));
+    }
+
+    void start(std::vector<std::string> arguments = {}) {
+        arguments.insert(arguments.end(), {"--trace", "-", "--no-intro"});
         game = scratch.startRecordingSound(
-            scratch.file("sound.wav"), {"--trace", "-", "--no-intro"},
+            scratch.file("sound.wav"), arguments,
             {"SPOOKHOLLOW_TEST_PAD=" + commands, "SPOOKHOLLOW_TEST_PAD_LOG=" + rumbles});
         trace = std::make_unique<GameTrace>(*game);
+    }
+
+    // From the main menu into play with the pad: down until Start, the first
+    // entry, is marked (the pointer may have marked another as the window
+    // opened under it), A chooses it, A again leaves the ready screen.
+    bool startGame() {
+        bool onStart = false;
+        for (int i = 0; i < 4 && !onStart; ++i) {
+            if (!tap("dpdown", "menu entry")) {
+                return false;
+            }
+            const std::string text = trace->text();
+            onStart = text.compare(text.rfind("menu entry ") + 11, 1, "0") == 0;
+        }
+        return onStart && tap("a", "state Loading") && traced("level built", 60) &&
+               traced("state Ready") && tap("a", "state Playing");
     }
 
     void TearDown() override {
@@ -138,24 +159,11 @@ protected:
 };
 
 TEST_F(PadPlay, PadAlonePlaysFromTheMenuToTheHighScoreTable) {
+    start();
     ASSERT_TRUE(traced("state MainMenu"));
     pad("attach");
     ASSERT_TRUE(traced("pad connected"));
-
-    // Down until Start, the first entry, is marked (the pointer may have
-    // marked another as the window opened under it); A chooses it, A again
-    // leaves the ready screen.
-    bool onStart = false;
-    for (int i = 0; i < 4 && !onStart; ++i) {
-        ASSERT_TRUE(tap("dpdown", "menu entry"));
-        const std::string text = trace->text();
-        onStart = text.compare(text.rfind("menu entry ") + 11, 1, "0") == 0;
-    }
-    ASSERT_TRUE(onStart);
-    ASSERT_TRUE(tap("a", "state Loading"));
-    ASSERT_TRUE(traced("level built", 60));
-    ASSERT_TRUE(traced("state Ready"));
-    ASSERT_TRUE(tap("a", "state Playing"));
+    ASSERT_TRUE(startGame());
 
     Pose start;
     ASSERT_TRUE(pauseAndRead(start));
@@ -201,6 +209,38 @@ TEST_F(PadPlay, PadAlonePlaysFromTheMenuToTheHighScoreTable) {
 
     // B leaves the table for the main menu.
     ASSERT_TRUE(tap("b", "state MainMenu"));
+}
+
+// A map of the player's own, drawn in an image editor and saved as PNG,
+// played with --map: the level is built from it and the player walks in it.
+TEST_F(PadPlay, AMapOfThePlayersOwnIsPlayedWithTheMapOption) {
+    const std::vector<std::string> room = {
+        "#########", "#.......#", "#.yyyyy.#", "#.yyyyy.#", "#.yyyyy.#", "#.......#", "#########",
+    };
+    writeFile(scratch.file("room.png"), mapPng(room));
+    start({"--map", scratch.file("room.png")});
+    ASSERT_TRUE(traced("state MainMenu"));
+    pad("attach");
+    ASSERT_TRUE(traced("pad connected"));
+    ASSERT_TRUE(startGame());
+    Pose start;
+    ASSERT_TRUE(pauseAndRead(start));
+    // Every open cell of the room lies within 9 x 7 cells of 6 units.
+    EXPECT_GT(start.x, 0.0);
+    EXPECT_LT(start.x, 54.0);
+    EXPECT_GT(start.z, 0.0);
+    EXPECT_LT(start.z, 42.0);
+    EXPECT_TRUE(holdUntil("rightx", 32767, start, [](const Pose& a, const Pose& b) {
+        return a.facingX * b.facingX + a.facingZ * b.facingZ < std::cos(0.5);
+    }));
+    Pose turned;
+    ASSERT_TRUE(pauseAndRead(turned));
+    // Forward, or back when the turn left the player facing a wall.
+    const auto moved = [](const Pose& a, const Pose& b) {
+        return std::hypot(b.x - a.x, b.z - a.z) > 1.0;
+    };
+    EXPECT_TRUE(holdUntil("lefty", -32767, turned, moved) ||
+                holdUntil("lefty", 32767, turned, moved));
 }
 
 }  // namespace
