@@ -134,7 +134,7 @@ void RootCuller::rebuild(Node* first) {
     m_watches.clear();
     m_uiLiveWatches = 0;
     for (Node* node = first; node; node = node->next()) {
-        m_entries.push_back(Entry{node, 0, 0, MOVING, Bounds3(), true});
+        m_entries.push_back(Entry{node, 0, 0, 0, MOVING, Bounds3(), true});
         measure(static_cast<std::uint32_t>(m_entries.size() - 1));
     }
     m_uiNextFixedCheck = 0;
@@ -148,7 +148,7 @@ void RootCuller::rebuild(Node* first) {
 // A node added to the end of the root chain since the last frame.
 void RootCuller::append(Node* node) {
     const auto index = static_cast<std::uint32_t>(m_entries.size());
-    m_entries.push_back(Entry{node, 0, 0, MOVING, Bounds3(), true});
+    m_entries.push_back(Entry{node, 0, 0, 0, MOVING, Bounds3(), true});
     m_moving.push_back(index);
     measure(index);
     place(index);
@@ -306,26 +306,27 @@ void RootCuller::measure(std::uint32_t index) {
     entry.box = collected.box;
     entry.alwaysDrawn = collected.unknown || collected.light || !entry.node->isTransform();
     const auto count = static_cast<std::uint32_t>(m_scratch.size());
-    if (count > entry.watchCount || entry.watchCount == 0) {
+    if (count > entry.watchRoom) {
         entry.firstWatch = static_cast<std::uint32_t>(m_watches.size());
         m_watches.insert(m_watches.end(), m_scratch.begin(), m_scratch.end());
+        m_uiLiveWatches = m_uiLiveWatches - entry.watchRoom + count;
+        entry.watchRoom = count;
     } else {
         std::copy(m_scratch.begin(), m_scratch.end(), m_watches.begin() + entry.firstWatch);
     }
-    m_uiLiveWatches = m_uiLiveWatches - entry.watchCount + count;
     entry.watchCount = count;
     ++m_measured;
 }
 
-// A subtree whose watch list grew was given a new range at the end; the old
-// ranges are dropped when they come to outweigh the live ones.
+// A subtree whose watch list outgrew its range was given a new one at the
+// end; the old ranges are dropped when they come to outweigh the live ones.
 void RootCuller::compactWatches() {
     std::vector<Watch> live;
     live.reserve(m_uiLiveWatches);
     for (Entry& entry : m_entries) {
         const auto first = static_cast<std::uint32_t>(live.size());
         live.insert(live.end(), m_watches.begin() + entry.firstWatch,
-                    m_watches.begin() + entry.firstWatch + entry.watchCount);
+                    m_watches.begin() + entry.firstWatch + entry.watchRoom);
         entry.firstWatch = first;
     }
     m_watches.swap(live);

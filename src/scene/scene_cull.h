@@ -76,6 +76,9 @@ private:
         Node* node;
         std::uint32_t firstWatch;
         std::uint32_t watchCount;
+        // The watches its range has room for: a subtree whose part is hidden
+        // and shown again keeps its range.
+        std::uint32_t watchRoom;
         // The patch the subtree is in, or MOVING: compared every frame.
         std::uint32_t patch;
         Bounds3 box;
