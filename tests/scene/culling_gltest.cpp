@@ -322,6 +322,26 @@ TEST_P(CullingTest, AChangeDuringPlayMeasuresOnlyTheSubtreeItTouched) {
     }
 }
 
+// A subtree that grows frame after frame outgrows its place among the kept
+// transform values again and again; what it left behind is cleared away now
+// and then, and every subtree is still compared with its own values.
+TEST_P(CullingTest, SubtreesGrowingInPlayAreStillWatched) {
+    expectSamePicture("before");
+    auto* small = new GeometryBox(0.2f, 0.2f, 0.2f);
+    scene.addGeometry(small);
+    scene.setCulling(true);
+    for (int i = 0; i < 120; ++i) {
+        addAt(wanderer, small, Vector3(0.0f, 0.3f * static_cast<float>(i % 10), 0.0f), nullptr);
+        scene.renderScene();
+        EXPECT_EQ(scene.rootsMeasuredLastFrame(), 1u);
+    }
+    transform(hidden)->m_vTranslation = Vector3(0.5f, 0.0f, -2.5f);
+    transform(hidden)->setVisible(true);
+    expectSamePicture("another subtree shown in front");
+    transform(wanderer)->m_vTranslation = Vector3(-0.5f, 0.0f, -3.0f);
+    expectSamePicture("the grown subtree moved into view");
+}
+
 INSTANTIATE_TEST_SUITE_P(FieldFixedOrNot, CullingTest, ::testing::Bool());
 
 }  // namespace
