@@ -89,9 +89,9 @@ Image tiled(const Image& source, int n) {
     for (int y = 0; y < out.height; ++y) {
         const char* from = source.pixels.data() + (y % source.height) * row;
         for (int copy = 0; copy < n; ++copy) {
-            out.pixels.replace((static_cast<std::size_t>(y) * out.width + copy * source.width) *
-                                   source.bytes,
-                               row, from, row);
+            out.pixels.replace(
+                (static_cast<std::size_t>(y) * out.width + copy * source.width) * source.bytes, row,
+                from, row);
         }
     }
     out.header[12] = static_cast<char>(out.width & 0xFF);

@@ -205,8 +205,8 @@ std::uint32_t RootCuller::patchOf(const Bounds3& box) const {
         const float span = m_gridHi[axis] - m_gridLo[axis];
         const float t = span > 0.0f ? (centreOf(box, axis) - m_gridLo[axis]) / span : 0.0f;
         // Outside the grid (or not a number) lands on its rim.
-        const float cell = std::min(t * static_cast<float>(m_gridSide),
-                                    static_cast<float>(m_gridSide - 1));
+        const float cell =
+            std::min(t * static_cast<float>(m_gridSide), static_cast<float>(m_gridSide - 1));
         index[axis] = cell > 0.0f ? static_cast<std::size_t>(cell) : 0;
     }
     return static_cast<std::uint32_t>(index[1] * m_gridSide + index[0]);
@@ -350,8 +350,7 @@ bool RootCuller::changed(const Entry& entry) const {
 void RootCuller::checkFixedInTurn() {
     std::size_t checked = 0;
     for (std::size_t step = 0;
-         step < m_entries.size() && checked < FIXED_CHECKS_PER_FRAME && m_fixedCount > 0;
-         ++step) {
+         step < m_entries.size() && checked < FIXED_CHECKS_PER_FRAME && m_fixedCount > 0; ++step) {
         if (m_uiNextFixedCheck >= m_entries.size()) {
             m_uiNextFixedCheck = 0;
         }

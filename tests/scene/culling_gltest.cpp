@@ -306,8 +306,7 @@ TEST_P(CullingTest, AChangeDuringPlayMeasuresOnlyTheSubtreeItTouched) {
              transform(behind)->setMatrix(ahead);
              transform(behind)->setUseMatrix(true);
          }},
-        {"a field root's promise changed",
-         [&] { transform(near)->setFixedInPlace(!GetParam()); }},
+        {"a field root's promise changed", [&] { transform(near)->setFixedInPlace(!GetParam()); }},
         {"the ghost hidden", [&] { transform(ghost)->setVisible(false); }},
     };
     const std::size_t changed[] = {0, 1, 1, 1, 1, 1, 1};
