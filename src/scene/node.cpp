@@ -102,13 +102,23 @@ Node* Node::getParent() const {
     return nullptr;
 }
 
-void Node::setFixedInPlace(bool fixed) {
-    if (fixed != m_bFixedInPlace) {
-        m_bFixedInPlace = fixed;
-        bumpBoundsGeneration();
+void Node::noteBoundsChanged() const {
+    if (m_pCullRoot) {
+        noteBoundsChange(m_pCullRoot, m_uiCullIndex);
     }
 }
 
+void Node::setFixedInPlace(bool fixed) {
+    if (fixed != m_bFixedInPlace) {
+        m_bFixedInPlace = fixed;
+        noteBoundsChanged();
+    }
+}
+
+// The old last node of the chain was met with the chain's other members, so
+// it names the subtree that grew. When it tops a subtree itself, the chain
+// is the root chain, whose new nodes the culler finds on its own after the
+// last one it knows.
 void Node::appendToChain(Node* first) {
     Node* last = first;
     while (last->m_pNext) {
@@ -116,7 +126,9 @@ void Node::appendToChain(Node* first) {
     }
     m_pPrev = last;
     last->m_pNext = this;
-    bumpBoundsGeneration();
+    if (last->m_pCullRoot != last) {
+        last->noteBoundsChanged();
+    }
 }
 
 bool Node::attachTo(Node* parent) {
@@ -126,7 +138,7 @@ bool Node::attachTo(Node* parent) {
     if (!parent->m_pChild) {
         parent->m_pChild = this;
         m_pParent = parent;
-        bumpBoundsGeneration();
+        parent->noteBoundsChanged();
     } else {
         appendToChain(parent->m_pChild);
     }

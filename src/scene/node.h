@@ -79,6 +79,9 @@ protected:
     // Appends the node's own text (keyword and, when detailed, attributes).
     virtual void describe(ListingLine& line, bool detailed) const = 0;
     void appendName(ListingLine& line) const;
+    // Tells the culler that the box of the subtree this node was last
+    // measured in may have changed in a way its per-frame checks miss.
+    void noteBoundsChanged() const;
 
     Node* m_pPrev = nullptr;
     Node* m_pParent = nullptr;
@@ -90,7 +93,15 @@ protected:
     char* m_szName = nullptr;
 
 private:
+    friend class RootCuller;
     void appendToChain(Node* first);
+
+    // Where the culler last met this node: the root-level subtree's top and
+    // its place in the chain (none until it has been measured; a node under
+    // a hidden transform is not met, as nothing there counts until that
+    // transform is shown and its own check sees it).
+    const Node* m_pCullRoot = nullptr;
+    std::uint32_t m_uiCullIndex = 0;
 };
 
 // A node that moves, turns and scales its subtree.

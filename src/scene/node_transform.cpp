@@ -21,18 +21,18 @@ NodeTransform::NodeTransform(const NodeTransform& source)
 bool NodeTransform::setAxis(float x, float y, float z) {
     m_vAxis = Vector3(x, y, z);
     m_vAxis.normalize();
-    bumpBoundsGeneration();
+    noteBoundsChanged();
     return !m_vAxis.isZero();
 }
 
 void NodeTransform::setMatrix(const float* sixteen) {
     m_mMatrix.set(sixteen);
-    bumpBoundsGeneration();
+    noteBoundsChanged();
 }
 
 void NodeTransform::setUseMatrix(bool use) {
     m_bUseMatrix = use;
-    bumpBoundsGeneration();
+    noteBoundsChanged();
 }
 
 // Steps that leave the matrix as it was (a zero move, no turn, unit scale)

@@ -5,6 +5,8 @@
 namespace {
 RenderStateCache g_state;
 unsigned g_boundsGeneration = 0;
+BoundsChange g_changes[BOUNDS_CHANGES_KEPT] = {};
+std::uint64_t g_changeCount = 0;
 }  // namespace
 
 RenderStateCache& renderState() {
@@ -30,4 +32,17 @@ unsigned boundsGeneration() {
 
 void bumpBoundsGeneration() {
     ++g_boundsGeneration;
+}
+
+void noteBoundsChange(const Node* root, std::uint32_t index) {
+    g_changes[g_changeCount % BOUNDS_CHANGES_KEPT] = BoundsChange{root, index};
+    ++g_changeCount;
+}
+
+std::uint64_t boundsChangeCount() {
+    return g_changeCount;
+}
+
+const BoundsChange& boundsChange(std::uint64_t n) {
+    return g_changes[n % BOUNDS_CHANGES_KEPT];
 }

@@ -83,9 +83,12 @@ public:
     // opaque walk (on by default); the picture is the same either way.
     void setCulling(bool on) { m_bCulling = on; }
     bool culling() const { return m_bCulling; }
-    // Root-level subtrees drawn and left out in the last render pass.
+    // Root-level subtrees drawn and left out in the last render pass, and
+    // those whose boxes it worked out (all of them only when culling starts
+    // on a new graph; then only what moved or changed).
     std::size_t rootsDrawnLastFrame() const;
     std::size_t rootsCulledLastFrame() const;
+    std::size_t rootsMeasuredLastFrame() const;
 
     // The first match in pre-order over the whole graph, or null.
     Node* findByName(const char* name) const;

@@ -22,23 +22,28 @@ void addTransformedBox(const Affine& m, const Bounds3& local, Bounds3& out) {
     }
 }
 
-struct Collected {
+}  // namespace
+
+struct RootCuller::Collected {
     Bounds3 box;
     bool unknown = false;
     bool light = false;
 };
 
-// The box of what drawing node (and what lies below it) would draw.
-void collect(Node* node, const Affine& parent, Collected& out,
-             std::vector<RootCuller::Watch>& watches) {
+// The box of what drawing node (and what lies below it) would draw. Every
+// node met learns which subtree it is in, so that a change to it that the
+// watches do not see can name that subtree.
+void RootCuller::collect(Node* node, const Affine& parent, Collected& out, std::uint32_t index) {
+    node->m_pCullRoot = m_entries[index].node;
+    node->m_uiCullIndex = index;
     if (node->isTransform()) {
         auto* t = static_cast<NodeTransform*>(node);
-        watches.push_back(
+        m_scratch.push_back(
             {t, t->m_vTranslation, t->m_vCentre, t->m_vScale, t->m_fAngle, t->isVisible()});
         if (t->isVisible() && t->child()) {
             const Affine inner = parent.times(Affine::ofTransform(*t));
             for (Node* child = t->child(); child; child = child->next()) {
-                collect(child, inner, out, watches);
+                collect(child, inner, out, index);
             }
         }
     } else if (node->isShape()) {
@@ -56,8 +61,6 @@ void collect(Node* node, const Affine& parent, Collected& out,
         out.light = true;
     }
 }
-
-}  // namespace
 
 void Frustum::fromGL() {
     float projection[16];
@@ -117,8 +120,10 @@ void RootCuller::forget() {
     m_entries.clear();
     m_watches.clear();
     m_moving.clear();
-    m_fixed.clear();
     m_patches.clear();
+    m_gridSide = 0;
+    m_fixedCount = 0;
+    m_groupedFixed = 0;
     m_uiLiveWatches = 0;
     m_pFirst = nullptr;
     m_bBuilt = false;
@@ -129,14 +134,46 @@ void RootCuller::rebuild(Node* first) {
     m_watches.clear();
     m_uiLiveWatches = 0;
     for (Node* node = first; node; node = node->next()) {
-        Entry entry{node, 0, 0, Bounds3(), true};
-        measure(entry);
-        m_entries.push_back(entry);
+        m_entries.push_back(Entry{node, 0, 0, 0, MOVING, Bounds3(), true});
+        measure(static_cast<std::uint32_t>(m_entries.size() - 1));
     }
+    m_uiNextFixedCheck = 0;
     groupFixed();
     m_pFirst = first;
     m_uiGeneration = boundsGeneration();
+    m_uiChangesSeen = boundsChangeCount();
     m_bBuilt = true;
+}
+
+// A node added to the end of the root chain since the last frame.
+void RootCuller::append(Node* node) {
+    const auto index = static_cast<std::uint32_t>(m_entries.size());
+    m_entries.push_back(Entry{node, 0, 0, 0, MOVING, Bounds3(), true});
+    m_moving.push_back(index);
+    measure(index);
+    place(index);
+}
+
+// The subtrees named by changes noted since the last frame, in m_stale;
+// false when they cannot all be told (too many, or named by a count of the
+// chain that is not this one's), and every box must be measured again.
+bool RootCuller::takeNotedChanges() {
+    const std::uint64_t count = boundsChangeCount();
+    m_stale.clear();
+    if (count - m_uiChangesSeen > BOUNDS_CHANGES_KEPT) {
+        return false;
+    }
+    for (std::uint64_t n = m_uiChangesSeen; n < count; ++n) {
+        const BoundsChange& change = boundsChange(n);
+        if (change.index >= m_entries.size() || m_entries[change.index].node != change.root) {
+            return false;
+        }
+        m_stale.push_back(change.index);
+    }
+    m_uiChangesSeen = count;
+    std::sort(m_stale.begin(), m_stale.end());
+    m_stale.erase(std::unique(m_stale.begin(), m_stale.end()), m_stale.end());
+    return true;
 }
 
 namespace {
@@ -145,87 +182,154 @@ float centreOf(const Bounds3& box, int axis) {
     return axis == 0 ? 0.5f * (box.lo.x + box.hi.x) : 0.5f * (box.lo.z + box.hi.z);
 }
 
+bool groupable(const Node& node, const Bounds3& box, bool alwaysDrawn) {
+    return node.isFixedInPlace() && !alwaysDrawn && !box.empty;
+}
+
+void eraseSorted(std::vector<std::uint32_t>& list, std::uint32_t value) {
+    auto at = std::lower_bound(list.begin(), list.end(), value);
+    if (at != list.end() && *at == value) {
+        list.erase(at);
+    }
+}
+
+void insertSorted(std::vector<std::uint32_t>& list, std::uint32_t value) {
+    list.insert(std::lower_bound(list.begin(), list.end(), value), value);
+}
+
 }  // namespace
+
+std::uint32_t RootCuller::patchOf(const Bounds3& box) const {
+    std::size_t index[2];
+    for (int axis = 0; axis < 2; ++axis) {
+        const float span = m_gridHi[axis] - m_gridLo[axis];
+        const float t = span > 0.0f ? (centreOf(box, axis) - m_gridLo[axis]) / span : 0.0f;
+        // Outside the grid (or not a number) lands on its rim.
+        const float cell =
+            std::min(t * static_cast<float>(m_gridSide), static_cast<float>(m_gridSide - 1));
+        index[axis] = cell > 0.0f ? static_cast<std::size_t>(cell) : 0;
+    }
+    return static_cast<std::uint32_t>(index[1] * m_gridSide + index[0]);
+}
+
+// Each member counts with its own margin, so a patch found outside holds no
+// member that its own test would have kept.
+void RootCuller::enclose(Patch& patch, const Bounds3& box) const {
+    const float margin = cullMargin(box);
+    patch.box.add(box.lo.subtract(Vector3(margin, margin, margin)));
+    patch.box.add(box.hi.add(Vector3(margin, margin, margin)));
+}
 
 // Patches are squares on the floor (x and z; y is up), as many as give about
 // PER_PATCH subtrees each on average.
 void RootCuller::groupFixed() {
     constexpr std::size_t PER_PATCH = 32;
     m_moving.clear();
-    m_fixed.clear();
     m_patches.clear();
-    m_uiNextFixedCheck = 0;
-    float lo[2] = {0.0f, 0.0f};
-    float hi[2] = {0.0f, 0.0f};
+    m_fixedCount = 0;
     for (std::uint32_t i = 0; i < m_entries.size(); ++i) {
-        const Entry& entry = m_entries[i];
-        if (!entry.node->isFixedInPlace() || entry.alwaysDrawn || entry.box.empty) {
+        Entry& entry = m_entries[i];
+        entry.patch = MOVING;
+        if (!groupable(*entry.node, entry.box, entry.alwaysDrawn)) {
             m_moving.push_back(i);
             continue;
         }
         for (int axis = 0; axis < 2; ++axis) {
             const float c = centreOf(entry.box, axis);
-            lo[axis] = m_fixed.empty() ? c : std::min(lo[axis], c);
-            hi[axis] = m_fixed.empty() ? c : std::max(hi[axis], c);
+            m_gridLo[axis] = m_fixedCount == 0 ? c : std::min(m_gridLo[axis], c);
+            m_gridHi[axis] = m_fixedCount == 0 ? c : std::max(m_gridHi[axis], c);
         }
-        m_fixed.push_back(i);
+        ++m_fixedCount;
     }
-    if (m_fixed.empty()) {
+    m_groupedFixed = m_fixedCount;
+    m_gridSide = 0;
+    if (m_fixedCount == 0) {
         return;
     }
-    const auto side = static_cast<std::size_t>(
-        std::max(1.0, std::round(std::sqrt(static_cast<double>(m_fixed.size()) / PER_PATCH))));
-    auto patchOf = [&](const Entry& entry) {
-        std::size_t index[2];
-        for (int axis = 0; axis < 2; ++axis) {
-            const float span = hi[axis] - lo[axis];
-            const float t = span > 0.0f ? (centreOf(entry.box, axis) - lo[axis]) / span : 0.0f;
-            index[axis] =
-                std::min(side - 1, static_cast<std::size_t>(t * static_cast<float>(side)));
+    m_gridSide = static_cast<std::size_t>(
+        std::max(1.0, std::round(std::sqrt(static_cast<double>(m_fixedCount) / PER_PATCH))));
+    m_patches.resize(m_gridSide * m_gridSide);
+    // In chain order, so each patch's members are too.
+    for (std::uint32_t i = 0; i < m_entries.size(); ++i) {
+        Entry& entry = m_entries[i];
+        if (groupable(*entry.node, entry.box, entry.alwaysDrawn)) {
+            entry.patch = patchOf(entry.box);
+            m_patches[entry.patch].members.push_back(i);
+            enclose(m_patches[entry.patch], entry.box);
         }
-        return index[1] * side + index[0];
-    };
-    // Sorted by patch, and within a patch by index, which is chain order.
-    std::vector<std::pair<std::size_t, std::uint32_t>> byPatch;
-    for (std::uint32_t i : m_fixed) {
-        byPatch.emplace_back(patchOf(m_entries[i]), i);
-    }
-    std::sort(byPatch.begin(), byPatch.end());
-    for (std::size_t k = 0; k < byPatch.size(); ++k) {
-        m_fixed[k] = byPatch[k].second;
-    }
-    for (std::size_t first = 0; first < byPatch.size();) {
-        std::size_t end = first;
-        Patch patch{Bounds3(), static_cast<std::uint32_t>(first), 0};
-        // Each member counts with its own margin, so a patch found outside
-        // holds no member that its own test would have kept.
-        for (; end < byPatch.size() && byPatch[end].first == byPatch[first].first; ++end) {
-            const Bounds3& box = m_entries[m_fixed[end]].box;
-            const float margin = cullMargin(box);
-            patch.box.add(box.lo.subtract(Vector3(margin, margin, margin)));
-            patch.box.add(box.hi.add(Vector3(margin, margin, margin)));
-        }
-        patch.memberCount = static_cast<std::uint32_t>(end - first);
-        m_patches.push_back(patch);
-        first = end;
     }
 }
 
-void RootCuller::measure(Entry& entry) {
+// Moves a subtree whose box or promise may have changed to where it now
+// belongs: the moving list or the patch its box's centre falls in. The
+// patch it leaves is re-fitted round the members that stay.
+void RootCuller::place(std::uint32_t index) {
+    // Fixed subtrees grown well past the grid they were laid out for are
+    // grouped anew, so the patches stay small.
+    constexpr std::size_t REGROUP_SLACK = 1024;
+    Entry& entry = m_entries[index];
+    const bool fixed = groupable(*entry.node, entry.box, entry.alwaysDrawn);
+    if (fixed && m_gridSide == 0) {
+        groupFixed();
+        return;
+    }
+    if (entry.patch == MOVING) {
+        eraseSorted(m_moving, index);
+    } else {
+        Patch& left = m_patches[entry.patch];
+        eraseSorted(left.members, index);
+        left.box = Bounds3();
+        for (std::uint32_t member : left.members) {
+            enclose(left, m_entries[member].box);
+        }
+        --m_fixedCount;
+    }
+    if (!fixed) {
+        entry.patch = MOVING;
+        insertSorted(m_moving, index);
+        return;
+    }
+    entry.patch = patchOf(entry.box);
+    insertSorted(m_patches[entry.patch].members, index);
+    enclose(m_patches[entry.patch], entry.box);
+    ++m_fixedCount;
+    if (m_fixedCount > 2 * m_groupedFixed + REGROUP_SLACK) {
+        groupFixed();
+    }
+}
+
+void RootCuller::measure(std::uint32_t index) {
     m_scratch.clear();
     Collected collected;
-    collect(entry.node, Affine(), collected, m_scratch);
+    collect(m_entries[index].node, Affine(), collected, index);
+    Entry& entry = m_entries[index];
     entry.box = collected.box;
     entry.alwaysDrawn = collected.unknown || collected.light || !entry.node->isTransform();
     const auto count = static_cast<std::uint32_t>(m_scratch.size());
-    if (count > entry.watchCount || entry.watchCount == 0) {
+    if (count > entry.watchRoom) {
         entry.firstWatch = static_cast<std::uint32_t>(m_watches.size());
         m_watches.insert(m_watches.end(), m_scratch.begin(), m_scratch.end());
+        m_uiLiveWatches = m_uiLiveWatches - entry.watchRoom + count;
+        entry.watchRoom = count;
     } else {
         std::copy(m_scratch.begin(), m_scratch.end(), m_watches.begin() + entry.firstWatch);
     }
-    m_uiLiveWatches = m_uiLiveWatches - entry.watchCount + count;
     entry.watchCount = count;
+    ++m_measured;
+}
+
+// A subtree whose watch list outgrew its range was given a new one at the
+// end; the old ranges are dropped when they come to outweigh the live ones.
+void RootCuller::compactWatches() {
+    std::vector<Watch> live;
+    live.reserve(m_uiLiveWatches);
+    for (Entry& entry : m_entries) {
+        const auto first = static_cast<std::uint32_t>(live.size());
+        live.insert(live.end(), m_watches.begin() + entry.firstWatch,
+                    m_watches.begin() + entry.firstWatch + entry.watchRoom);
+        entry.firstWatch = first;
+    }
+    m_watches.swap(live);
 }
 
 bool RootCuller::changed(const Entry& entry) const {
@@ -241,19 +345,25 @@ bool RootCuller::changed(const Entry& entry) const {
     return false;
 }
 
-// The next few fixed subtrees, in turn: true when one of them changed after
-// all.
-bool RootCuller::fixedMoved() {
-    const std::size_t count = std::min(FIXED_CHECKS_PER_FRAME, m_fixed.size());
-    for (std::size_t i = 0; i < count; ++i) {
-        if (m_uiNextFixedCheck >= m_fixed.size()) {
+// The next few fixed subtrees, in turn; one that changed after all is
+// measured again and moved to the patch it now falls in.
+void RootCuller::checkFixedInTurn() {
+    std::size_t checked = 0;
+    for (std::size_t step = 0;
+         step < m_entries.size() && checked < FIXED_CHECKS_PER_FRAME && m_fixedCount > 0; ++step) {
+        if (m_uiNextFixedCheck >= m_entries.size()) {
             m_uiNextFixedCheck = 0;
         }
-        if (changed(m_entries[m_fixed[m_uiNextFixedCheck++]])) {
-            return true;
+        const auto index = static_cast<std::uint32_t>(m_uiNextFixedCheck++);
+        if (m_entries[index].patch == MOVING) {
+            continue;
+        }
+        ++checked;
+        if (changed(m_entries[index])) {
+            measure(index);
+            place(index);
         }
     }
-    return false;
 }
 
 bool RootCuller::mayBeSeen(const Entry& entry, const Frustum& frustum) const {
@@ -261,19 +371,38 @@ bool RootCuller::mayBeSeen(const Entry& entry, const Frustum& frustum) const {
 }
 
 void RootCuller::drawOpaque(Node* first, const Frustum& frustum) {
-    // A subtree whose watch list grew was given a new range at the end; the
-    // old ranges are dropped when they come to outweigh the live ones.
-    const bool bloated = m_watches.size() > 2 * m_uiLiveWatches + 4096;
-    if (!m_bBuilt || first != m_pFirst || boundsGeneration() != m_uiGeneration || bloated ||
-        fixedMoved()) {
+    m_measured = 0;
+    bool whole = !m_bBuilt || first != m_pFirst || boundsGeneration() != m_uiGeneration;
+    if (!whole && !m_entries.empty()) {
+        for (Node* tail = m_entries.back().node; tail->next();) {
+            tail = tail->next();
+            append(tail);
+        }
+    }
+    whole = whole || !takeNotedChanges();
+    if (whole) {
         rebuild(first);
+    } else {
+        for (std::uint32_t index : m_stale) {
+            measure(index);
+            place(index);
+        }
+        checkFixedInTurn();
+    }
+    if (m_watches.size() > 2 * m_uiLiveWatches + 4096) {
+        compactWatches();
     }
     m_toDraw.clear();
+    m_stale.clear();
     m_culled = 0;
     for (std::uint32_t index : m_moving) {
         Entry& entry = m_entries[index];
         if (changed(entry)) {
-            measure(entry);
+            measure(index);
+            // A fixed one that was hidden or empty may now have a patch.
+            if (entry.node->isFixedInPlace()) {
+                m_stale.push_back(index);
+            }
         }
         if (mayBeSeen(entry, frustum)) {
             m_toDraw.push_back(index);
@@ -282,17 +411,24 @@ void RootCuller::drawOpaque(Node* first, const Frustum& frustum) {
         }
     }
     for (const Patch& patch : m_patches) {
-        if (frustum.outside(patch.box)) {
-            m_culled += patch.memberCount;
+        if (patch.members.empty()) {
             continue;
         }
-        for (std::uint32_t k = patch.firstMember; k < patch.firstMember + patch.memberCount; ++k) {
-            if (mayBeSeen(m_entries[m_fixed[k]], frustum)) {
-                m_toDraw.push_back(m_fixed[k]);
+        if (frustum.outside(patch.box)) {
+            m_culled += patch.members.size();
+            continue;
+        }
+        for (std::uint32_t index : patch.members) {
+            if (mayBeSeen(m_entries[index], frustum)) {
+                m_toDraw.push_back(index);
             } else {
                 ++m_culled;
             }
         }
+    }
+    // After the walk over the moving list, which this may change.
+    for (std::uint32_t index : m_stale) {
+        place(index);
     }
     std::sort(m_toDraw.begin(), m_toDraw.end());  // chain order
     m_drawn = m_toDraw.size();

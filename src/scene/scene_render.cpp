@@ -60,6 +60,10 @@ std::size_t Scene::rootsCulledLastFrame() const {
     return m_pCuller->culledLastFrame();
 }
 
+std::size_t Scene::rootsMeasuredLastFrame() const {
+    return m_pCuller->measuredLastFrame();
+}
+
 void Scene::enableLights() {
     if (m_vpLights.empty()) {
         return;

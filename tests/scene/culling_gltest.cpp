@@ -3,7 +3,10 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <cmath>
 #include <cstddef>
+#include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -254,6 +257,88 @@ TEST_P(CullingTest, AFixedNodeThatMovesAfterAllIsDrawnWhereItIsWithinItsTurn) {
         scene.renderScene();
     }
     expectSamePicture("a fixed node moved into view");
+}
+
+// What changes in play costs in proportion to the change: each change below
+// has its own subtree's box worked out again, not the field's, and the next
+// picture is still the unculled one.
+TEST_P(CullingTest, AChangeDuringPlayMeasuresOnlyTheSubtreeItTouched) {
+    expectSamePicture("before");
+    // A field root in view, and one behind the eye.
+    NodeID near = 0;
+    NodeID behind = 0;
+    for (NodeID id = 1; id <= scene.nodeCount(); ++id) {
+        Node* n = scene.node(id);
+        if (n->parentLink() != nullptr || !n->isTransform() || n->isFixedInPlace() != GetParam()) {
+            continue;
+        }
+        const Vector3& at = transform(id)->m_vTranslation;
+        if (at.y == 0.0f && std::fabs(at.x) < 3.0f) {
+            near = at.z < -2.0f && at.z > -8.0f ? id : near;
+            behind = at.z > 4.0f && at.z < 7.0f ? id : behind;
+        }
+    }
+    ASSERT_NE(near, 0u);
+    ASSERT_NE(behind, 0u);
+    auto* patch = new GeometryFlatGrid(3.0f, 3.0f, 1, 1);
+    scene.addGeometry(patch);
+    auto* ball = new GeometrySphere(0.3f, 8, 6);
+    scene.addGeometry(ball);
+    Material* red = material(1.0f, 0.2f, 0.2f, 1.0f);
+    // Ten ahead: what stood behind the eye comes into view.
+    const float ahead[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, -10.0f, 1};
+    struct Step {
+        const char* what;
+        std::function<void()> change;
+    };
+    const Step steps[] = {
+        {"nothing changed", [] {}},
+        {"a root added in view", [&] { addAt(0, ball, Vector3(0.5f, 0.5f, -2.5f), red); }},
+        // Coplanar with the floor it lies on, so it must still come after it.
+        {"a fixed root added on the floor",
+         [&] { addAt(0, patch, Vector3(-1.0f, -0.01f, -5.0f), red, true); }},
+        {"a part added in view under a field root behind the eye",
+         [&] {
+             addAt(behind, ball, Vector3(-transform(behind)->m_vTranslation.x, 1.4f, -7.5f), red);
+         }},
+        {"a field root behind the eye moved into view by a matrix",
+         [&] {
+             transform(behind)->setMatrix(ahead);
+             transform(behind)->setUseMatrix(true);
+         }},
+        {"a field root's promise changed", [&] { transform(near)->setFixedInPlace(!GetParam()); }},
+        {"the ghost hidden", [&] { transform(ghost)->setVisible(false); }},
+    };
+    const std::size_t changed[] = {0, 1, 1, 1, 1, 1, 1};
+    static_assert(std::size(changed) == std::size(steps));
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        steps[i].change();
+        scene.setCulling(true);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        scene.renderScene();
+        EXPECT_EQ(scene.rootsMeasuredLastFrame(), changed[i]) << steps[i].what;
+        expectSamePicture(steps[i].what);
+    }
+}
+
+// A subtree that grows frame after frame outgrows its place among the kept
+// transform values again and again; what it left behind is cleared away now
+// and then, and every subtree is still compared with its own values.
+TEST_P(CullingTest, SubtreesGrowingInPlayAreStillWatched) {
+    expectSamePicture("before");
+    auto* small = new GeometryBox(0.2f, 0.2f, 0.2f);
+    scene.addGeometry(small);
+    scene.setCulling(true);
+    for (int i = 0; i < 120; ++i) {
+        addAt(wanderer, small, Vector3(0.0f, 0.3f * static_cast<float>(i % 10), 0.0f), nullptr);
+        scene.renderScene();
+        EXPECT_EQ(scene.rootsMeasuredLastFrame(), 1u);
+    }
+    transform(hidden)->m_vTranslation = Vector3(0.5f, 0.0f, -2.5f);
+    transform(hidden)->setVisible(true);
+    expectSamePicture("another subtree shown in front");
+    transform(wanderer)->m_vTranslation = Vector3(-0.5f, 0.0f, -3.0f);
+    expectSamePicture("the grown subtree moved into view");
 }
 
 INSTANTIATE_TEST_SUITE_P(FieldFixedOrNot, CullingTest, ::testing::Bool());
