@@ -6,6 +6,7 @@
 #include "game/screens/menu_controls.h"
 #include "game/screens/options_screen.h"
 #include "gui/gui_slider.h"
+#include "gui/gui_text.h"
 
 namespace {
 
@@ -39,7 +40,8 @@ constexpr LabelledItem LABELLED_ITEMS[] = {
     {Item::Rumble, gui_id::RUMBLE_LABEL},         {Item::Brightness, gui_id::BRIGHTNESS_LABEL},
 };
 
-// The gold of the screen's pictured labels.
+// The gold of the screen's pictured labels. The texts share one font and so
+// one colour: the focused label is printed again over itself in gold.
 constexpr float FOCUS_COLOUR[3] = {1.0f, 0.8f, 0.4f};
 
 }  // namespace
@@ -163,12 +165,21 @@ void OptionsScreen::showFocus() {
         }
     }
     gui.setPosition(gui_id::OPTIONS_MARKER, x, y);
+}
+
+void OptionsScreen::drawAfterControls() {
+    GUIManager& gui = m_context.gui;
     for (const LabelledItem& labelled : LABELLED_ITEMS) {
-        if (labelled.item == m_focus) {
-            gui.setTextColour(labelled.label, FOCUS_COLOUR[0], FOCUS_COLOUR[1], FOCUS_COLOUR[2],
-                              1.0f);
-        } else {
-            gui.setTextColour(labelled.label, 1.0f, 1.0f, 1.0f, 1.0f);
+        const GUIText* label = gui.getText(labelled.label);
+        if (labelled.item != m_focus || label == nullptr) {
+            continue;
         }
+        TextureManager& textures = m_context.textures;
+        const FontID font = label->getFont();
+        const Vector2 at = label->getPosition();
+        textures.setFontColour(font.group, font.id, FOCUS_COLOUR[0], FOCUS_COLOUR[1],
+                               FOCUS_COLOUR[2], 1.0f);
+        textures.printText(font.group, font.id, at.x, at.y, "%s", label->getText().c_str());
+        textures.setFontColour(font.group, font.id, 1.0f, 1.0f, 1.0f, 1.0f);
     }
 }

@@ -21,6 +21,8 @@ public:
     GUI_ID keys() override;
     void guiEvent(GUI_ID id, bool clicked) override;
     void drawBeforeControls() override;
+    // The focused setting's label, lit.
+    void drawAfterControls() override;
     bool padButton(platform::PadButton button) override;
 
     // While a rebinding waits, the next key or mouse button goes to bindKey.
