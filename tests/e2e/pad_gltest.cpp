@@ -38,6 +38,14 @@ struct Pose {
     double x = 0, z = 0, facingX = 0, facingZ = 0;
 };
 
+// What holding a stick must have done between two poses.
+bool walkedAUnit(const Pose& a, const Pose& b) {
+    return std::hypot(b.x - a.x, b.z - a.z) > 1.0;
+}
+bool turnedHalfARadian(const Pose& a, const Pose& b) {
+    return a.facingX * b.facingX + a.facingZ * b.facingZ < std::cos(0.5);
+}
+
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream out;
@@ -169,14 +177,10 @@ TEST_F(PadPlay, PadAlonePlaysFromTheMenuToTheHighScoreTable) {
     ASSERT_TRUE(pauseAndRead(start));
     // The left stick pushed away walks forward; the right stick pushed
     // right turns.
-    EXPECT_TRUE(holdUntil("lefty", -32767, start, [](const Pose& a, const Pose& b) {
-        return std::hypot(b.x - a.x, b.z - a.z) > 1.0;
-    }));
+    EXPECT_TRUE(holdUntil("lefty", -32767, start, walkedAUnit));
     Pose walked;
     ASSERT_TRUE(pauseAndRead(walked));
-    EXPECT_TRUE(holdUntil("rightx", 32767, walked, [](const Pose& a, const Pose& b) {
-        return a.facingX * b.facingX + a.facingZ * b.facingZ < std::cos(0.5);
-    }));
+    EXPECT_TRUE(holdUntil("rightx", 32767, walked, turnedHalfARadian));
 
     // The right trigger swings the mace; the shoulder buttons switch to the
     // crossbow (which has no arrows yet) and back.
@@ -230,17 +234,12 @@ TEST_F(PadPlay, AMapOfThePlayersOwnIsPlayedWithTheMapOption) {
     EXPECT_LT(start.x, 54.0);
     EXPECT_GT(start.z, 0.0);
     EXPECT_LT(start.z, 42.0);
-    EXPECT_TRUE(holdUntil("rightx", 32767, start, [](const Pose& a, const Pose& b) {
-        return a.facingX * b.facingX + a.facingZ * b.facingZ < std::cos(0.5);
-    }));
+    EXPECT_TRUE(holdUntil("rightx", 32767, start, turnedHalfARadian));
     Pose turned;
     ASSERT_TRUE(pauseAndRead(turned));
     // Forward, or back when the turn left the player facing a wall.
-    const auto moved = [](const Pose& a, const Pose& b) {
-        return std::hypot(b.x - a.x, b.z - a.z) > 1.0;
-    };
-    EXPECT_TRUE(holdUntil("lefty", -32767, turned, moved) ||
-                holdUntil("lefty", 32767, turned, moved));
+    EXPECT_TRUE(holdUntil("lefty", -32767, turned, walkedAUnit) ||
+                holdUntil("lefty", 32767, turned, walkedAUnit));
 }
 
 }  // namespace

@@ -561,6 +561,17 @@ protected:
         ASSERT_TRUE(screens().waitingForKey());
     }
     std::string binding(int index) { return row(gui_id::CONTROL_LIST, index); }
+    // A pad button pressed and let go, with a frame's keys between.
+    void padPress(PadButton button) {
+        Event event;
+        event.pad = 1;
+        event.type = EventType::PadButtonDown;
+        event.padButton = button;
+        router.handleInput(event);
+        scene.handleStateKeys();
+        event.type = EventType::PadButtonUp;
+        router.handleInput(event);
+    }
 };
 
 TEST_F(RebindingTest, TheNextKeyBindsTheSelectedActionAndTheListShowsIt) {
@@ -601,18 +612,9 @@ TEST_F(RebindingTest, TheNextKeyBindsTheSelectedActionAndTheListShowsIt) {
 }
 
 TEST_F(RebindingTest, PadButtonsBindLikeKeysAndThePadsBackUnbinds) {
-    auto padPress = [this](PadButton button) {
-        Event event;
-        event.pad = 3;
-        event.type = EventType::PadButtonDown;
-        event.padButton = button;
-        router.handleInput(event);
-        event.type = EventType::PadButtonUp;
-        router.handleInput(event);
-    };
     Event added;
     added.type = EventType::PadAdded;
-    added.pad = 3;
+    added.pad = 1;
     router.handleInput(added);
 
     rebindRow(6);
@@ -635,16 +637,6 @@ TEST_F(RebindingTest, PadButtonsBindLikeKeysAndThePadsBackUnbinds) {
 TEST_F(RebindingTest, PadFocusWalksEverySettingAndChangesIt) {
     using Item = OptionsScreen::Item;
     const OptionsScreen& options = screens().options();
-    auto padPress = [this](PadButton button) {
-        Event event;
-        event.pad = 1;
-        event.type = EventType::PadButtonDown;
-        event.padButton = button;
-        router.handleInput(event);
-        scene.handleStateKeys();  // a frame while the button is down
-        event.type = EventType::PadButtonUp;
-        router.handleInput(event);
-    };
     ASSERT_EQ(options.focus(), Item::Back);
     scene.gui().setButtonToggled(gui_id::RUMBLE_TOGGLE, true);  // as set up from the settings
     std::vector<Item> walked;

@@ -35,19 +35,6 @@ GUI_ID IntroScreen::keys() {
     return 0;
 }
 
-// A, B or Start skip the intro as Space does; an early press is dropped.
-bool IntroScreen::padButton(platform::PadButton button) {
-    if (button != platform::PadButton::A && button != platform::PadButton::B &&
-        button != platform::PadButton::Start) {
-        return false;
-    }
-    if (m_context.window.totalTime() > SKIPPABLE_AFTER) {
-        traceEvent("intro skipped");
-        leave();
-    }
-    return true;
-}
-
 void IntroScreen::leave() {
     m_context.window.setState(GameState::Previous);
     playMusic(Music::Menu);

@@ -10,7 +10,6 @@ public:
 
     bool setUp() override;
     GUI_ID keys() override;
-    bool padButton(platform::PadButton button) override;
     void drawBeforeControls() override;
 
     // On to the main menu, with its music.

@@ -30,7 +30,7 @@ GUI_ID PauseScreen::keys() {
 }
 
 bool PauseScreen::padButton(platform::PadButton button) {
-    if (button != platform::PadButton::Start && button != platform::PadButton::B) {
+    if (button != platform::PadButton::B) {
         return false;
     }
     guiEvent(gui_id::PAUSE_RESUME, true);

@@ -12,7 +12,8 @@ public:
     // Every entry focuses Resume.
     void enter() override { m_bOnResume = true; }
     GUI_ID keys() override;
-    // Start and B resume play, whichever entry is marked.
+    // B resumes play, whichever entry is marked (Start does so in the router,
+    // as it paused there).
     bool padButton(platform::PadButton button) override;
     void guiEvent(GUI_ID id, bool clicked) override;
     void drawBeforeControls() override;

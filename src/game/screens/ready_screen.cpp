@@ -43,18 +43,6 @@ void ReadyScreen::drawBeforeControls() {
     textures.setFontColour(group, font, 1.0f, 1.0f, 1.0f, 1.0f);
 }
 
-bool ReadyScreen::padButton(platform::PadButton button) {
-    if (button != platform::PadButton::A && button != platform::PadButton::Start) {
-        return false;
-    }
-    // As with the click: the press must not act in play too.
-    if (GameSettings* settings = gameSettings()) {
-        settings->pad().takePress(button);
-    }
-    startGame();
-    return true;
-}
-
 void ReadyScreen::startGame() {
     // The click that starts the game is still down when play begins, and the
     // left button is Attack by default: taking the press keeps it from

@@ -12,7 +12,6 @@ public:
     bool setUp() override;
     void step() override;
     void drawBeforeControls() override;
-    bool padButton(platform::PadButton button) override;
 
     // Into play, with its music. The left button's press that got here is
     // taken, so it is not also an attack.
