@@ -43,6 +43,10 @@ std::string DataPaths::savePath(const std::string& name) const {
     return writeFolder + "/save/" + name;
 }
 
+std::string DataPaths::mapsFolder() const {
+    return installed ? writeFolder + "/maps" : "maps";
+}
+
 std::string DataPaths::logName() const {
     return installed ? writeFolder + "/ErrorLog" : "ErrorLog";
 }
@@ -84,9 +88,13 @@ bool applyDataPaths(const DataPaths& paths, std::string& failure) {
     if (paths.writeFolder.empty()) {
         failure = "No home folder: neither XDG_DATA_HOME nor HOME names one.";
     } else {
-        fs::create_directories(paths.writeFolder + "/save", error);
-        if (error) {
-            failure = "Can not create " + paths.writeFolder + "/save: " + error.message() + ".";
+        for (const char* folder : {"/save", "/maps"}) {
+            fs::create_directories(paths.writeFolder + folder, error);
+            if (error) {
+                failure = "Can not create " + paths.writeFolder + folder + ": " + error.message() +
+                          ".";
+                break;
+            }
         }
     }
     fs::current_path(paths.dataFolder, error);

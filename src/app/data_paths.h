@@ -25,6 +25,9 @@ struct DataPaths {
 
     // "save/<name>" when portable, "<writeFolder>/save/<name>" when installed.
     std::string savePath(const std::string& name) const;
+    // The player's own map images, beside save/: "maps" when portable,
+    // "<writeFolder>/maps" when installed.
+    std::string mapsFolder() const;
     // The error log's name as the ErrorReporter takes it (".txt" is added there).
     std::string logName() const;
 };
@@ -39,7 +42,8 @@ DataPaths resolveDataPaths(const std::string& executablePath, const EnvironmentL
 // The same for this process (/proc/self/exe and the real environment).
 DataPaths resolveDataPaths();
 
-// Installed only: creates <writeFolder>/save and moves the working directory
+// Installed only: creates <writeFolder>/save and <writeFolder>/maps (so a
+// player finds where maps go) and moves the working directory
 // to the data folder. False with a reason when either fails; the game then
 // still runs, without saves or without data as the case may be.
 bool applyDataPaths(const DataPaths& paths, std::string& failure);

@@ -22,10 +22,23 @@ const char* stateName(GameState state) {
             return "Playing";
         case GameState::GameOver:
             return "GameOver";
+        case GameState::MapChoice:
+            return "MapChoice";
         case GameState::Count:
             break;
     }
     return "?";
+}
+
+bool isMenuState(GameState state) {
+    return (state >= GameState::Intro && state <= GameState::Paused) ||
+           state == GameState::MapChoice;
+}
+
+bool showsMouseCursor(GameState state) {
+    return state == GameState::MainMenu || state == GameState::Options ||
+           state == GameState::HighScores || state == GameState::Paused ||
+           state == GameState::MapChoice;
 }
 
 StateStack::StateStack() : m_states{GameState::MainMenu, GameState::Intro} {}

@@ -14,12 +14,18 @@ enum class GameState : std::int32_t {
     Paused = 6,
     Playing = 7,
     GameOver = 8,
-    Count = 9,  // not a state
+    MapChoice = 9,
+    Count = 10,  // not a state
 };
 
 // The state's name as the trace writes it ("MainMenu"); "?" for a number
 // that names no state.
 const char* stateName(GameState state);
+
+// The screens drawn as flat pictures (menu frames), and of those the ones
+// that show the mouse cursor.
+bool isMenuState(GameState state);
+bool showsMouseCursor(GameState state);
 
 // The state stack with its three rules: Previous pops (never the last entry),
 // MainMenu resets the stack to itself, anything else is pushed.

@@ -138,12 +138,10 @@ void GameWindow::frame() {
         m_scene->setFrameTime(sceneFrameTime);
     }
     updateCursorConfinement();
-    auto state = static_cast<int>(currentState());
-    if (state >= static_cast<int>(GameState::Intro) &&
-        state <= static_cast<int>(GameState::Paused)) {
+    const GameState state = currentState();
+    if (isMenuState(state)) {
         menuFrame();
-    } else if (state == static_cast<int>(GameState::Playing) ||
-               state == static_cast<int>(GameState::GameOver)) {
+    } else if (state == GameState::Playing || state == GameState::GameOver) {
         playFrame();
     }
     if (m_gameOverFrame < 0 && currentState() == GameState::GameOver) {
@@ -254,8 +252,7 @@ void GameWindow::menuFrame() {
     if (m_scene) {
         m_scene->drawScreenOverlay();
         state = currentState();
-        if (state == GameState::MainMenu || state == GameState::Options ||
-            state == GameState::HighScores || state == GameState::Paused) {
+        if (showsMouseCursor(state)) {
             m_scene->drawMouseCursor();
         }
     }

@@ -13,7 +13,7 @@
 // clean and the next Start builds from nothing (the HUD's ids are free again).
 bool GameScene::buildLevel() {
     LevelBuilder builder({*this, m_textures, m_level, m_player, m_ghosts, m_pickups, m_hud,
-                          m_screens.art().instructions, m_mapFile});
+                          m_screens.art().instructions, m_maps.current().file});
     const bool built = builder.build();
     m_textures.endPreload();
     m_levelSoundsCreated = builder.soundsCreated();

@@ -8,7 +8,7 @@ GameScene::GameScene(GameWindow& window)
     : m_window(window),
       m_gui(m_textures),
       m_player(0.5f),
-      m_screens(ScreenContext{window, m_gui, m_textures, m_player, m_highScores,
+      m_screens(ScreenContext{window, m_gui, m_textures, m_player, m_highScores, m_maps,
                               [this] { leaveGame(); }}),
       m_hud(m_gui, m_textures, m_player, m_ghosts, m_pickups),
       m_play(m_player, m_level, m_ghosts, m_pickups, [this] { endGame(); }) {

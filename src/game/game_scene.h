@@ -10,6 +10,7 @@
 #include "game/high_scores.h"
 #include "game/hud.h"
 #include "game/level.h"
+#include "game/map_selection.h"
 #include "game/pickup_set.h"
 #include "game/play_rules.h"
 #include "game/player.h"
@@ -67,8 +68,8 @@ public:
     // input router.
     void connectInput(InputHooks& hooks);
 
-    // The map image the level is built from; empty for the castle.
-    void setMapFile(std::string file) { m_mapFile = std::move(file); }
+    // The map the next level is built from, and what the choice offers.
+    MapSelection& maps() { return m_maps; }
 
     GameWindow& window() { return m_window; }
     TextureManager& textures() { return m_textures; }
@@ -102,9 +103,9 @@ private:
     GUIManager m_gui;
     Player m_player;
     HighScoreTable m_highScores;
+    MapSelection m_maps;
     Screens m_screens;
     Level m_level;
-    std::string m_mapFile;
     GhostSet m_ghosts;
     PickupSet m_pickups;
     Hud m_hud;

@@ -90,4 +90,12 @@ constexpr GUI_ID LOOK_SPEED_NEXT_ARROW = 87;
 constexpr GUI_ID RUMBLE_LABEL = 88;
 constexpr GUI_ID RUMBLE_TOGGLE = 89;
 
+// The map choice
+constexpr GUI_ID MAP_CHOICE_TITLE = 90;
+constexpr GUI_ID MAP_LIST = 91;
+constexpr GUI_ID MAP_START = 92;
+constexpr GUI_ID MAP_BACK = 93;
+constexpr GUI_ID MAP_CHOICE_MARKER = 94;
+constexpr GUI_ID MAP_CHOICE_CASTLE = 95;
+
 }  // namespace gui_id

@@ -6,10 +6,15 @@
 struct HighScoreEntry {
     int score = 0;
     std::string name;
+    // The label of the map the score was made on; empty when not noted
+    // (tables written before maps were noted, and the default entries).
+    std::string map;
 };
 
 // The high score table, best first, and its text file: the number of
-// entries, then a score line and a name line per entry.
+// entries, then a score line and a name line per entry. When any entry
+// notes its map, a line "maps" follows with one map label per entry; a
+// reader that knows only the entries stops before it.
 class HighScoreTable {
 public:
     static constexpr const char* DEFAULT_FILE = "save/data.dat";
@@ -23,9 +28,10 @@ public:
     void loadHighScores();
     // True when the score reaches at least one entry.
     bool isHighScore(int score) const;
-    // With insertCurrent, puts {score, name} above the first entry it reaches
-    // and drops the last one; then writes the file.
-    void saveHighScores(bool insertCurrent, int score, const std::string& name);
+    // With insertCurrent, puts {score, name, map} above the first entry it
+    // reaches and drops the last one; then writes the file.
+    void saveHighScores(bool insertCurrent, int score, const std::string& name,
+                        const std::string& map = "");
 
     const std::vector<HighScoreEntry>& entries() const { return m_entries; }
     // Called after every load and save, so the high score list can show the table.

@@ -19,6 +19,7 @@
 #include "game/level_builder.h"
 #include "game/map_check.h"
 #include "game/map_colours.h"
+#include "game/map_selection.h"
 #include "game/pickup_set.h"
 #include "game/player.h"
 #include "game/sound_slots.h"
@@ -35,7 +36,6 @@ namespace {
 
 constexpr int LEVEL_GROUP = 1;
 constexpr const char* OBJECTS_FILE = "resources/objects.lvl";
-constexpr const char* MAP_FILE = "resources/maps/castle.map";
 // Ground, carpet, wood, ceiling and wall, in the order they are loaded.
 constexpr const char* SURFACE_FILES[] = {
     "resources/textures/ground.tga", "resources/textures/carpet.tga", "resources/textures/wood.tga",
@@ -170,7 +170,7 @@ bool LevelBuilder::loadLevelFiles(Surfaces& parts) {
 }
 
 bool LevelBuilder::loadCastleMap() {
-    const TextureID map = m_textures.loadTexture(LEVEL_GROUP, false, 1, 1, MAP_FILE);
+    const TextureID map = m_textures.loadTexture(LEVEL_GROUP, false, 1, 1, CASTLE_MAP_FILE);
     if (map.id == 0) {
         return false;
     }
@@ -199,7 +199,7 @@ bool LevelBuilder::loadPlayerMap() {
 }
 
 const char* LevelBuilder::mapName() const {
-    return m_mapFile.empty() ? MAP_FILE : m_mapFile.c_str();
+    return m_mapFile.empty() ? CASTLE_MAP_FILE : m_mapFile.c_str();
 }
 
 // The box sets the grid: a cell is as wide as the box, a low passage as high.

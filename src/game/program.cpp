@@ -156,14 +156,22 @@ void startAudio(Program& program) {
 
 // The window and what it calls into: the input router for the events it does
 // not handle itself and, at the start of the main loop, the game object.
-void connectWindow(Program& program, const std::string& mapFile) {
+// A map named on the command line is played every game; otherwise Start
+// offers the player's maps folder. Not while a game is recorded or
+// replayed: a recording holds only input, so a choice made in it would
+// replay on whatever the folder holds then.
+void connectWindow(Program& program, const std::string& mapFile, bool offerMaps) {
     program.window = std::make_unique<GameWindow>();
     program.window->setInputListener(&program.inputRouter);
     InputRouter& router = program.inputRouter;
     const DataPaths& paths = program.paths;
-    program.window->setSceneFactory([&router, &paths, mapFile](GameWindow& window) {
+    program.window->setSceneFactory([&router, &paths, mapFile, offerMaps](GameWindow& window) {
         auto scene = std::make_unique<GameScene>(window);
-        scene->setMapFile(mapFile);
+        if (!mapFile.empty()) {
+            scene->maps().playOnly(mapFile);
+        } else if (offerMaps) {
+            scene->maps().offerFolder(paths.mapsFolder());
+        }
         scene->connectInput(router.hooks());
         if (paths.installed) {
             // Before the screens are set up, which load the table and hook its refresh.
@@ -290,7 +298,7 @@ int runProgram(int argc, const char* const* argv) {
     }
     openGamePads(program);
     startAudio(program);
-    connectWindow(program, mapFile);
+    connectWindow(program, mapFile, !demo.active());
 
     int exitCode = 0;
     if (openWindow(program, commandLine, demo)) {

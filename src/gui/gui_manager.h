@@ -38,7 +38,7 @@ GUIMouse guiMouseFromClient(unsigned clientX, unsigned clientY, int windowWidth,
 // and owns the mouse cursor.
 class GUIManager {
 public:
-    static constexpr int GROUP_COUNT = 9;
+    static constexpr int GROUP_COUNT = static_cast<int>(GameState::Count);
 
     // Where the mouse is read from. The default reads the program-wide
     // settings (mouse position and click flag) and the window's size.

@@ -40,6 +40,7 @@ TEST(DataPaths, PortableCopyKeepsEverythingRelative) {
     DataPaths paths = resolveDataPaths(root.file("game/spookhollow"), environment.lookup());
     EXPECT_FALSE(paths.installed);
     EXPECT_EQ(paths.savePath("config.ini"), "save/config.ini");
+    EXPECT_EQ(paths.mapsFolder(), "maps");
     EXPECT_EQ(paths.logName(), "ErrorLog");
     std::string failure;
     EXPECT_TRUE(applyDataPaths(paths, failure));  // changes nothing
@@ -78,11 +79,12 @@ TEST(DataPaths, InstalledGameWritesIntoTheXdgFolder) {
         if (!c.writeFolder.empty()) {
             EXPECT_EQ(paths.savePath("data.dat"), c.writeFolder + "/save/data.dat");
             EXPECT_EQ(paths.logName(), c.writeFolder + "/ErrorLog");
+            EXPECT_EQ(paths.mapsFolder(), c.writeFolder + "/maps");
         }
     }
 }
 
-TEST(DataPaths, ApplyingCreatesTheSaveFolderAndEntersTheDataFolder) {
+TEST(DataPaths, ApplyingCreatesTheSaveAndMapsFoldersAndEntersTheDataFolder) {
     TempDir root;
     std::string executable = makeInstalledTree(root);
     FakeEnvironment environment{{{"XDG_DATA_HOME", root.file("home/data")}}};
@@ -91,6 +93,7 @@ TEST(DataPaths, ApplyingCreatesTheSaveFolderAndEntersTheDataFolder) {
     std::string failure;
     ASSERT_TRUE(applyDataPaths(paths, failure)) << failure;
     EXPECT_TRUE(fs::is_directory(root.file("home/data/spookhollow/save")));
+    EXPECT_TRUE(fs::is_directory(root.file("home/data/spookhollow/maps")));
     EXPECT_EQ(fs::current_path(), fs::path(paths.dataFolder));
     EXPECT_TRUE(fs::is_directory("resources"));
 }

@@ -95,6 +95,51 @@ TEST_F(HighScoresTest, HostileFilesYieldWhatIsThere) {
     }
 }
 
+// Older games read the entries and stop; the maps follow them.
+TEST_F(HighScoresTest, EachEntryNotesItsMapAfterTheEntriesAnOlderGameReads) {
+    ::mkdir("save", 0755);
+    writeFile("save/data.dat", scores({{500, "ann"}, {300, "bob"}, {100, "cy"}}));
+    HighScoreTable t = table();
+    t.loadHighScores();
+    t.saveHighScores(true, 400, "dee", "my room.png");
+    const std::string entries = scores({{500, "ann"}, {400, "dee"}, {300, "bob"}});
+    EXPECT_EQ(readFile("save/data.dat"), entries + "maps\n\nmy room.png\n\n");
+
+    HighScoreTable again = table();
+    again.loadHighScores();
+    ASSERT_EQ(again.entries().size(), 3u);
+    EXPECT_EQ(again.entries()[1].map, "my room.png");
+    EXPECT_EQ(again.entries()[2].map, "");
+    again.saveHighScores(true, 600, "eve", "Castle");
+    EXPECT_EQ(readFile("save/data.dat"),
+              scores({{600, "eve"}, {500, "ann"}, {400, "dee"}}) + "maps\nCastle\n\nmy room.png\n");
+}
+
+TEST_F(HighScoresTest, HostileMapLinesAreCutOrIgnored) {
+    ::mkdir("save", 0755);
+    const std::string two = scores({{5, "a"}, {4, "b"}});
+    const std::string long_(60, 'm');
+    struct Case {
+        std::string text;
+        std::vector<std::string> maps;
+    } cases[] = {
+        {two + "maps\nx.png\r\n", {"x.png", ""}},           // one label short, CRLF
+        {two + "mops\nx.png\ny.png\n", {"", ""}},           // not the maps line
+        {two + "maps\n" + long_ + "\nt\x01\xff.tga\n", {long_.substr(0, 40), "t??.tga"}},
+        {"3\n5\na\n4\nb\nmaps\nx\ny\n", {"", ""}},     // fewer entries than counted
+    };
+    for (const Case& c : cases) {
+        writeFile("save/data.dat", c.text);
+        HighScoreTable t = table();
+        t.loadHighScores();
+        std::vector<std::string> got;
+        for (const auto& e : t.entries()) {
+            got.push_back(e.map);
+        }
+        EXPECT_EQ(got, c.maps) << c.text;
+    }
+}
+
 TEST_F(HighScoresTest, LongNamesAreCut) {
     ::mkdir("save", 0755);
     writeFile("save/data.dat", scores({{10, "abcdefghijklmnopqrstuvwxyz"}}));

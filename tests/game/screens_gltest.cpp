@@ -21,6 +21,8 @@
 #include "input/game_settings.h"
 #include "support/fake_clock.h"
 #include "support/gl_context.h"
+#include "platform/keycodes.h"
+#include "support/map_images.h"
 #include "support/message_box_recorder.h"
 #include "support/temp_dir.h"
 #include "support/x11_helpers.h"
@@ -115,7 +117,7 @@ const Placement PLACEMENTS[] = {
     {MENU_GHOST, GameState::MainMenu, GUI_IMAGE, 473, 61, 321, 420, GUI_ATLAS, 361, 420},
     {HIGH_SCORES_BACK, GameState::HighScores, GUI_BUTTON, -52, -52, 217, 35, GUI_ATLAS, 0, 223},
     {HIGH_SCORES_MARKER, GameState::HighScores, GUI_IMAGE, -95, -50, 41, 27, GUI_ATLAS, 23, 30},
-    {HIGH_SCORE_LIST, GameState::HighScores, GUI_LIST, 241, 156, 324, 307, GUI_ATLAS, 5, 1018},
+    {HIGH_SCORE_LIST, GameState::HighScores, GUI_LIST, 193, 156, 420, 307, GUI_ATLAS, 5, 1018},
     {HIGH_SCORES_TITLE, GameState::HighScores, GUI_IMAGE, 202, 430, 402, 101, GUI_ATLAS, 0, 709},
     // Turned a quarter: the 256 x 512 picture is drawn 512 wide and 256 high.
     {HIGH_SCORES_CASTLE, GameState::HighScores, GUI_IMAGE, 368, -40, 512, 256, LARGE, 256, 511},
@@ -160,6 +162,12 @@ const Placement PLACEMENTS[] = {
     {LOADING_TEXT, GameState::Loading, GUI_TEXT, 10, -50, -1, -1, GUI_ATLAS, -1, -1},
     {LOADING_PICTURE, GameState::Loading, GUI_IMAGE, -104, -22, 1006, 671, INSTRUCTIONS, 9, 676},
     {READY_PICTURE, GameState::Ready, GUI_IMAGE, -104, -22, 1006, 671, INSTRUCTIONS, 9, 676},
+    {MAP_CHOICE_CASTLE, GameState::MapChoice, GUI_IMAGE, 368, -40, 512, 256, LARGE, 256, 511},
+    {MAP_CHOICE_TITLE, GameState::MapChoice, GUI_IMAGE, 180, 458, 440, 101, GUI_ATLAS, 0, 530},
+    {MAP_LIST, GameState::MapChoice, GUI_LIST, 240, 160, 321, 307, GUI_ATLAS, 698, 662},
+    {MAP_START, GameState::MapChoice, GUI_BUTTON, 351, 110, 98, 38, GUI_ATLAS, 0, 75},
+    {MAP_BACK, GameState::MapChoice, GUI_BUTTON, -52, -52, 217, 35, GUI_ATLAS, 0, 223},
+    {MAP_CHOICE_MARKER, GameState::MapChoice, GUI_IMAGE, -95, -50, 41, 27, GUI_ATLAS, 23, 30},
 };
 
 // The lower-left texture corner back in pixels: u = px / S, v = (S - py) / S.
@@ -198,7 +206,8 @@ TEST_F(ScreensGL, EveryControlSitsAtItsPlaceWithItsPicture) {
             }
         } else if (GUIImage* image = gui().getImage(p.id)) {
             EXPECT_NE(image->getTextureName(), 0u);
-            EXPECT_EQ(image->getOrientation(), p.id == HIGH_SCORES_CASTLE ? 2 : 0);
+            const bool turned = p.id == HIGH_SCORES_CASTLE || p.id == MAP_CHOICE_CASTLE;
+            EXPECT_EQ(image->getOrientation(), turned ? 2 : 0);
             expectCorner(image->getTexRect(), side, p.px, p.py);
         } else if (GUIList* list = gui().getList(p.id)) {
             EXPECT_NE(list->getTextureName(), 0u);
@@ -277,13 +286,13 @@ TEST_F(ScreensGL, ListsShowTheHighScoreFileAndTheBindings) {
     buildScreens();
     GUIList* scores = gui().getList(HIGH_SCORE_LIST);
     ASSERT_EQ(scores->getRowCount(), 3);
-    EXPECT_EQ(scores->getRow(0), (std::vector<std::string>{"40", "wilma"}));
-    EXPECT_EQ(scores->getRow(2), (std::vector<std::string>{"5", "barney"}));
+    EXPECT_EQ(scores->getRow(0), (std::vector<std::string>{"40", "wilma", ""}));
+    EXPECT_EQ(scores->getRow(2), (std::vector<std::string>{"5", "barney", ""}));
     EXPECT_GT(scores->getRowHeight(), 6);
 
-    scene->highScores().saveHighScores(true, 30, "dino");
+    scene->highScores().saveHighScores(true, 30, "dino", "room.png");
     ASSERT_EQ(scores->getRowCount(), 3);
-    EXPECT_EQ(scores->getRow(1), (std::vector<std::string>{"30", "dino"}));
+    EXPECT_EQ(scores->getRow(1), (std::vector<std::string>{"30", "dino", "room.png"}));
 
     GUIList* bindings = gui().getList(CONTROL_LIST);
     ASSERT_EQ(bindings->getRowCount(), 7);
@@ -291,12 +300,57 @@ TEST_F(ScreensGL, ListsShowTheHighScoreFileAndTheBindings) {
     EXPECT_EQ(bindings->getRow(6), (std::vector<std::string>{"   Attack", "[L Mouse] / RT"}));
 }
 
+TEST_F(ScreensGL, StartOffersThePlayersMapsAndKeepsThePlayerThereForABadOne) {
+    std::filesystem::create_directory(dir.file("maps"));
+    buildScreens();
+    scene->maps().offerFolder(dir.file("maps"));
+    auto press = [this](int code) {
+        settings.setKeyDown(code, true);
+        screens().keys();
+    };
+    goTo({});
+    screens().guiEvent(MENU_START, true);  // only the castle: no choice
+    EXPECT_EQ(window.currentState(), GameState::Loading);
+
+    writeFile(dir.file("maps/room.tga"), mapTga({"#####", "#..y#", "#.#.#", "#####"}));
+    writeFile(dir.file("maps/empty.png"), mapPng({"###", "###", "###"}));
+    goTo({});
+    screens().guiEvent(MENU_START, true);
+    ASSERT_EQ(window.currentState(), GameState::MapChoice);
+    GUIList* list = gui().getList(MAP_LIST);
+    ASSERT_EQ(list->getRowCount(), 3);
+    EXPECT_EQ(list->getRow(0), (std::vector<std::string>{"Castle", "32 x 32"}));
+    EXPECT_EQ(list->getRow(1), (std::vector<std::string>{"empty.png", "cannot play"}));
+    EXPECT_EQ(list->getRow(2), (std::vector<std::string>{"room.tga", "5 x 4"}));
+
+    MapChoiceScreen& choice = screens().mapChoice();
+    press(platform::VK_DOWN);
+    press(platform::VK_RETURN);
+    EXPECT_EQ(window.currentState(), GameState::MapChoice);
+    EXPECT_EQ(choice.message().rfind("empty.png: no open cell", 0), 0u) << choice.message();
+    EXPECT_EQ(scene->maps().current().label, "Castle");
+
+    press(platform::VK_DOWN);
+    press(platform::VK_RETURN);
+    EXPECT_EQ(window.currentState(), GameState::Loading);
+    EXPECT_EQ(scene->maps().current().label, "room.tga");
+    EXPECT_EQ(scene->maps().current().file, dir.file("maps/room.tga"));
+
+    // Back at the menu the map played last is highlighted; Escape leaves.
+    goTo({});
+    screens().guiEvent(MENU_START, true);
+    EXPECT_EQ(choice.selected(), 2);
+    EXPECT_TRUE(choice.message().empty());
+    press(platform::VK_ESCAPE);
+    EXPECT_EQ(window.currentState(), GameState::MainMenu);
+}
+
 TEST_F(ScreensGL, AMissingHighScoreFileIsCreatedWithTheDefaultTable) {
     buildScreens();
     GUIList* scores = gui().getList(HIGH_SCORE_LIST);
     ASSERT_EQ(scores->getRowCount(), 8);
     for (int row = 0; row < 8; ++row) {
-        EXPECT_EQ(scores->getRow(row), (std::vector<std::string>{"0", "<none>"}));
+        EXPECT_EQ(scores->getRow(row), (std::vector<std::string>{"0", "<none>", ""}));
     }
     EXPECT_EQ(readFile(dir.file("save/data.dat")).substr(0, 11), "8\n0\n<none>\n");
 }

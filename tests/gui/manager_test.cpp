@@ -42,7 +42,7 @@ TEST_F(ManagerTest, IdsAreUniqueAcrossGroupsUntilTheirGroupIsCleared) {
     EXPECT_TRUE(gui.createButton(5, GameState::MainMenu, 0, 0, 10, 10));
 }
 
-TEST_F(ManagerTest, EveryCreationRejectsAStateOutsideTheNine) {
+TEST_F(ManagerTest, EveryCreationRejectsAStateOutsideTheTen) {
     std::vector<std::function<bool(GUI_ID, GameState)>> creations = {
         [&](GUI_ID id, GameState s) { return gui.createButton(id, s, 0, 0, 10, 10); },
         [&](GUI_ID id, GameState s) { return gui.createImage(id, s, 0, 0, 10, 10); },
@@ -54,19 +54,19 @@ TEST_F(ManagerTest, EveryCreationRejectsAStateOutsideTheNine) {
     };
     ASSERT_TRUE(gui.createButton(1, GameState::Intro, 0, 0, 10, 10));
     for (std::size_t i = 0; i < creations.size(); ++i) {
-        for (int bad : {9, -1, 100}) {
+        for (int bad : {10, -1, 100}) {
             EXPECT_FALSE(creations[i](20, state(bad))) << "creation " << i << ", state " << bad;
             expectOneMessage("Invalid GameState.");
         }
         // The state is checked before the id.
-        EXPECT_FALSE(creations[i](1, state(9)));
+        EXPECT_FALSE(creations[i](1, state(10)));
         expectOneMessage("Invalid GameState.");
         EXPECT_TRUE(creations[i](static_cast<GUI_ID>(30 + i), GameState::GameOver));
     }
     EXPECT_EQ(gui.getControl(20), nullptr);
     EXPECT_EQ(gui.groupSize(GameState::GameOver), creations.size());
-    // Operations on a state outside the nine do nothing.
-    EXPECT_EQ(gui.handleMouse(state(9)), 0u);
+    // Operations on a state outside the ten do nothing.
+    EXPECT_EQ(gui.handleMouse(state(10)), 0u);
     gui.drawGroup(state(-1));
     gui.releaseGroup(state(9));
     gui.clearGroup(state(9));

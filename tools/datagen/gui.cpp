@@ -296,6 +296,8 @@ Image guiAtlas() {
     heading(gui, PixelRect{opts.x, opts.y, opts.w, 52}, "Options");
     PixelRect hs = pictureRect(0, 709, 402, 101);
     heading(gui, PixelRect{hs.x, hs.y + 12, hs.w, hs.h - 12}, "High Scores");
+    // The map choice's heading, in the free rows below the buttons.
+    heading(gui, pictureRect(0, 530, 440, 101), "Choose a Map");
     // High score list: picture 324 x 307, rows inside (19, 33) 267 x 256.
     PixelRect hsList = pictureRect(5, 1018, 324, 307);
     listFrame(gui, hsList, PixelRect{hsList.x + 19, hsList.y + 307 - 33 - 256, 267, 256}, 307);

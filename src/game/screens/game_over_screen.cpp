@@ -3,6 +3,7 @@
 #include "app/error_reporter.h"
 #include "app/game_window.h"
 #include "game/high_scores.h"
+#include "game/map_selection.h"
 #include "game/player.h"
 #include "platform/keycodes.h"
 
@@ -170,7 +171,8 @@ void GameOverScreen::enterName() {
         window.setState(GameState::MainMenu);
         m_context.leaveGame();
     } else if (!m_typedName.empty()) {
-        m_context.highScores.saveHighScores(true, m_context.player.getScore(), m_typedName);
+        m_context.highScores.saveHighScores(true, m_context.player.getScore(), m_typedName,
+                                            m_context.maps.current().label);
         traceEvent("high score entered");
         m_typedName.clear();
         m_bNewHighScore = false;

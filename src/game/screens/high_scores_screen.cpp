@@ -9,9 +9,13 @@
 
 namespace {
 
-// The columns inside the list's mouse box, 267 wide.
-constexpr int SCORE_COLUMN = 110;
-constexpr int NAME_COLUMN = 157;
+// The list's frame is drawn wider than its picture to hold the map each
+// score was made on: columns inside the mouse box, 363 wide.
+constexpr int SCORE_COLUMN = 90;
+constexpr int NAME_COLUMN = 150;
+constexpr int MAP_COLUMN = 123;
+const Color4 AMBER(1.0f, 0.78f, 0.42f, 1.0f);
+const Color4 WHITE(1.0f, 1.0f, 1.0f, 1.0f);
 
 }  // namespace
 
@@ -31,10 +35,11 @@ bool HighScoresScreen::setUp() {
     if (!createMenuButton(gui, atlas, gui_id::HIGH_SCORES_BACK, scores, -52, -52, 217, 35, 0,
                           223) ||
         !createPicture(gui, gui_id::HIGH_SCORES_MARKER, scores, -95, -50, 41, 27, atlas, 23, 30) ||
-        !gui.createList(gui_id::HIGH_SCORE_LIST, scores, 241, 156, 324, 307, 19, 33, 267, 256) ||
+        !gui.createList(gui_id::HIGH_SCORE_LIST, scores, 193, 156, 420, 307, 19, 33, 363, 256) ||
         !gui.setListTexture(gui_id::HIGH_SCORE_LIST, 3, atlas.group, atlas.id, 5, 1018) ||
-        !assignMenuListColumns(gui, gui_id::HIGH_SCORE_LIST, SCORE_COLUMN, NAME_COLUMN,
-                               m_art.scoreFont)) {
+        !gui.assignListColumns(gui_id::HIGH_SCORE_LIST, {SCORE_COLUMN, NAME_COLUMN, MAP_COLUMN},
+                               {m_art.scoreFont, m_art.scoreFont, m_art.smallFont},
+                               {AMBER, WHITE, WHITE})) {
         return false;
     }
     m_context.highScores.setRefreshHook(
@@ -56,7 +61,7 @@ void HighScoresScreen::showHighScores(const std::vector<HighScoreEntry>& entries
     for (const HighScoreEntry& entry : entries) {
         char score[16];
         std::snprintf(score, sizeof score, "%d", entry.score);
-        gui.addListItem(gui_id::HIGH_SCORE_LIST, {score, entry.name}, row++);
+        gui.addListItem(gui_id::HIGH_SCORE_LIST, {score, entry.name, entry.map}, row++);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "app/error_reporter.h"
 #include "app/game_window.h"
 #include "game/gui_ids.h"
+#include "game/map_selection.h"
 #include "game/screens/menu_controls.h"
 #include "platform/keycodes.h"
 #include "scene/random.h"
@@ -83,7 +84,7 @@ void MainMenuScreen::guiEvent(GUI_ID id, bool clicked) {
     }
     GameWindow& window = m_context.window;
     if (id == gui_id::MENU_START) {
-        window.setState(GameState::Loading);
+        window.setState(m_context.maps.offersChoice() ? GameState::MapChoice : GameState::Loading);
     } else if (id == gui_id::MENU_HIGH_SCORES) {
         window.setState(GameState::HighScores);
     } else if (id == gui_id::MENU_OPTIONS) {

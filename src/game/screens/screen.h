@@ -7,6 +7,7 @@
 class GameWindow;
 class GUIManager;
 class HighScoreTable;
+class MapSelection;
 class Player;
 class TextureManager;
 
@@ -18,6 +19,8 @@ struct ScreenContext {
     // The score on the game-over screen; the options' invert toggle.
     Player& player;
     HighScoreTable& highScores;
+    // The map the next game is played on; the high-score table notes it.
+    MapSelection& maps;
     // Back from a game to the menus: the level, its sounds and the play
     // controls go.
     std::function<void()> leaveGame;

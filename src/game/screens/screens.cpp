@@ -16,15 +16,17 @@ Screens::Screens(ScreenContext context)
       m_pause(m_context, m_art),
       m_loading(m_context, m_art),
       m_ready(m_context, m_art, m_pulse),
-      m_gameOver(m_context, m_art, m_pulse) {
+      m_gameOver(m_context, m_art, m_pulse),
+      m_mapChoice(m_context, m_art) {
     m_pulse.init(0.3f, 1.0f, 1.0f, true);
 }
 
 bool Screens::setUp() {
     return createMenuSounds() && m_art.loadPictures(m_context.textures) && m_intro.setUp() &&
            setUpMouseCursor() && m_mainMenu.setUp() && m_art.loadScoreFont(m_context.textures) &&
-           m_highScores.setUp() && m_art.loadSmallFont(m_context.textures) && m_options.setUp() &&
-           m_pause.setUp() && m_loading.setUp() && m_ready.setUp() && m_gameOver.setUp();
+           m_art.loadSmallFont(m_context.textures) && m_highScores.setUp() && m_options.setUp() &&
+           m_pause.setUp() && m_loading.setUp() && m_ready.setUp() && m_gameOver.setUp() &&
+           m_mapChoice.setUp();
 }
 
 bool Screens::createMenuSounds() {
@@ -59,6 +61,8 @@ Screen* Screens::screenOf(GameState state) {
             return &m_pause;
         case GameState::GameOver:
             return &m_gameOver;
+        case GameState::MapChoice:
+            return &m_mapChoice;
         default:
             return nullptr;
     }

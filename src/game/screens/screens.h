@@ -5,6 +5,7 @@
 #include "game/screens/intro_screen.h"
 #include "game/screens/loading_screen.h"
 #include "game/screens/main_menu_screen.h"
+#include "game/screens/map_choice_screen.h"
 #include "game/screens/menu_art.h"
 #include "game/screens/options_screen.h"
 #include "game/screens/pause_screen.h"
@@ -12,7 +13,7 @@
 #include "game/screens/screen.h"
 #include "scene/animation.h"
 
-// The eight screens around play and the art they share. Each call goes to
+// The nine screens around play and the art they share. Each call goes to
 // the screen of the current state; Playing has none.
 class Screens {
 public:
@@ -56,6 +57,7 @@ public:
     OptionsScreen& options() { return m_options; }
     PauseScreen& pause() { return m_pause; }
     GameOverScreen& gameOver() { return m_gameOver; }
+    MapChoiceScreen& mapChoice() { return m_mapChoice; }
     // The prompt's pulse on the ready screen, which the game-over lines
     // carry on.
     const Tween& pulse() const { return m_pulse; }
@@ -77,4 +79,5 @@ private:
     LoadingScreen m_loading;
     ReadyScreen m_ready;
     GameOverScreen m_gameOver;
+    MapChoiceScreen m_mapChoice;
 };
