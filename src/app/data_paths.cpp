@@ -91,8 +91,8 @@ bool applyDataPaths(const DataPaths& paths, std::string& failure) {
         for (const char* folder : {"/save", "/maps"}) {
             fs::create_directories(paths.writeFolder + folder, error);
             if (error) {
-                failure = "Can not create " + paths.writeFolder + folder + ": " + error.message() +
-                          ".";
+                failure =
+                    "Can not create " + paths.writeFolder + folder + ": " + error.message() + ".";
                 break;
             }
         }

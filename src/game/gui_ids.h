@@ -96,6 +96,5 @@ constexpr GUI_ID MAP_LIST = 91;
 constexpr GUI_ID MAP_START = 92;
 constexpr GUI_ID MAP_BACK = 93;
 constexpr GUI_ID MAP_CHOICE_MARKER = 94;
-constexpr GUI_ID MAP_CHOICE_CASTLE = 95;
 
 }  // namespace gui_id

@@ -38,8 +38,7 @@ std::vector<MapEntry> listMaps(const std::string& folder) {
     }
     std::vector<std::string> names;
     std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end;
-         it.increment(error)) {
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const fs::path& path = it->path();
         std::error_code typeError;
         // Hidden files are an editor's or a file manager's, not the player's.

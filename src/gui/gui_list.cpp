@@ -16,19 +16,24 @@ void GUIList::print() {
                 getColumnCount(), "No Scrolling");
 }
 
-bool GUIList::setTexture(int group, std::uint32_t textureId, int px, int py, int part) {
+bool GUIList::setTexture(int group, std::uint32_t textureId, int px, int py, int part,
+                         float pictureWidth) {
     if (part < 0 || part >= PART_COUNT) {
         reportShowReset(RESET_NO_ERROR, ERROR_GENERAL, "Invalid list part %d", part);
         return false;
     }
+    const float width = pictureWidth > 0.0f && pictureWidth < m_vSize.x ? pictureWidth : m_vSize.x;
     unsigned name = 0;
     GUITexRect rect;
-    if (!textureRect(group, textureId, px, py, m_vSize.x, m_vSize.y, "Invalid BindTextureID", name,
+    if (!textureRect(group, textureId, px, py, width, m_vSize.y, "Invalid BindTextureID", name,
                      rect)) {
         return false;
     }
     m_uiTexture = name;
     m_rects[part] = rect;
+    if (part == FRAME_PART) {
+        m_fFrameWidth = width;
+    }
     return true;
 }
 
@@ -181,10 +186,29 @@ void GUIList::draw() {
         }
     }
 
+    drawFrame();
+}
+
+void GUIList::drawFrame() const {
     const GUITexRect& r = m_rects[FRAME_PART];
-    const float corners[4][2] = {
-        {r.uMin, r.vMin}, {r.uMax, r.vMin}, {r.uMax, r.vMax}, {r.uMin, r.vMax}};
     selectModelView();
     glColor3f(1.0f, 1.0f, 1.0f);
-    drawTexturedQuad(m_uiTexture, x, y, m_vSize.x, m_vSize.y, corners);
+    const float x = m_vPosition.x;
+    const float y = m_vPosition.y;
+    auto slice = [&](float left, float width, float uMin, float uMax) {
+        const float corners[4][2] = {
+            {uMin, r.vMin}, {uMax, r.vMin}, {uMax, r.vMax}, {uMin, r.vMax}};
+        drawTexturedQuad(m_uiTexture, left, y, width, m_vSize.y, corners);
+    };
+    if (m_fFrameWidth <= 0.0f || m_fFrameWidth >= m_vSize.x) {
+        slice(x, m_vSize.x, r.uMin, r.uMax);
+        return;
+    }
+    // A quad of width w ends at w - 1 (pixel centres), so the first two
+    // slices reach one unit further to meet the next one.
+    const float third = m_fFrameWidth / 3.0f;
+    const float uThird = (r.uMax - r.uMin) / 3.0f;
+    slice(x, third + 1.0f, r.uMin, r.uMin + uThird);
+    slice(x + third, m_vSize.x - 2.0f * third + 1.0f, r.uMin + uThird, r.uMax - uThird);
+    slice(x + m_vSize.x - third, third, r.uMax - uThird, r.uMax);
 }

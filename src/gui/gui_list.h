@@ -24,7 +24,11 @@ public:
     void reset() override {}
     void draw() override;
 
-    bool setTexture(int group, std::uint32_t textureId, int px, int py, int part);
+    // pictureWidth, when given and narrower than the list, is the width of
+    // the frame's picture: its left and right thirds are drawn as they are
+    // and the middle third is stretched, so the corners keep their shape.
+    bool setTexture(int group, std::uint32_t textureId, int px, int py, int part,
+                    float pictureWidth = 0.0f);
     void setHighlightColour(float red, float green, float blue, float alpha);
     bool assignColumns(const std::vector<int>& widths, const std::vector<FontID>& fonts,
                        const std::vector<Color4>& colours);
@@ -59,8 +63,11 @@ private:
         return m_iSelected >= 0 && m_iSelected < static_cast<int>(m_rows.size());
     }
 
+    void drawFrame() const;
+
     unsigned m_uiTexture = 0;
     GUITexRect m_rects[PART_COUNT];
+    float m_fFrameWidth = 0.0f;  // the frame picture's width
     Color4 m_cBackground{0.0f, 0.0f, 0.0f, 1.0f};
     Color4 m_cHighlight{0.0f, 0.0f, 0.0f, 1.0f};
     std::vector<int> m_columnWidths;

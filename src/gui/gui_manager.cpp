@@ -331,13 +331,13 @@ void GUIManager::setListHighlightColour(GUI_ID id, float r, float g, float b, fl
 }
 
 bool GUIManager::setListTexture(GUI_ID id, int part, int group, std::uint32_t texture, int px,
-                                int py) {
+                                int py, float pictureWidth) {
     GUIList* list = getList(id);
     if (list == nullptr) {
         reportMissing(NOT_A_LIST);
         return false;
     }
-    return list->setTexture(group, texture, px, py, part);
+    return list->setTexture(group, texture, px, py, part, pictureWidth);
 }
 
 bool GUIManager::assignListColumns(GUI_ID id, std::vector<int> widths, std::vector<FontID> fonts,

@@ -112,7 +112,9 @@ public:
     bool setImageTexture(GUI_ID id, int group, std::uint32_t texture, int px, int py,
                          int orientation);
     void setListHighlightColour(GUI_ID id, float r, float g, float b, float a);
-    bool setListTexture(GUI_ID id, int part, int group, std::uint32_t texture, int px, int py);
+    // See GUIList::setTexture for pictureWidth.
+    bool setListTexture(GUI_ID id, int part, int group, std::uint32_t texture, int px, int py,
+                        float pictureWidth = 0.0f);
     bool assignListColumns(GUI_ID id, std::vector<int> widths, std::vector<FontID> fonts,
                            std::vector<Color4> colours);
     bool addListItem(GUI_ID id, std::vector<std::string> texts, std::uint32_t value);

@@ -3,12 +3,14 @@
 // controller events, the platform layer and the input router like a real
 // one. From the main menu to Start, the ready screen, walking, looking, both
 // weapons, pausing and resuming, a disconnect during play, rumble, and a
-// name entered letter by letter on the game-over screen.
+// name entered letter by letter on the game-over screen; and the map choice
+// of the player's maps folder, with the map noted in the high-score table.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -83,6 +85,10 @@ protected:
     // entry, is marked (the pointer may have marked another as the window
     // opened under it), A chooses it, A again leaves the ready screen.
     bool startGame() {
+        return pressStart("state Loading") && traced("level built", 60) && traced("state Ready") &&
+               tap("a", "state Playing");
+    }
+    bool pressStart(const std::string& effect) {
         bool onStart = false;
         for (int i = 0; i < 4 && !onStart; ++i) {
             if (!tap("dpdown", "menu entry")) {
@@ -91,8 +97,7 @@ protected:
             const std::string text = trace->text();
             onStart = text.compare(text.rfind("menu entry ") + 11, 1, "0") == 0;
         }
-        return onStart && tap("a", "state Loading") && traced("level built", 60) &&
-               traced("state Ready") && tap("a", "state Playing");
+        return onStart && tap("a", effect);
     }
 
     void TearDown() override {
@@ -240,6 +245,36 @@ TEST_F(PadPlay, AMapOfThePlayersOwnIsPlayedWithTheMapOption) {
     // Forward, or back when the turn left the player facing a wall.
     EXPECT_TRUE(holdUntil("lefty", -32767, turned, walkedAUnit) ||
                 holdUntil("lefty", 32767, turned, walkedAUnit));
+}
+
+// A refused map keeps the player at the choice; the chosen one is played,
+// and the score made on it notes it.
+TEST_F(PadPlay, TheMapChoicePlaysTheChosenMapAndTheTableNotesIt) {
+    std::filesystem::create_directory(scratch.file("maps"));
+    writeFile(scratch.file("maps/a walls.tga"), e2e::mapImage({"###", "###", "###"}));
+    writeFile(scratch.file("maps/b hall.tga"), e2e::mapImage(HALL));
+    start();
+    ASSERT_TRUE(traced("state MainMenu"));
+    pad("attach");
+    ASSERT_TRUE(traced("pad connected"));
+    ASSERT_TRUE(pressStart("state MapChoice"));
+
+    ASSERT_TRUE(tap("dpdown", "map entry 1"));
+    ASSERT_TRUE(tap("a", "map refused"));
+    ASSERT_TRUE(tap("dpdown", "map entry 2"));
+    EXPECT_EQ(trace->text().find("state Loading"), std::string::npos);
+    ASSERT_TRUE(tap("a", "map chosen: b hall.tga"));
+    ASSERT_TRUE(traced("level built", 60));
+    ASSERT_TRUE(traced("state Ready"));
+    ASSERT_TRUE(tap("a", "state Playing"));
+
+    ASSERT_TRUE(traced("game over", 120));
+    ASSERT_TRUE(tap("a", "name \"A\""));
+    ASSERT_TRUE(tap("start", "high score entered"));
+    EXPECT_NE(readFile(scratch.file("save/data.dat")).find("maps\nb hall.tga\n"), std::string::npos)
+        << readFile(scratch.file("save/data.dat"));
+    EXPECT_NE(readFile(scratch.file("ErrorLog.txt")).find("a walls.tga: no open cell"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -123,10 +123,10 @@ TEST_F(HighScoresTest, HostileMapLinesAreCutOrIgnored) {
         std::string text;
         std::vector<std::string> maps;
     } cases[] = {
-        {two + "maps\nx.png\r\n", {"x.png", ""}},           // one label short, CRLF
-        {two + "mops\nx.png\ny.png\n", {"", ""}},           // not the maps line
+        {two + "maps\nx.png\r\n", {"x.png", ""}},  // one label short, CRLF
+        {two + "mops\nx.png\ny.png\n", {"", ""}},  // not the maps line
         {two + "maps\n" + long_ + "\nt\x01\xff.tga\n", {long_.substr(0, 40), "t??.tga"}},
-        {"3\n5\na\n4\nb\nmaps\nx\ny\n", {"", ""}},     // fewer entries than counted
+        {"3\n5\na\n4\nb\nmaps\nx\ny\n", {"", ""}},  // fewer entries than counted
     };
     for (const Case& c : cases) {
         writeFile("save/data.dat", c.text);

@@ -19,9 +19,9 @@
 #include "game/sound_slots.h"
 #include "game/tuning.h"
 #include "input/game_settings.h"
+#include "platform/keycodes.h"
 #include "support/fake_clock.h"
 #include "support/gl_context.h"
-#include "platform/keycodes.h"
 #include "support/map_images.h"
 #include "support/message_box_recorder.h"
 #include "support/temp_dir.h"
@@ -162,10 +162,9 @@ const Placement PLACEMENTS[] = {
     {LOADING_TEXT, GameState::Loading, GUI_TEXT, 10, -50, -1, -1, GUI_ATLAS, -1, -1},
     {LOADING_PICTURE, GameState::Loading, GUI_IMAGE, -104, -22, 1006, 671, INSTRUCTIONS, 9, 676},
     {READY_PICTURE, GameState::Ready, GUI_IMAGE, -104, -22, 1006, 671, INSTRUCTIONS, 9, 676},
-    {MAP_CHOICE_CASTLE, GameState::MapChoice, GUI_IMAGE, 368, -40, 512, 256, LARGE, 256, 511},
-    {MAP_CHOICE_TITLE, GameState::MapChoice, GUI_IMAGE, 180, 458, 440, 101, GUI_ATLAS, 0, 530},
-    {MAP_LIST, GameState::MapChoice, GUI_LIST, 240, 160, 321, 307, GUI_ATLAS, 698, 662},
-    {MAP_START, GameState::MapChoice, GUI_BUTTON, 351, 110, 98, 38, GUI_ATLAS, 0, 75},
+    {MAP_CHOICE_TITLE, GameState::MapChoice, GUI_IMAGE, 180, 466, 440, 101, GUI_ATLAS, 0, 530},
+    {MAP_LIST, GameState::MapChoice, GUI_LIST, 238, 156, 324, 307, GUI_ATLAS, 5, 1018},
+    {MAP_START, GameState::MapChoice, GUI_BUTTON, 351, 106, 98, 38, GUI_ATLAS, 0, 75},
     {MAP_BACK, GameState::MapChoice, GUI_BUTTON, -52, -52, 217, 35, GUI_ATLAS, 0, 223},
     {MAP_CHOICE_MARKER, GameState::MapChoice, GUI_IMAGE, -95, -50, 41, 27, GUI_ATLAS, 23, 30},
 };
@@ -206,8 +205,7 @@ TEST_F(ScreensGL, EveryControlSitsAtItsPlaceWithItsPicture) {
             }
         } else if (GUIImage* image = gui().getImage(p.id)) {
             EXPECT_NE(image->getTextureName(), 0u);
-            const bool turned = p.id == HIGH_SCORES_CASTLE || p.id == MAP_CHOICE_CASTLE;
-            EXPECT_EQ(image->getOrientation(), turned ? 2 : 0);
+            EXPECT_EQ(image->getOrientation(), p.id == HIGH_SCORES_CASTLE ? 2 : 0);
             expectCorner(image->getTexRect(), side, p.px, p.py);
         } else if (GUIList* list = gui().getList(p.id)) {
             EXPECT_NE(list->getTextureName(), 0u);

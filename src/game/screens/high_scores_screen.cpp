@@ -9,11 +9,14 @@
 
 namespace {
 
-// The list's frame is drawn wider than its picture to hold the map each
-// score was made on: columns inside the mouse box, 363 wide.
-constexpr int SCORE_COLUMN = 90;
-constexpr int NAME_COLUMN = 150;
-constexpr int MAP_COLUMN = 123;
+// The list's frame is drawn wider than its picture, 324 wide, to hold the
+// map each score was made on: columns inside the mouse box, 363 wide. A map
+// label is cut to fit.
+constexpr float FRAME_PICTURE_WIDTH = 324.0f;
+constexpr int SCORE_COLUMN = 80;
+constexpr int NAME_COLUMN = 190;
+constexpr int MAP_COLUMN = 93;
+constexpr float MAP_ROOM = MAP_COLUMN - 4.0f;
 const Color4 AMBER(1.0f, 0.78f, 0.42f, 1.0f);
 const Color4 WHITE(1.0f, 1.0f, 1.0f, 1.0f);
 
@@ -36,7 +39,8 @@ bool HighScoresScreen::setUp() {
                           223) ||
         !createPicture(gui, gui_id::HIGH_SCORES_MARKER, scores, -95, -50, 41, 27, atlas, 23, 30) ||
         !gui.createList(gui_id::HIGH_SCORE_LIST, scores, 193, 156, 420, 307, 19, 33, 363, 256) ||
-        !gui.setListTexture(gui_id::HIGH_SCORE_LIST, 3, atlas.group, atlas.id, 5, 1018) ||
+        !gui.setListTexture(gui_id::HIGH_SCORE_LIST, 3, atlas.group, atlas.id, 5, 1018,
+                            FRAME_PICTURE_WIDTH) ||
         !gui.assignListColumns(gui_id::HIGH_SCORE_LIST, {SCORE_COLUMN, NAME_COLUMN, MAP_COLUMN},
                                {m_art.scoreFont, m_art.scoreFont, m_art.smallFont},
                                {AMBER, WHITE, WHITE})) {
@@ -61,7 +65,10 @@ void HighScoresScreen::showHighScores(const std::vector<HighScoreEntry>& entries
     for (const HighScoreEntry& entry : entries) {
         char score[16];
         std::snprintf(score, sizeof score, "%d", entry.score);
-        gui.addListItem(gui_id::HIGH_SCORE_LIST, {score, entry.name, entry.map}, row++);
+        gui.addListItem(
+            gui_id::HIGH_SCORE_LIST,
+            {score, entry.name, fitText(m_context.textures, m_art.smallFont, entry.map, MAP_ROOM)},
+            row++);
     }
 }
 

@@ -12,14 +12,18 @@
 
 namespace {
 
-// The list's columns inside its mouse box, 250 wide.
-constexpr int NAME_COLUMN = 175;
+// The list's columns inside its mouse box, 267 wide; a name longer than
+// its column is cut to fit.
+constexpr int NAME_COLUMN = 192;
 constexpr int SIZE_COLUMN = 75;
-constexpr float LIST_ROWS_HEIGHT = 205.0f;
-// The reason for a refusal, under the Start button, in lines of at most
-// this many characters.
+constexpr float NAME_ROOM = NAME_COLUMN - 8.0f;
+constexpr float LIST_ROWS_HEIGHT = 256.0f;
+// The reason for a refusal, centred under the Start button, in lines of at
+// most this many characters.
 constexpr std::size_t MESSAGE_LINE_LENGTH = 80;
-constexpr float MESSAGE_TOP = 60.0f;
+constexpr float MESSAGE_TOP = 75.0f;
+constexpr float MESSAGE_LINE_HEIGHT = 18.0f;
+constexpr float SCREEN_CENTRE = 400.0f;
 
 // Breaks the text at spaces into lines of at most `width` characters (a
 // longer word gets a line of its own, cut).
@@ -62,14 +66,12 @@ bool MapChoiceScreen::setUp() {
     GUIManager& gui = m_context.gui;
     const GameState choice = GameState::MapChoice;
     const TextureID atlas = m_art.gui;
-    if (!createPicture(gui, gui_id::MAP_CHOICE_CASTLE, choice, 368, -40, 256, 512,
-                       m_art.largeGraphics, 256, 511, 2) ||
-        !createPicture(gui, gui_id::MAP_CHOICE_TITLE, choice, 180, 458, 440, 101, atlas, 0, 530) ||
-        !gui.createList(gui_id::MAP_LIST, choice, 240, 160, 321, 307, 40, 33, 250,
+    if (!createPicture(gui, gui_id::MAP_CHOICE_TITLE, choice, 180, 466, 440, 101, atlas, 0, 530) ||
+        !gui.createList(gui_id::MAP_LIST, choice, 238, 156, 324, 307, 19, 33, 267,
                         LIST_ROWS_HEIGHT) ||
-        !gui.setListTexture(gui_id::MAP_LIST, 3, atlas.group, atlas.id, 698, 662) ||
+        !gui.setListTexture(gui_id::MAP_LIST, 3, atlas.group, atlas.id, 5, 1018) ||
         !assignMenuListColumns(gui, gui_id::MAP_LIST, NAME_COLUMN, SIZE_COLUMN, m_art.smallFont) ||
-        !createMenuButton(gui, atlas, gui_id::MAP_START, choice, 351, 110, 98, 38, 0, 75) ||
+        !createMenuButton(gui, atlas, gui_id::MAP_START, choice, 351, 106, 98, 38, 0, 75) ||
         !createMenuButton(gui, atlas, gui_id::MAP_BACK, choice, -52, -52, 217, 35, 0, 223)) {
         return false;
     }
@@ -113,14 +115,15 @@ void MapChoiceScreen::showRows() {
         const MapEntry& map = m_maps[static_cast<std::size_t>(i)];
         Facts& facts = m_facts[static_cast<std::size_t>(i)];
         if (!facts.checked) {
-            const MapReport report =
-                checkMapFile(map.file.empty() ? CASTLE_MAP_FILE : map.file);
+            const MapReport report = checkMapFile(map.file.empty() ? CASTLE_MAP_FILE : map.file);
             char size[32];
             std::snprintf(size, sizeof size, "%d x %d", report.width, report.height);
             facts = {true, report.playable() ? size : "cannot play"};
         }
-        gui.addListItem(gui_id::MAP_LIST, {map.label, facts.size},
-                        static_cast<std::uint32_t>(i));
+        gui.addListItem(
+            gui_id::MAP_LIST,
+            {fitText(m_context.textures, m_art.smallFont, map.label, NAME_ROOM), facts.size},
+            static_cast<std::uint32_t>(i));
     }
     if (GUIList* list = gui.getList(gui_id::MAP_LIST)) {
         list->selectRow(m_selected - m_firstShown);
@@ -190,16 +193,18 @@ void MapChoiceScreen::drawAfterControls() {
     TextureManager& textures = m_context.textures;
     const int group = m_art.smallFont.group;
     const std::uint32_t font = m_art.smallFont.id;
+    // Where the highlight is when the list scrolls, on the frame's bottom.
     if (static_cast<int>(m_maps.size()) > m_rowsShown) {
         textures.setFontColour(group, font, 1.0f, 0.78f, 0.42f, 1.0f);
-        textures.printText(group, font, 282.0f, 182.0f, "%d of %d", m_selected + 1,
+        textures.printText(group, font, 262.0f, 168.0f, "%d of %d", m_selected + 1,
                            static_cast<int>(m_maps.size()));
     }
     textures.setFontColour(group, font, 1.0f, 0.45f, 0.35f, 1.0f);
     float y = MESSAGE_TOP;
     for (const std::string& line : wrapText(m_message, MESSAGE_LINE_LENGTH)) {
-        textures.printText(group, font, 120.0f, y, "%s", line.c_str());
-        y -= 18.0f;
+        const float width = textures.getTextWidth(group, font, "%s", line.c_str());
+        textures.printText(group, font, SCREEN_CENTRE - width / 2.0f, y, "%s", line.c_str());
+        y -= MESSAGE_LINE_HEIGHT;
     }
     textures.setFontColour(group, font, 0.0f, 0.0f, 0.0f, 1.0f);
 }

@@ -34,6 +34,20 @@ bool assignMenuListColumns(GUIManager& gui, GUI_ID list, int firstWidth, int sec
     return gui.assignListColumns(list, {firstWidth, secondWidth}, {font}, {AMBER, WHITE});
 }
 
+std::string fitText(TextureManager& textures, FontID font, const std::string& text, float room) {
+    auto width = [&](const std::string& candidate) {
+        return textures.getTextWidth(font.group, font.id, "%s", candidate.c_str());
+    };
+    if (width(text) <= room) {
+        return text;
+    }
+    std::string cut = text;
+    while (!cut.empty() && width(cut + "...") > room) {
+        cut.pop_back();
+    }
+    return cut + "...";
+}
+
 bool takeKey(int code) {
     GameSettings* settings = gameSettings();
     if (settings == nullptr || !settings->isKeyDown(code)) {

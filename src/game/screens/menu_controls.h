@@ -1,5 +1,7 @@
 #pragma once
 // PRIVATE HEADER: only src/game/screens (and its tests) include this.
+#include <string>
+
 #include "app/game_state.h"
 #include "assets/texture_manager.h"
 #include "game/gui_pictures.h"
@@ -16,6 +18,10 @@ bool createWhiteText(GUIManager& gui, GUI_ID id, GameState state, FontID font, f
 // The two columns of the high-score and control lists, at these widths.
 bool assignMenuListColumns(GUIManager& gui, GUI_ID list, int firstWidth, int secondWidth,
                            FontID font);
+
+// The text as it fits `room` design units in the font: cut, with "...",
+// when it is wider.
+std::string fitText(TextureManager& textures, FontID font, const std::string& text, float room);
 
 // Menu keys act once per press: a key is taken by clearing its entry, so a
 // held key does not repeat and the key-up of an unused press does no harm.
