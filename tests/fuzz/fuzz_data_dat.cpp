@@ -1,5 +1,5 @@
-// The high score file: read, a score entered, written and read again; the
-// table read back must be the one written.
+// The high score file: read, a score entered with the map it was made on,
+// written and read again; the table read back must be the one written.
 #include <cstdlib>
 
 #include "fuzz_support.h"
@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     HighScoreTable table(path);
     table.loadHighScores();
     if (table.isHighScore(500)) {
-        table.saveHighScores(true, 500, "Fuzzy");
+        table.saveHighScores(true, 500, "Fuzzy", "fuzz map.png");
     }
     const std::string written = HighScoreTable::format(table.entries());
     HighScoreTable again(path);
