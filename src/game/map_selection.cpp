@@ -62,6 +62,13 @@ void MapSelection::playOnly(const std::string& file) {
     m_current = {mapLabel(file), file};
 }
 
-bool MapSelection::offersChoice() const {
-    return !m_fixed && listMaps(m_folder).size() > 1;
+bool MapSelection::startOffersChoice() {
+    if (m_fixed) {
+        return false;
+    }
+    if (listMaps(m_folder).size() > 1) {
+        return true;
+    }
+    m_current = {CASTLE_LABEL, ""};
+    return false;
 }

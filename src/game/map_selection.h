@@ -42,9 +42,11 @@ public:
     // recorded games.
     void offerFolder(std::string folder) { m_folder = std::move(folder); }
 
-    // True when Start should offer the choice: no map was fixed and the
-    // folder holds at least one image.
-    bool offersChoice() const;
+    // Start was pressed: true when it should offer the choice (no map was
+    // fixed and the folder holds at least one image). Otherwise the game is
+    // played on the fixed map or the castle, also after a chosen map's
+    // image has left the folder.
+    bool startOffersChoice();
     // What the choice offers, the castle first.
     std::vector<MapEntry> choices() const { return listMaps(m_folder); }
 

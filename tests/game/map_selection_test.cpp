@@ -51,18 +51,26 @@ TEST(MapSelection, ManyMapsAreCutToTheFirstOffered) {
 TEST(MapSelection, AChoiceIsOfferedOnlyForAFolderWithMapsAndNoFixedMap) {
     TempDir dir;
     MapSelection selection;
-    EXPECT_FALSE(selection.offersChoice());
+    EXPECT_FALSE(selection.startOffersChoice());
     EXPECT_EQ(selection.current().label, "Castle");
     EXPECT_EQ(selection.current().file, "");
 
     std::filesystem::create_directories(dir.file("maps"));
     selection.offerFolder(dir.file("maps"));
-    EXPECT_FALSE(selection.offersChoice());  // only the castle
+    EXPECT_FALSE(selection.startOffersChoice());  // only the castle
     writeFile(dir.file("maps/room.png"), "");
-    EXPECT_TRUE(selection.offersChoice());
+    ASSERT_TRUE(selection.startOffersChoice());
+    selection.choose(listMaps(dir.file("maps"))[1]);
+    EXPECT_EQ(selection.current().label, "room.png");
 
+    // The chosen map's image gone, Start plays the castle.
+    std::filesystem::remove(dir.file("maps/room.png"));
+    EXPECT_FALSE(selection.startOffersChoice());
+    EXPECT_EQ(selection.current().label, "Castle");
+
+    writeFile(dir.file("maps/room.png"), "");
     selection.playOnly("/home/player/my\tcastle.png");
-    EXPECT_FALSE(selection.offersChoice());
+    EXPECT_FALSE(selection.startOffersChoice());
     EXPECT_EQ(selection.current().label, "my?castle.png");
     EXPECT_EQ(selection.current().file, "/home/player/my\tcastle.png");
 }

@@ -84,7 +84,8 @@ void MainMenuScreen::guiEvent(GUI_ID id, bool clicked) {
     }
     GameWindow& window = m_context.window;
     if (id == gui_id::MENU_START) {
-        window.setState(m_context.maps.offersChoice() ? GameState::MapChoice : GameState::Loading);
+        window.setState(m_context.maps.startOffersChoice() ? GameState::MapChoice
+                                                           : GameState::Loading);
     } else if (id == gui_id::MENU_HIGH_SCORES) {
         window.setState(GameState::HighScores);
     } else if (id == gui_id::MENU_OPTIONS) {
