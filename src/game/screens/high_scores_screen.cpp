@@ -17,8 +17,6 @@ constexpr int SCORE_COLUMN = 80;
 constexpr int NAME_COLUMN = 190;
 constexpr int MAP_COLUMN = 93;
 constexpr float MAP_ROOM = MAP_COLUMN - 4.0f;
-const Color4 AMBER(1.0f, 0.78f, 0.42f, 1.0f);
-const Color4 WHITE(1.0f, 1.0f, 1.0f, 1.0f);
 
 }  // namespace
 
@@ -43,7 +41,7 @@ bool HighScoresScreen::setUp() {
                             FRAME_PICTURE_WIDTH) ||
         !gui.assignListColumns(gui_id::HIGH_SCORE_LIST, {SCORE_COLUMN, NAME_COLUMN, MAP_COLUMN},
                                {m_art.scoreFont, m_art.scoreFont, m_art.smallFont},
-                               {AMBER, WHITE, WHITE})) {
+                               {LIST_AMBER, LIST_WHITE, LIST_WHITE})) {
         return false;
     }
     m_context.highScores.setRefreshHook(

@@ -195,7 +195,7 @@ void MapChoiceScreen::drawAfterControls() {
     const std::uint32_t font = m_art.smallFont.id;
     // Where the highlight is when the list scrolls, on the frame's bottom.
     if (static_cast<int>(m_maps.size()) > m_rowsShown) {
-        textures.setFontColour(group, font, 1.0f, 0.78f, 0.42f, 1.0f);
+        textures.setFontColour(group, font, LIST_AMBER.r, LIST_AMBER.g, LIST_AMBER.b, 1.0f);
         textures.printText(group, font, 262.0f, 168.0f, "%d of %d", m_selected + 1,
                            static_cast<int>(m_maps.size()));
     }

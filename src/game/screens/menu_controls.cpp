@@ -3,15 +3,6 @@
 #include "game/sound_slots.h"
 #include "input/game_settings.h"
 
-namespace {
-
-// The lists' text sits on the black list background; the last column's
-// colour is the one the shared font keeps, so it is the texts' white.
-const Color4 AMBER(1.0f, 0.78f, 0.42f, 1.0f);
-const Color4 WHITE(1.0f, 1.0f, 1.0f, 1.0f);
-
-}  // namespace
-
 bool createMenuButton(GUIManager& gui, TextureID atlas, GUI_ID id, GameState state, float x,
                       float y, float width, float height, int px, int py) {
     return gui.createButton(id, state, x, y, width, height) &&
@@ -31,7 +22,7 @@ bool createWhiteText(GUIManager& gui, GUI_ID id, GameState state, FontID font, f
 
 bool assignMenuListColumns(GUIManager& gui, GUI_ID list, int firstWidth, int secondWidth,
                            FontID font) {
-    return gui.assignListColumns(list, {firstWidth, secondWidth}, {font}, {AMBER, WHITE});
+    return gui.assignListColumns(list, {firstWidth, secondWidth}, {font}, {LIST_AMBER, LIST_WHITE});
 }
 
 std::string fitText(TextureManager& textures, FontID font, const std::string& text, float room) {

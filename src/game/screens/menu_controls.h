@@ -6,8 +6,15 @@
 #include "assets/texture_manager.h"
 #include "game/gui_pictures.h"
 #include "gui/gui_manager.h"
+#include "scene/color.h"
 
 // How the screens make their controls and read their keys.
+
+// The lists' text on their black background: amber for the first column,
+// white for the others (the last column's colour is the one the shared font
+// keeps, so it is the texts' white).
+inline const Color4 LIST_AMBER(1.0f, 0.78f, 0.42f, 1.0f);
+inline const Color4 LIST_WHITE(1.0f, 1.0f, 1.0f, 1.0f);
 
 // A button with one picture of the menu atlas for all four looks and the
 // hover sound.
