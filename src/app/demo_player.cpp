@@ -56,11 +56,32 @@ void DemoPlayer::endFrame(GameState state) {
         m_startup.firstPlayFrameMs = 1000.0 * (mark - m_lastMark);
     }
     m_realFrameTimes.push_back(mark - m_lastMark);
+    m_frameStates.push_back(state);
     m_lastMark = mark;
 }
 
 DemoTimings DemoPlayer::timings() const {
     return summariseFrameTimes(m_realFrameTimes);
+}
+
+std::vector<std::pair<GameState, DemoTimings>> DemoPlayer::timingsByState() const {
+    std::vector<GameState> order;
+    for (GameState state : m_frameStates) {
+        if (std::find(order.begin(), order.end(), state) == order.end()) {
+            order.push_back(state);
+        }
+    }
+    std::vector<std::pair<GameState, DemoTimings>> byState;
+    for (GameState state : order) {
+        std::vector<double> seconds;
+        for (std::size_t i = 0; i < m_frameStates.size(); ++i) {
+            if (m_frameStates[i] == state) {
+                seconds.push_back(m_realFrameTimes[i]);
+            }
+        }
+        byState.emplace_back(state, summariseFrameTimes(std::move(seconds)));
+    }
+    return byState;
 }
 
 DemoTimings summariseFrameTimes(std::vector<double> seconds) {

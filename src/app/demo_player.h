@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "app/demo_file.h"
@@ -49,6 +50,9 @@ public:
     void endFrame(GameState state);
 
     DemoTimings timings() const;
+    // The timings of the frames each screen ran, the screens in the order
+    // the replay first reached them.
+    std::vector<std::pair<GameState, DemoTimings>> timingsByState() const;
     const DemoStartup& startup() const { return m_startup; }
     const std::vector<double>& realFrameTimes() const { return m_realFrameTimes; }
 
@@ -68,6 +72,7 @@ private:
     double m_lastMark = 0.0;
     double m_recordedElapsed = 0.0;
     std::vector<double> m_realFrameTimes;
+    std::vector<GameState> m_frameStates;  // beside m_realFrameTimes
 };
 
 // The median and 99th percentile (nearest rank) of frame times in seconds,

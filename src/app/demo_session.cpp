@@ -73,6 +73,7 @@ bool DemoSession::finish(const GameWindow& window, const std::string& gameFacts)
     if (m_mode == CommandLine::DemoMode::Time) {
         std::printf("%s\n", formatDemoTimings(m_player->timings()).c_str());
         std::printf("%s\n", formatDemoStartup(m_player->startup()).c_str());
+        std::printf("%s\n", formatDemoTimingsByState(m_player->timingsByState()).c_str());
     }
     std::fflush(stdout);
     // A replay that could not start (its window could not be had) has
@@ -104,6 +105,20 @@ std::string formatDemoStartup(const DemoStartup& startup) {
                   "timedemo start-up: first frame %.1f ms, Start to ready %.1f ms, "
                   "first play frame %.1f ms",
                   startup.firstFrameMs, startup.startToReadyMs, startup.firstPlayFrameMs);
+    return line;
+}
+
+std::string formatDemoTimingsByState(
+    const std::vector<std::pair<GameState, DemoTimings>>& byState) {
+    std::string line = "timedemo by screen:";
+    const char* separator = " ";
+    for (const auto& [state, timings] : byState) {
+        char part[80];
+        std::snprintf(part, sizeof part, "%s%s %zu frames %.2f ms", separator, stateName(state),
+                      timings.frames, timings.medianMs);
+        line += part;
+        separator = ", ";
+    }
     return line;
 }
 

@@ -54,3 +54,6 @@ std::string formatDemoCounts(long frames, long playSteps, long gameOverFrame,
                              const std::string& gameFacts);
 std::string formatDemoTimings(const DemoTimings& timings);
 std::string formatDemoStartup(const DemoStartup& startup);
+// "timedemo by screen: Intro 816 frames 1.40 ms, ..." with each screen's
+// median frame.
+std::string formatDemoTimingsByState(const std::vector<std::pair<GameState, DemoTimings>>& byState);

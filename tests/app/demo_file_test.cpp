@@ -523,6 +523,10 @@ TEST(DemoPlayer, TimesStartUpToTheFirstFrameAndStartToPlayWithoutTheWaitWhenRead
     EXPECT_EQ(formatDemoStartup(player.startup()),
               "timedemo start-up: first frame 150.0 ms, Start to ready 407.0 ms, "
               "first play frame 45.0 ms");
+    EXPECT_EQ(formatDemoTimingsByState(player.timingsByState()),
+              "timedemo by screen: Intro 1 frames 30.00 ms, MainMenu 1 frames 5.00 ms, "
+              "Loading 2 frames 650.00 ms, Ready 2 frames 1003.50 ms, "
+              "Playing 2 frames 27.50 ms");
 
     DemoPlayer never(demo, DemoPlayer::Pace::AsFastAsPossible, clock);
     EXPECT_LT(never.startup().startToReadyMs, 0.0);
