@@ -91,6 +91,7 @@ void GameScene::connectInput(InputHooks& hooks) {
     hooks.guiMouseEvent = [this](bool clicked) { m_screens.guiMouseEvent(clicked); };
     hooks.guiButtonReleased = [this](GameState state) { m_gui.releaseGroup(state); };
     hooks.weaponWheel = [this](int) { m_player.switchWeapon(); };
+    hooks.menuWheel = [this](int wheel) { m_screens.wheel(wheel); };
     hooks.mouseLook = [this](float dx, float dy) { mouseLook(dx, dy); };
     hooks.sceneExists = [] { return true; };
 }

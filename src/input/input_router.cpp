@@ -115,8 +115,12 @@ bool InputRouter::handleInput(const platform::Event& event) {
             onMouseUp(event.button);
             return true;
         case platform::EventType::MouseWheel:
-            if (currentState() == GameState::Playing && m_hooks.weaponWheel) {
-                m_hooks.weaponWheel(event.wheel);
+            if (currentState() == GameState::Playing) {
+                if (m_hooks.weaponWheel) {
+                    m_hooks.weaponWheel(event.wheel);
+                }
+            } else if (m_hooks.menuWheel) {
+                m_hooks.menuWheel(event.wheel);
             }
             return true;
         case platform::EventType::MouseMove:

@@ -22,6 +22,9 @@ struct InputHooks {
     std::function<void(GameState state)> guiButtonReleased;
     // Mouse wheel during play: weapon selection.
     std::function<void(int wheel)> weaponWheel;
+    // Mouse wheel on the screens (platform::WHEEL_NOTCH per notch, positive
+    // away from the user), for a list that scrolls.
+    std::function<void(int wheel)> menuWheel;
     // Look offsets during play (already scaled by the sensitivity).
     std::function<void(float dx, float dy)> mouseLook;
     // Whether the game object exists; when empty, asks the window.

@@ -113,9 +113,8 @@ bool translate(const SDL_Event& in, Event& out) {
             return translateButtonEvent(in.button, false, out);
         case SDL_MOUSEWHEEL:
             out.type = EventType::MouseWheel;
-            // KEPT: one notch is 120, the unit the weapon wheel counts in.
-            out.wheel =
-                (in.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -in.wheel.y : in.wheel.y) * 120;
+            out.wheel = (in.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -in.wheel.y : in.wheel.y) *
+                        WHEEL_NOTCH;
             return out.wheel != 0;
         case SDL_MOUSEMOTION:
             out.type = EventType::MouseMove;

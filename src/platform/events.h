@@ -46,6 +46,10 @@ enum class PadAxis : int {
     Count = 6,
 };
 
+// One notch of the mouse wheel in Event::wheel, the unit the weapon wheel
+// counts in.
+constexpr int WHEEL_NOTCH = 120;
+
 enum class EventType {
     None,
     KeyDown,  // an ordinary key went down (Alt not held)
@@ -72,7 +76,7 @@ struct Event {
     int keyCode = 0;        // virtual-key code for key events, 0 when unknown
     bool extended = false;  // the extended-key bit (keypad Enter, right Ctrl/Alt, ...)
     int button = 0;         // 1, 2 or 4 for mouse button events
-    int wheel = 0;          // wheel delta, 120 per notch, positive away from the user
+    int wheel = 0;          // wheel delta, WHEEL_NOTCH per notch, positive away from the user
     // Mouse position in pixels of the drawn picture, from the client area's
     // top-left corner (on high-DPI screens the window system's units are scaled).
     int x = 0;

@@ -322,6 +322,11 @@ TEST_F(ScreensGL, StartOffersThePlayersMapsAndKeepsThePlayerThereForABadOne) {
     EXPECT_EQ(list->getRow(2), (std::vector<std::string>{"room.tga", "5 x 4"}));
 
     MapChoiceScreen& choice = screens().mapChoice();
+    screens().wheel(-2 * platform::WHEEL_NOTCH);  // towards the user: down the list
+    EXPECT_EQ(choice.selected(), 2);
+    screens().wheel(platform::WHEEL_NOTCH);
+    EXPECT_EQ(choice.selected(), 1);
+    screens().wheel(platform::WHEEL_NOTCH);
     press(platform::VK_DOWN);
     press(platform::VK_RETURN);
     EXPECT_EQ(window.currentState(), GameState::MapChoice);

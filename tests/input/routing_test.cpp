@@ -195,16 +195,20 @@ TEST_F(RoutingTest, NameEntryTakesKeysOnTheGameOverScreen) {
     EXPECT_EQ(settings.keyDown[13], 1);  // not taken
 }
 
-TEST_F(RoutingTest, WheelGoesToWeaponsOnlyDuringPlay) {
-    std::vector<int> wheels;
-    router.hooks().weaponWheel = [&](int w) { wheels.push_back(w); };
+TEST_F(RoutingTest, WheelGoesToWeaponsDuringPlayAndToTheScreensOtherwise) {
+    std::vector<int> weapons;
+    std::vector<int> screens;
+    router.hooks().weaponWheel = [&](int w) { weapons.push_back(w); };
+    router.hooks().menuWheel = [&](int w) { screens.push_back(w); };
     Event wheel;
     wheel.type = EventType::MouseWheel;
     wheel.wheel = -120;
     router.handleInput(wheel);
     window.setState(GameState::Playing);
+    wheel.wheel = 240;
     router.handleInput(wheel);
-    EXPECT_EQ(wheels, std::vector<int>{-120});
+    EXPECT_EQ(weapons, std::vector<int>{240});
+    EXPECT_EQ(screens, std::vector<int>{-120});
 }
 
 }  // namespace

@@ -173,6 +173,13 @@ GUI_ID MapChoiceScreen::keys() {
     return 0;
 }
 
+void MapChoiceScreen::wheel(int delta) {
+    const int notches = delta / platform::WHEEL_NOTCH;
+    if (notches != 0) {
+        select(m_selected - notches);
+    }
+}
+
 void MapChoiceScreen::guiEvent(GUI_ID id, bool clicked) {
     if (!clicked) {
         return;

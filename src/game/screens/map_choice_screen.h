@@ -18,6 +18,8 @@ public:
     // Reads the folder again and highlights the map played last.
     void enter() override;
     GUI_ID keys() override;
+    // Each notch moves the highlight one map, up or down the list.
+    void wheel(int delta) override;
     void guiEvent(GUI_ID id, bool clicked) override;
     void drawAfterControls() override;
 

@@ -46,6 +46,9 @@ public:
     // D-pad); true when the screen took it. What it leaves comes back as
     // the keys a keyboard would give: arrows, Enter for A, Escape for B.
     virtual bool padButton(platform::PadButton /*button*/) { return false; }
+    // The mouse wheel turned on the screen: platform::WHEEL_NOTCH per
+    // notch, positive away from the user.
+    virtual void wheel(int /*delta*/) {}
     // The mouse is over (clicked false) or clicked a control of the screen's
     // group; 0 when it hit none.
     virtual void guiEvent(GUI_ID /*id*/, bool /*clicked*/) {}

@@ -125,6 +125,12 @@ void Screens::guiEvent(GUI_ID id, bool clicked) {
     }
 }
 
+void Screens::wheel(int delta) {
+    if (Screen* screen = screenOf(m_context.window.currentState())) {
+        screen->wheel(delta);
+    }
+}
+
 void Screens::guiMouseEvent(bool clicked) {
     GameState state = m_context.window.currentState();
     GUI_ID id = m_context.gui.handleMouse(state);

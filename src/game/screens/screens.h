@@ -42,6 +42,8 @@ public:
     void stateEntered(GameState state);
     // A GUI event in the current state (see Screen::guiEvent).
     void guiEvent(GUI_ID id, bool clicked);
+    // The mouse wheel outside play, for the current screen.
+    void wheel(int delta);
     // The mouse moved, or its left button went down, outside play.
     void guiMouseEvent(bool clicked);
     // Rebinding a control and typing a name, for the input router.
