@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/error_reporter.h"
+
 namespace {
 
 bool writeAll(int fd, const std::string& contents) {
@@ -69,6 +71,15 @@ bool writeFileAtomically(const std::string& path, const std::string& contents,
         error = errno;
         ::unlink(tempPath.c_str());
         return fail(reason, "can not replace " + path, error);
+    }
+    return true;
+}
+
+bool saveOrLog(const std::string& path, const std::string& contents) {
+    std::string reason;
+    if (!writeFileAtomically(path, contents, &reason)) {
+        logMessage("Can not save %s: %s", path.c_str(), reason.c_str());
+        return false;
     }
     return true;
 }

@@ -9,3 +9,8 @@
 // with the reason in *reason when one is given.
 bool writeFileAtomically(const std::string& path, const std::string& contents,
                          std::string* reason = nullptr);
+
+// The player's own files (settings, bindings, high scores), written as
+// above. A failure shows no box, as the game goes on with what it holds,
+// but the log says "Can not save <path>: <reason>".
+bool saveOrLog(const std::string& path, const std::string& contents);

@@ -4,7 +4,6 @@
 #include <sstream>
 
 #include "app/atomic_file.h"
-#include "app/error_reporter.h"
 #include "game/map_selection.h"
 
 namespace {
@@ -107,15 +106,9 @@ std::string HighScoreTable::format(const std::vector<HighScoreEntry>& entries) {
     return out.str();
 }
 
-// No box on failure (the screens go on showing the table) but the reason
-// goes to the error log.
+// The screens go on showing the table whether it was saved or not.
 bool HighScoreTable::write() const {
-    std::string reason;
-    if (!writeFileAtomically(m_fileName, format(m_entries), &reason)) {
-        logMessage("Can not save %s: %s", m_fileName.c_str(), reason.c_str());
-        return false;
-    }
-    return true;
+    return saveOrLog(m_fileName, format(m_entries));
 }
 
 void HighScoreTable::refresh() {

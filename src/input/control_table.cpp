@@ -5,7 +5,6 @@
 #include <iterator>
 
 #include "app/atomic_file.h"
-#include "app/error_reporter.h"
 #include "input/key_names.h"
 
 namespace {
@@ -90,12 +89,7 @@ bool ControlTable::save() const {
     if (m_fileName.empty()) {
         return true;
     }
-    std::string reason;
-    if (!writeFileAtomically(m_fileName, serialise(), &reason)) {
-        logMessage("Can not save %s: %s", m_fileName.c_str(), reason.c_str());
-        return false;
-    }
-    return true;
+    return saveOrLog(m_fileName, serialise());
 }
 
 void ControlTable::clear() {

@@ -6,7 +6,6 @@
 #include <fstream>
 
 #include "app/atomic_file.h"
-#include "app/error_reporter.h"
 #include "input/settings_file.h"
 
 namespace {
@@ -62,11 +61,7 @@ void GameSettings::loadSettings(const char* fileName) {
 bool GameSettings::saveSettings() {
     bool saved = true;
     if (!m_settingsFileName.empty() && settingsChanged) {
-        std::string reason;
-        if (!writeFileAtomically(m_settingsFileName, formatSettings(*this), &reason)) {
-            logMessage("Can not save %s: %s", m_settingsFileName.c_str(), reason.c_str());
-            saved = false;
-        }
+        saved = saveOrLog(m_settingsFileName, formatSettings(*this));
     }
     // Each file is written whatever became of the one before it.
     bool controls = saveControls();

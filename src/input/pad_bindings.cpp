@@ -348,10 +348,5 @@ bool PadBindings::save() const {
     if (m_fileName.empty() || m_keepBrokenFile) {
         return true;
     }
-    std::string reason;
-    if (!writeFileAtomically(m_fileName, serialise(), &reason)) {
-        logMessage("Can not save %s: %s", m_fileName.c_str(), reason.c_str());
-        return false;
-    }
-    return true;
+    return saveOrLog(m_fileName, serialise());
 }
