@@ -14,6 +14,7 @@
 #include "input/pad_bindings.h"
 #include "input/pad_input.h"
 #include "input/pad_sticks.h"
+#include "support/pad_events.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -22,26 +23,6 @@ using platform::Event;
 using platform::EventType;
 using platform::PadAxis;
 using platform::PadButton;
-
-Event padEvent(EventType type, int pad) {
-    Event event;
-    event.type = type;
-    event.pad = pad;
-    return event;
-}
-
-Event buttonEvent(int pad, PadButton button, bool down) {
-    Event event = padEvent(down ? EventType::PadButtonDown : EventType::PadButtonUp, pad);
-    event.padButton = button;
-    return event;
-}
-
-Event axisEvent(int pad, PadAxis axis, int value) {
-    Event event = padEvent(EventType::PadAxisMoved, pad);
-    event.padAxis = axis;
-    event.axisValue = value;
-    return event;
-}
 
 // ---- Stick feel ----
 

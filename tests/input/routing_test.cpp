@@ -9,6 +9,7 @@
 #include "input/input_router.h"
 #include "input/key_names.h"
 #include "platform/keycodes.h"
+#include "support/pad_events.h"
 
 namespace {
 
@@ -220,21 +221,6 @@ namespace {
 using platform::PadAxis;
 using platform::PadButton;
 
-Event padEvent(EventType type, int pad, PadButton button = PadButton::None) {
-    Event event;
-    event.type = type;
-    event.pad = pad;
-    event.padButton = button;
-    return event;
-}
-
-Event axisEvent(int pad, PadAxis axis, int value) {
-    Event event = padEvent(EventType::PadAxisMoved, pad);
-    event.padAxis = axis;
-    event.axisValue = value;
-    return event;
-}
-
 class PadRoutingTest : public RoutingTest {
 protected:
     std::vector<PadButton> offered;  // to the screens' hook
@@ -260,8 +246,8 @@ protected:
         };
     }
     void send(const Event& event) { EXPECT_TRUE(router.handleInput(event)); }
-    void down(PadButton b, int pad = 0) { send(padEvent(EventType::PadButtonDown, pad, b)); }
-    void up(PadButton b, int pad = 0) { send(padEvent(EventType::PadButtonUp, pad, b)); }
+    void down(PadButton b, int pad = 0) { send(buttonEvent(pad, b, true)); }
+    void up(PadButton b, int pad = 0) { send(buttonEvent(pad, b, false)); }
     void goTo(GameState state) {
         window.setState(GameState::MainMenu);
         if (state != GameState::MainMenu) {
