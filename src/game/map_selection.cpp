@@ -66,7 +66,8 @@ bool MapSelection::startOffersChoice() {
     if (m_fixed) {
         return false;
     }
-    if (listMaps(m_folder).size() > 1) {
+    m_choices = listMaps(m_folder);
+    if (m_choices.size() > 1) {
         return true;
     }
     m_current = {CASTLE_LABEL, ""};

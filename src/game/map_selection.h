@@ -47,14 +47,16 @@ public:
     // played on the fixed map or the castle, also after a chosen map's
     // image has left the folder.
     bool startOffersChoice();
-    // What the choice offers, the castle first.
-    std::vector<MapEntry> choices() const { return listMaps(m_folder); }
+    // What the choice offers, the castle first, as the folder was when
+    // Start was pressed last.
+    const std::vector<MapEntry>& choices() const { return m_choices; }
 
     void choose(MapEntry map) { m_current = std::move(map); }
     const MapEntry& current() const { return m_current; }
 
 private:
     std::string m_folder;
+    std::vector<MapEntry> m_choices;
     bool m_fixed = false;
     MapEntry m_current{CASTLE_LABEL, ""};
 };

@@ -81,6 +81,16 @@ protected:
         trace = std::make_unique<GameTrace>(*game);
     }
 
+    // Starts the game and plugs the pad in once the main menu shows.
+    bool startWithPad(const std::vector<std::string>& arguments = {}) {
+        start(arguments);
+        if (!traced("state MainMenu")) {
+            return false;
+        }
+        pad("attach");
+        return traced("pad connected");
+    }
+
     // From the main menu into play with the pad: down until Start, the first
     // entry, is marked (the pointer may have marked another as the window
     // opened under it), A chooses it, A again leaves the ready screen.
@@ -172,10 +182,7 @@ protected:
 };
 
 TEST_F(PadPlay, PadAlonePlaysFromTheMenuToTheHighScoreTable) {
-    start();
-    ASSERT_TRUE(traced("state MainMenu"));
-    pad("attach");
-    ASSERT_TRUE(traced("pad connected"));
+    ASSERT_TRUE(startWithPad());
     ASSERT_TRUE(startGame());
 
     Pose start;
@@ -227,10 +234,7 @@ TEST_F(PadPlay, AMapOfThePlayersOwnIsPlayedWithTheMapOption) {
         "#########", "#.......#", "#.yyyyy.#", "#.yyyyy.#", "#.yyyyy.#", "#.......#", "#########",
     };
     writeFile(scratch.file("room.png"), mapPng(room));
-    start({"--map", scratch.file("room.png")});
-    ASSERT_TRUE(traced("state MainMenu"));
-    pad("attach");
-    ASSERT_TRUE(traced("pad connected"));
+    ASSERT_TRUE(startWithPad({"--map", scratch.file("room.png")}));
     ASSERT_TRUE(startGame());
     Pose start;
     ASSERT_TRUE(pauseAndRead(start));
@@ -253,10 +257,7 @@ TEST_F(PadPlay, TheMapChoicePlaysTheChosenMapAndTheTableNotesIt) {
     std::filesystem::create_directory(scratch.file("maps"));
     writeFile(scratch.file("maps/a walls.tga"), e2e::mapImage({"###", "###", "###"}));
     writeFile(scratch.file("maps/b hall.tga"), e2e::mapImage(HALL));
-    start();
-    ASSERT_TRUE(traced("state MainMenu"));
-    pad("attach");
-    ASSERT_TRUE(traced("pad connected"));
+    ASSERT_TRUE(startWithPad());
     ASSERT_TRUE(pressStart("state MapChoice"));
 
     ASSERT_TRUE(tap("dpdown", "map entry 1"));

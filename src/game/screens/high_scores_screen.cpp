@@ -33,9 +33,8 @@ bool HighScoresScreen::setUp() {
     GUIManager& gui = m_context.gui;
     const GameState scores = GameState::HighScores;
     const TextureID atlas = m_art.gui;
-    if (!createMenuButton(gui, atlas, gui_id::HIGH_SCORES_BACK, scores, -52, -52, 217, 35, 0,
-                          223) ||
-        !createPicture(gui, gui_id::HIGH_SCORES_MARKER, scores, -95, -50, 41, 27, atlas, 23, 30) ||
+    if (!createBackButton(gui, atlas, scores, gui_id::HIGH_SCORES_BACK,
+                          gui_id::HIGH_SCORES_MARKER) ||
         !gui.createList(gui_id::HIGH_SCORE_LIST, scores, 193, 156, 420, 307, 19, 33, 363, 256) ||
         !gui.setListTexture(gui_id::HIGH_SCORE_LIST, 3, atlas.group, atlas.id, 5, 1018,
                             FRAME_PICTURE_WIDTH) ||

@@ -72,13 +72,13 @@ bool MapChoiceScreen::setUp() {
         !gui.setListTexture(gui_id::MAP_LIST, 3, atlas.group, atlas.id, 5, 1018) ||
         !assignMenuListColumns(gui, gui_id::MAP_LIST, NAME_COLUMN, SIZE_COLUMN, m_art.smallFont) ||
         !createMenuButton(gui, atlas, gui_id::MAP_START, choice, 351, 106, 98, 38, 0, 75) ||
-        !createMenuButton(gui, atlas, gui_id::MAP_BACK, choice, -52, -52, 217, 35, 0, 223)) {
+        !createBackButton(gui, atlas, choice, gui_id::MAP_BACK, gui_id::MAP_CHOICE_MARKER)) {
         return false;
     }
-    gui.setListHighlightColour(gui_id::MAP_LIST, 0.729412f, 0.0f, 0.278431f, 1.0f);
+    setListHighlight(gui, gui_id::MAP_LIST);
     const int rowHeight = gui.getList(gui_id::MAP_LIST)->getRowHeight();
     m_rowsShown = std::max(1, static_cast<int>(LIST_ROWS_HEIGHT) / std::max(1, rowHeight));
-    return createPicture(gui, gui_id::MAP_CHOICE_MARKER, choice, -95, -50, 41, 27, atlas, 23, 30);
+    return true;
 }
 
 void MapChoiceScreen::enter() {

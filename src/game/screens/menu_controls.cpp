@@ -10,6 +10,16 @@ bool createMenuButton(GUIManager& gui, TextureID atlas, GUI_ID id, GameState sta
            gui.setButtonSound(id, slotOf(Sound::MenuButton));
 }
 
+bool createBackButton(GUIManager& gui, TextureID atlas, GameState state, GUI_ID back,
+                      GUI_ID marker) {
+    return createMenuButton(gui, atlas, back, state, -52, -52, 217, 35, 0, 223) &&
+           createPicture(gui, marker, state, -95, -50, 41, 27, atlas, 23, 30);
+}
+
+void setListHighlight(GUIManager& gui, GUI_ID list) {
+    gui.setListHighlightColour(list, 0.729412f, 0.0f, 0.278431f, 1.0f);
+}
+
 bool createWhiteText(GUIManager& gui, GUI_ID id, GameState state, FontID font, float x, float y,
                      const char* text) {
     if (!gui.createText(id, state, font.group, font.id, x, y)) {

@@ -20,6 +20,12 @@ inline const Color4 LIST_WHITE(1.0f, 1.0f, 1.0f, 1.0f);
 // hover sound.
 bool createMenuButton(GUIManager& gui, TextureID atlas, GUI_ID id, GameState state, float x,
                       float y, float width, float height, int px, int py);
+// Back at the lower left with the marker beside it, as the screens below
+// the main menu have it.
+bool createBackButton(GUIManager& gui, TextureID atlas, GameState state, GUI_ID back,
+                      GUI_ID marker);
+// The crimson bar under the chosen row of a list the player picks from.
+void setListHighlight(GUIManager& gui, GUI_ID list);
 bool createWhiteText(GUIManager& gui, GUI_ID id, GameState state, FontID font, float x, float y,
                      const char* text);
 // The two columns of the high-score and control lists, at these widths.

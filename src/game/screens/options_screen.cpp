@@ -46,8 +46,7 @@ bool OptionsScreen::setUp() {
     GUIManager& gui = m_context.gui;
     const GameState options = GameState::Options;
     const TextureID atlas = m_art.gui;
-    return createMenuButton(gui, atlas, gui_id::OPTIONS_BACK, options, -52, -52, 217, 35, 0, 223) &&
-           createPicture(gui, gui_id::OPTIONS_MARKER, options, -95, -50, 41, 27, atlas, 23, 30) &&
+    return createBackButton(gui, atlas, options, gui_id::OPTIONS_BACK, gui_id::OPTIONS_MARKER) &&
            setUpBindingList() &&
            createPicture(gui, gui_id::OPTIONS_TITLE, options, 379, 544, 286, 64, atlas, 0, 617) &&
            createMenuButton(gui, atlas, gui_id::OPTIONS_CHANGE, options, 462, 210, 124, 49, 797,
@@ -74,7 +73,7 @@ bool OptionsScreen::setUpBindingList() {
         !gui.setListTexture(gui_id::CONTROL_LIST, 3, atlas.group, atlas.id, 698, 662)) {
         return false;
     }
-    gui.setListHighlightColour(gui_id::CONTROL_LIST, 0.729412f, 0.0f, 0.278431f, 1.0f);
+    setListHighlight(gui, gui_id::CONTROL_LIST);
     if (!assignMenuListColumns(gui, gui_id::CONTROL_LIST, ACTION_COLUMN, KEY_COLUMN,
                                m_art.smallFont)) {
         return false;
