@@ -100,7 +100,7 @@ std::string HighScoreTable::format(const std::vector<HighScoreEntry>& entries) {
     if (mapsNoted) {
         out << MAPS_LINE << '\n';
         for (const HighScoreEntry& entry : entries) {
-            out << printableLabel(entry.map) << '\n';
+            out << entry.map << '\n';
         }
     }
     return out.str();
