@@ -10,6 +10,7 @@
 DemoPlayer::DemoPlayer(Demo demo, Pace pace, platform::Clock& clock)
     : m_demo(std::move(demo)), m_pace(pace), m_clock(clock) {
     m_realFrameTimes.reserve(m_demo.frames.size());
+    m_frameStates.reserve(m_demo.frames.size());
     // Made as the program starts: the start of its start-up.
     m_constructed = now();
 }
