@@ -21,9 +21,9 @@
 
 #include "e2e/e2e_input.h"
 #include "e2e/e2e_scratch_game.h"
+#include "support/expect_traced.h"
 #include "support/game_trace.h"
 #include "support/map_images.h"
-#include "support/sanitizer_slowdown.h"
 #include "support/x11_helpers.h"
 
 namespace {
@@ -122,11 +122,7 @@ protected:
     }
 
     bool traced(const std::string& event, double seconds = 20) {
-        if (trace->waitFor(event, seconds * SLOWDOWN)) {
-            return true;
-        }
-        ADD_FAILURE() << "no \"" << event << "\" in the trace:\n" << trace->text();
-        return false;
+        return expectTraced(*trace, event, seconds);
     }
 
     // A press held until the game shows it took it: the test pad's events

@@ -20,6 +20,7 @@
 #include "e2e/e2e_scratch_game.h"
 #include "e2e/e2e_screen.h"
 #include "e2e/e2e_sound.h"
+#include "support/expect_traced.h"
 #include "support/game_trace.h"
 #include "support/sanitizer_slowdown.h"
 #include "support/x11_helpers.h"
@@ -216,11 +217,7 @@ protected:
 
     // Waits for the game's next trace line that begins with `event`.
     bool traced(const std::string& event, double seconds = 30) {
-        if (trace->waitFor(event, seconds * SLOWDOWN)) {
-            return true;
-        }
-        ADD_FAILURE() << "the trace never said \"" << event << "\"\n" << trace->text();
-        return false;
+        return expectTraced(*trace, event, seconds);
     }
 
     // Holds a key until the trace shows its effect.
